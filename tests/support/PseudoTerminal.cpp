@@ -1,0 +1,82 @@
+#include "support/PseudoTerminal.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+PseudoTerminal::PseudoTerminal()
+{
+    int master = -1;
+    int slave = -1;
+    char name[256] = {};
+    if (openpty(&master, &slave, name, nullptr, nullptr) != 0)
+        return;
+    // Raw mode on the slave so bytes arrive unchanged (no CR/LF translation, no echo).
+    termios tio {};
+    if (tcgetattr(slave, &tio) == 0) {
+        cfmakeraw(&tio);
+        tcsetattr(slave, TCSANOW, &tio);
+    }
+    fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+    m_master = master;
+    m_slaveKeepAlive = slave;
+    m_slavePath = QString::fromLocal8Bit(name);
+}
+
+PseudoTerminal::~PseudoTerminal()
+{
+    if (m_slaveKeepAlive >= 0)
+        ::close(m_slaveKeepAlive);
+    if (m_master >= 0)
+        ::close(m_master);
+}
+
+QList<PseudoTerminal::Chunk> PseudoTerminal::readChunks(int waitMs)
+{
+    QList<Chunk> chunks;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < waitMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        pollfd pfd {m_master, POLLIN, 0};
+        if (::poll(&pfd, 1, 1) <= 0)
+            continue;
+        char buffer[4096];
+        const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+        if (n > 0)
+            chunks.append({QByteArray(buffer, int(n)), clock.elapsed()});
+    }
+    return chunks;
+}
+
+QByteArray PseudoTerminal::readAll(int waitMs)
+{
+    QByteArray all;
+    for (const Chunk &chunk : readChunks(waitMs))
+        all += chunk.bytes;
+    return all;
+}
+
+QByteArray PseudoTerminal::readAtLeast(int count, int timeoutMs)
+{
+    QByteArray all;
+    QElapsedTimer clock;
+    clock.start();
+    while (all.size() < count && clock.elapsed() < timeoutMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        pollfd pfd {m_master, POLLIN, 0};
+        if (::poll(&pfd, 1, 1) <= 0)
+            continue;
+        char buffer[4096];
+        const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+        if (n > 0)
+            all += QByteArray(buffer, int(n));
+    }
+    return all;
+}
