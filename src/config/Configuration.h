@@ -49,6 +49,7 @@ struct Configuration {
 
     bool gs232Elevation = false; // EL_GS232
     bool trakBoxHostMode = false; // TKB_HOST
+    bool proSisTelCpmOff = false; // the setup dialog's "CPM off" box; never stored
     QString movenowDirectory = QStringLiteral("c:\\radio\\kct\\"); // MOVENOW
 
     std::array<Favourite, FavouriteCount> favourites;
