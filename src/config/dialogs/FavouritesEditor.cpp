@@ -1,0 +1,120 @@
+#include "config/dialogs/FavouritesEditor.h"
+
+#include "config/dialogs/AzimuthSpinField.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QStyle>
+
+#include <algorithm>
+
+namespace {
+const QSize DesignedClientSize(199, 228);
+}
+
+FavouritesEditor::FavouritesEditor(Configuration &config, UserFeedback &feedback,
+                                   std::function<bool()> isFrench,
+                                   std::function<void(int n, const QString &caption)> setFavouriteCaption,
+                                   QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint),
+      m_config(config),
+      m_isFrench(std::move(isFrench)),
+      m_setFavouriteCaption(std::move(setFavouriteCaption))
+{
+    setObjectName(QStringLiteral("FormFav"));
+
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(new QLabel(QStringLiteral("AZIM."), this), 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Text."), this), 0, 2);
+
+    QWidget *previous = nullptr;
+    for (int row = 0; row < FavouriteCount; ++row) {
+        const QString number = QString::number(row + 1);
+        grid->addWidget(new QLabel(QStringLiteral("Fav.") + number, this), row + 1, 0);
+
+        auto *azimuth = new AzimuthSpinField(feedback, this);
+        azimuth->setObjectName(QStringLiteral("SpinEdit") + number);
+        grid->addWidget(azimuth, row + 1, 1);
+
+        auto *label = new QLineEdit(QStringLiteral("Fav.") + number, this);
+        label->setObjectName(QStringLiteral("Edit") + number);
+        label->setMaxLength(LabelLength);
+        connect(label, &QLineEdit::textEdited, this, [this, label] { keepLabelLimit(label); });
+        grid->addWidget(label, row + 1, 2);
+
+        if (previous)
+            setTabOrder(previous, azimuth);
+        setTabOrder(azimuth, label);
+        previous = label;
+        m_azimuthFields[row] = azimuth;
+        m_labelFields[row] = label;
+    }
+
+    m_saveButton = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("Save"), this);
+    m_saveButton->setObjectName(QStringLiteral("BitBtnSave"));
+    connect(m_saveButton, &QPushButton::clicked, this, &FavouritesEditor::CommitFavourites);
+    grid->addWidget(m_saveButton, FavouriteCount + 1, 1, 1, 2);
+    setTabOrder(previous, m_saveButton);
+
+    setWindowTitle(QStringLiteral("Favorite azimuths"));
+    setFixedSize(sizeHint().expandedTo(DesignedClientSize));
+}
+
+void FavouritesEditor::FillFavourites()
+{
+    const bool french = m_isFrench();
+    setWindowTitle(french ? QStringLiteral("Azimuts favoris") : QStringLiteral("Favorite azimuths"));
+    m_saveButton->setText(french ? QStringLiteral("Enregistrer") : QStringLiteral("Save"));
+
+    for (int row = 0; row < FavouriteCount; ++row) {
+        m_azimuthFields[row]->setValue(m_config.favourites[row].azimuth);
+        setLabelText(m_labelFields[row], m_config.favourites[row].label);
+    }
+}
+
+void FavouritesEditor::CommitFavourites()
+{
+    for (int row = 0; row < FavouriteCount; ++row) {
+        AzimuthSpinField *azimuth = m_azimuthFields[row];
+        azimuth->pullIntoRange();
+        m_config.favourites[row].azimuth = azimuth->value();
+        m_config.favourites[row].label = m_labelFields[row]->text();
+        m_setFavouriteCaption(row + 1, m_config.favourites[row].label);
+    }
+}
+
+void FavouritesEditor::showEvent(QShowEvent *event)
+{
+    // A spontaneous show is the window manager restoring a minimised window, which
+    // must keep the user's unsaved edits.
+    if (!event->spontaneous())
+        FillFavourites();
+    QWidget::showEvent(event);
+}
+
+void FavouritesEditor::closeEvent(QCloseEvent *event)
+{
+    CommitFavourites();
+    event->accept();
+}
+
+void FavouritesEditor::setLabelText(QLineEdit *field, const QString &text)
+{
+    // QLineEdit cuts a text set from code to its maximum length; a longer label from
+    // the settings file must survive a round trip untouched, so the limit is widened
+    // to hold it and only typing is held to seven characters.
+    field->setMaxLength(std::max<int>(LabelLength, text.size()));
+    field->setText(text);
+}
+
+void FavouritesEditor::keepLabelLimit(QLineEdit *field)
+{
+    // After an edit the limit shrinks with the text, so a long label can be cut but
+    // never grow, and a label typed anew stops at seven characters.
+    field->setMaxLength(std::max<int>(LabelLength, field->text().size()));
+}
