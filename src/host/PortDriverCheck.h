@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+// The parallel ports are reached through the kernel's ppdev driver, which is
+// always required on Linux (there is no older system family that could do
+// without it), so the NT-family flag never clears.
+inline constexpr bool NtFamily = true;
+
+// Whether ppdev is available: <sysRoot>/module/ppdev exists (module loaded or
+// built in) or some <devRoot>/parport* node exists.
+bool CheckPortDriver(const QString &sysRoot, const QString &devRoot);
+
+// The error shown when an LPT port is picked without the driver: four lines
+// joined by CR LF, in English or French.
+QString driverMissingMessage(bool french);
