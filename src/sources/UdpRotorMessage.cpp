@@ -1,0 +1,113 @@
+#include "sources/UdpRotorMessage.h"
+
+#include <QHostAddress>
+
+#include <array>
+#include <limits>
+
+namespace {
+
+// Longest part of a datagram shown in the echo; a full 64 KB datagram would
+// otherwise make the label slow to lay out.
+constexpr qsizetype EchoLimit = 512;
+
+// Windows-1252 in 0x80..0x9F, so every byte still shows as one character; the five
+// bytes that code page leaves undefined show as the replacement character.
+constexpr std::array<char16_t, 32> Cp1252High = {
+    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD,
+    0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178,
+};
+
+QChar visibleChar(uchar byte)
+{
+    // Control bytes become their Unicode control pictures (NUL shows as ␀) so that
+    // line breaks and terminal escapes cannot reshape the label.
+    if (byte < 0x20)
+        return QChar(char16_t(0x2400 + byte));
+    if (byte == 0x7F)
+        return QChar(char16_t(0x2421));
+    const QChar c = (byte >= 0x80 && byte < 0xA0) ? QChar(Cp1252High[byte - 0x80]) : QChar(char16_t(byte));
+    // The soft hyphen would vanish from the label.
+    return c.isPrint() ? c : QChar(QChar::ReplacementCharacter);
+}
+
+QString visibleText(const QByteArray &bytes)
+{
+    const qsizetype shown = qMin(bytes.size(), EchoLimit);
+    QString text;
+    text.reserve(shown + 1);
+    for (qsizetype i = 0; i < shown; ++i)
+        text.append(visibleChar(uchar(bytes.at(i))));
+    if (bytes.size() > EchoLimit)
+        text.append(QChar(char16_t(0x2026)));
+    return text;
+}
+
+QString dottedAddress(const QHostAddress &address)
+{
+    // A dual-stack socket reports IPv4 senders as ::ffff:a.b.c.d.
+    bool isIpv4 = false;
+    const quint32 ipv4 = address.toIPv4Address(&isIpv4);
+    return isIpv4 ? QHostAddress(ipv4).toString() : address.toString();
+}
+
+// Strict whole-number conversion: an optional minus sign and decimal digits, nothing
+// else. Values beyond the int range fail instead of wrapping.
+std::optional<int> wholeNumber(const QByteArray &text)
+{
+    qsizetype i = 0;
+    const bool negative = text.startsWith('-');
+    if (negative)
+        i = 1;
+    if (i == text.size())
+        return std::nullopt;
+    qint64 value = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text.at(i);
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+        if (value > qint64(std::numeric_limits<int>::max()) + 1)
+            return std::nullopt;
+    }
+    value = negative ? -value : value;
+    if (value > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return int(value);
+}
+
+} // namespace
+
+QString receivedEcho(const QByteArray &datagram, const QHostAddress &sender, quint16 port)
+{
+    // One multi-argument arg(): a "%2" inside the datagram must stay as it is.
+    return QStringLiteral("Received \"%1\" from %2 on port %3")
+        .arg(visibleText(datagram), dottedAddress(sender), QString::number(port));
+}
+
+std::optional<RotorRequest> parseRotorDatagram(const QByteArray &datagram)
+{
+    static constexpr QByteArrayView Open("<goazi>");
+    static constexpr QByteArrayView Close("</goazi>");
+
+    // Searching the raw bytes keeps NULs and broken UTF-8 around the tags harmless.
+    const qsizetype open = datagram.indexOf(Open);
+    const qsizetype close = datagram.indexOf(Close);
+    if (open < 0 || close <= open)
+        return std::nullopt;
+
+    QByteArray value = datagram.mid(open + Open.size(), close - open - Open.size());
+    const qsizetype point = value.indexOf('.');
+    if (point >= 0)
+        value.truncate(point);
+    const qsizetype comma = value.indexOf(',');
+    if (comma >= 0)
+        value.truncate(comma);
+
+    const std::optional<int> azimuth = wholeNumber(value);
+    if (!azimuth || *azimuth < 0 || *azimuth > 360)
+        return std::nullopt;
+    return RotorRequest{QString::fromLatin1(value), *azimuth};
+}
