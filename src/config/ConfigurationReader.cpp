@@ -1,0 +1,282 @@
+#include "config/ConfigurationReader.h"
+
+#include "config/BaudRateTable.h"
+#include "config/ConfigurationKey.h"
+#include "config/NumberText.h"
+#include "config/Windows1252.h"
+
+#include <QHash>
+
+namespace {
+
+struct KeyTarget {
+    ConfigurationKey key;
+    InterfaceKind kind = InterfaceKind::None;
+    int favourite = 0;
+};
+
+class KeyIndex {
+public:
+    KeyIndex()
+    {
+        for (auto key : {ConfigurationKey::Lpt, ConfigurationKey::Port, ConfigurationKey::Baud,
+                         ConfigurationKey::Stop, ConfigurationKey::Step, ConfigurationKey::AzOffset,
+                         ConfigurationKey::Calibration, ConfigurationKey::Zero}) {
+            for (InterfaceKind kind : AllInterfaceKinds)
+                add(keyName(key, kind), {key, kind, 0});
+        }
+        for (int n = 1; n <= FavouriteCount; ++n) {
+            add(keyName(ConfigurationKey::FavouriteAzimuth, n), {ConfigurationKey::FavouriteAzimuth, InterfaceKind::None, n});
+            add(keyName(ConfigurationKey::FavouriteLabel, n), {ConfigurationKey::FavouriteLabel, InterfaceKind::None, n});
+        }
+        for (int k = int(FirstSingleKey); k <= int(LastSingleKey); ++k) {
+            const auto key = static_cast<ConfigurationKey>(k);
+            add(keyName(key), {key});
+        }
+    }
+
+    // The key text includes its "=", as every key in the file does.
+    const KeyTarget *find(QStringView keyWithEquals) const
+    {
+        if (keyWithEquals.size() > m_longest)
+            return nullptr;
+        const auto it = m_targets.constFind(keyWithEquals.toString());
+        return it == m_targets.constEnd() ? nullptr : &it.value();
+    }
+
+    qsizetype longest() const { return m_longest; }
+
+private:
+    void add(const QString &name, KeyTarget target)
+    {
+        if (name.isEmpty())
+            return;
+        const QString key = name + QLatin1Char('=');
+        m_targets.insert(key, target);
+        m_longest = std::max(m_longest, key.size());
+    }
+
+    QHash<QString, KeyTarget> m_targets;
+    qsizetype m_longest = 0;
+};
+
+class LineApplier {
+public:
+    LineApplier(Configuration &config, LoadActions &actions, bool lptUsable, const QLocale &locale)
+        : m_config(config), m_actions(actions), m_lptUsable(lptUsable), m_locale(locale)
+    {
+    }
+
+    void apply(const KeyTarget &target, const QString &value)
+    {
+        switch (target.key) {
+        case ConfigurationKey::Lpt: case ConfigurationKey::Port: case ConfigurationKey::Baud:
+        case ConfigurationKey::Stop: case ConfigurationKey::Step: case ConfigurationKey::AzOffset:
+        case ConfigurationKey::Calibration: case ConfigurationKey::Zero:
+            applyInterface(target.key, m_config.at(target.kind), target.kind, value);
+            break;
+        case ConfigurationKey::FavouriteAzimuth:
+            if (const auto azimuth = strictWhole(value))
+                m_config.favourites[target.favourite - 1].azimuth = *azimuth;
+            break;
+        case ConfigurationKey::FavouriteLabel:
+            m_config.favourites[target.favourite - 1].label = value;
+            m_actions.setFavouriteCaption(target.favourite, value);
+            break;
+        default:
+            applySingle(target.key, value);
+            break;
+        }
+    }
+
+    LoadReport takeReport() { return std::move(m_report); }
+
+private:
+    void applyInterface(ConfigurationKey key, InterfaceSettings &settings, InterfaceKind kind, const QString &value)
+    {
+        const std::optional<int> whole = NumberText::toWholeNumber(value);
+        switch (key) {
+        case ConfigurationKey::Lpt:
+            // Only LPT1..LPT3 exist; anything else would index past the port tables.
+            settings.port = m_lptUsable && whole && *whole >= 1 && *whole <= 3 ? *whole - 1 : -1;
+            break;
+        case ConfigurationKey::Port:
+            // COM numbers start at 1; a smaller number names no port.
+            settings.port = whole && *whole >= 1 ? *whole - 1 : -1;
+            break;
+        case ConfigurationKey::Baud:
+            if (value.isEmpty())
+                break;
+            settings.baudText = value;
+            if (const auto index = BaudRateTable::indexOfText(value)) {
+                settings.baudIndex = *index;
+                m_actions.setChannelBaud(kind, *index);
+            }
+            break;
+        case ConfigurationKey::Stop:
+            settings.stopSide = value == QLatin1String("N") ? 0 : 1;
+            break;
+        case ConfigurationKey::Step:
+            settings.minimumStep = whole.value_or(1);
+            break;
+        case ConfigurationKey::AzOffset:
+            settings.azimuthOffset = whole.value_or(0);
+            break;
+        case ConfigurationKey::Calibration:
+        case ConfigurationKey::Zero: {
+            if (value.isEmpty())
+                break;
+            const QString normalised =
+                NumberText::NormaliseDecimalSeparator(value, NumberText::decimalSeparator(m_locale));
+            if (const auto real = strictReal(normalised, value))
+                (key == ConfigurationKey::Calibration ? settings.calibration : settings.zero) = *real;
+            break;
+        }
+        default:
+            break;
+        }
+    }
+
+    void applySingle(ConfigurationKey key, const QString &value)
+    {
+        switch (key) {
+        case ConfigurationKey::Language:
+            if (value == QLatin1String("ENGLISH") || value == QLatin1String("FRENCH"))
+                m_actions.applyLanguage(value == QLatin1String("FRENCH"));
+            break;
+        case ConfigurationKey::Auto:
+            if (value == QLatin1String("1"))
+                m_actions.pressAuto();
+            break;
+        case ConfigurationKey::Server:
+            if (value == QLatin1String("GEOMUNDO"))
+                m_actions.chooseServer(AzimuthSource::Geomundo);
+            else if (value == QLatin1String("BEAMDX"))
+                m_actions.chooseServer(AzimuthSource::BeamDx);
+            else if (value == QLatin1String("KORU"))
+                m_actions.chooseServer(AzimuthSource::Koru);
+            break;
+        case ConfigurationKey::PortKoru:
+            m_config.koruPortText = value;
+            m_config.koruPort = NumberText::toWholeNumber(value).value_or(m_config.koruPort);
+            break;
+        case ConfigurationKey::AntKoru:
+            m_config.koruAntennaText = value;
+            m_config.koruAntenna = NumberText::toWholeNumber(value).value_or(m_config.koruAntenna);
+            break;
+        case ConfigurationKey::Ant:
+            m_config.interfaceKind = interfaceKindFromIniValue(value).value_or(InterfaceKind::None);
+            break;
+        case ConfigurationKey::ElGs232:
+            m_config.gs232Elevation = true;
+            break;
+        case ConfigurationKey::TkbHost:
+            if (value == QLatin1String("Y"))
+                m_config.trakBoxHostMode = true;
+            break;
+        case ConfigurationKey::Movenow:
+            m_config.movenowDirectory = value;
+            break;
+        case ConfigurationKey::AzimutParking:
+            if (const auto real = strictReal(value, value))
+                m_config.parkingAzimuth = *real;
+            break;
+        case ConfigurationKey::Parking:
+            if (const auto kind = interfaceKindFromIniValue(value))
+                m_config.parkingInterface = ordinal(*kind) + 1;
+            break;
+        case ConfigurationKey::Jingle:
+            if (value == QLatin1String("1"))
+                m_config.jingleEnabled = true;
+            break;
+        case ConfigurationKey::WTop: geometry(WindowField::Top, value); break;
+        case ConfigurationKey::WLeft: geometry(WindowField::Left, value); break;
+        case ConfigurationKey::WWidth: geometry(WindowField::Width, value); break;
+        case ConfigurationKey::WHeight: geometry(WindowField::Height, value); break;
+        case ConfigurationKey::WATop:
+            m_config.angleTop = strictWhole(value).value_or(m_config.angleTop);
+            break;
+        case ConfigurationKey::WALeft:
+            m_config.angleLeft = strictWhole(value).value_or(m_config.angleLeft);
+            break;
+        case ConfigurationKey::WAngle:
+            m_config.angleShown = strictWhole(value).value_or(m_config.angleShown);
+            break;
+        case ConfigurationKey::Angle:
+            if (NumberText::toWholeNumber(value).value_or(0) != 0) {
+                m_config.restoreAngleText = value;
+                m_config.restoreAngle = true;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+
+    void geometry(WindowField field, const QString &value)
+    {
+        if (const auto pixels = strictWhole(value))
+            m_actions.setWindowGeometry(field, *pixels);
+    }
+
+    // A strict value that fails is reported, and the key keeps what it had.
+    std::optional<int> strictWhole(const QString &value)
+    {
+        const auto whole = NumberText::toWholeNumber(value);
+        if (!whole)
+            m_report.conversionErrors << NumberText::integerConversionMessage(value);
+        return whole;
+    }
+
+    std::optional<double> strictReal(const QString &text, const QString &asWritten)
+    {
+        const auto real = NumberText::toReal(text, m_locale);
+        if (!real)
+            m_report.conversionErrors << NumberText::realConversionMessage(asWritten);
+        return real;
+    }
+
+    Configuration &m_config;
+    LoadActions &m_actions;
+    const bool m_lptUsable;
+    const QLocale m_locale;
+    LoadReport m_report;
+};
+
+bool isLineEnd(QChar c)
+{
+    return c == QLatin1Char('\r') || c == QLatin1Char('\n');
+}
+
+} // namespace
+
+LoadReport LoadConfiguration(const QByteArray &fileBytes, Configuration &config, LoadActions &actions,
+                             bool lptUsable, const QLocale &locale)
+{
+    const KeyIndex keys;
+    LineApplier applier(config, actions, lptUsable, locale);
+    const QString text = Windows1252::decode(fileBytes);
+    const qsizetype size = text.size();
+
+    qsizetype start = 0;
+    while (start < size) {
+        qsizetype end = start;
+        while (end < size && !isLineEnd(text.at(end)))
+            ++end;
+
+        // A key is never longer than the longest known one, so the search for
+        // its "=" can stop there even on a huge line.
+        const QStringView line = QStringView(text).mid(start, end - start);
+        const qsizetype equals = line.left(keys.longest()).indexOf(QLatin1Char('='));
+        if (equals > 0) {
+            if (const KeyTarget *target = keys.find(line.left(equals + 1)))
+                applier.apply(*target, line.mid(equals + 1).toString());
+        }
+
+        // CR LF, lone CR and lone LF each end one line.
+        if (end < size && text.at(end) == QLatin1Char('\r') && end + 1 < size && text.at(end + 1) == QLatin1Char('\n'))
+            ++end;
+        start = end + 1;
+    }
+    return applier.takeReport();
+}

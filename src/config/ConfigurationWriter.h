@@ -1,0 +1,31 @@
+#pragma once
+
+#include "config/AzimuthSource.h"
+#include "config/Configuration.h"
+#include "config/InterfaceKind.h"
+
+#include <QByteArray>
+#include <QLocale>
+#include <QString>
+
+#include <array>
+#include <optional>
+
+// Live state written to Orvantis.ini that the record does not hold.
+struct WriterInputs {
+    bool french = false; // which language item is checked (English otherwise)
+    bool autoOn = false;
+    AzimuthSource source = AzimuthSource::None;
+    QString koruPortText, koruAntennaText; // setup dialog fields
+    // PORT_ line value (the COM number) per interface ordinal; nullopt writes no line.
+    std::array<std::optional<int>, InterfaceKindCount> comPortNumber;
+    bool gs232Elevation = false; // "+ el=0" box
+    int windowLeft = 0, windowTop = 0, windowWidth = 0, windowHeight = 0;
+    int angleLeft = 0, angleTop = 0;
+    bool angleVisible = false;
+    QString angleText;
+};
+
+// The whole Orvantis.ini image: every line followed by CR LF, Windows-1252.
+QByteArray writeConfiguration(const Configuration &config, const WriterInputs &inputs,
+                              const QLocale &locale = QLocale());
