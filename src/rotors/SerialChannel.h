@@ -1,0 +1,52 @@
+#pragma once
+
+#include "config/InterfaceKind.h"
+
+#include <QSerialPort>
+#include <QString>
+
+// One controller's serial line: 8N1, no flow control, opened on demand and
+// written one way (nothing is ever read back).
+class SerialChannel {
+public:
+    struct Profile {
+        qint32 baudRate;          // until a rate is set
+        qint64 inputBufferSize;
+        qint64 outputBufferSize;  // informative: the Linux driver sizes its own queue
+        int writeTimeoutConstantMs;
+        int writeTimeoutPerByteMs;
+    };
+
+    static Profile profileFor(InterfaceKind kind);
+
+    explicit SerialChannel(const Profile &profile);
+    SerialChannel(const SerialChannel &) = delete;
+    SerialChannel &operator=(const SerialChannel &) = delete;
+
+    // Opens devicePath under the COM name the user knows it by and purges both
+    // directions. A busy, missing or refused device leaves the channel closed.
+    bool open(const QString &devicePath, const QString &portName);
+    bool isOpen() const { return m_port.isOpen(); }
+    QString portName() const { return m_portName; }
+    void close();
+
+    // Closes the channel; the rate applies from the next open.
+    void setBaudRate(qint32 rate);
+    qint32 baudRate() const { return m_baudRate; }
+
+    // Writes every byte and waits, with events still handled, until they have
+    // left or the write time-out has passed. False only for a real failure (the
+    // adapter is gone); errorString() then holds the system's text. A time-out
+    // is not a failure: the controller simply gets its bytes late.
+    bool write(const QByteArray &bytes);
+    QString errorString() const { return m_errorString; }
+
+    int writeTimeoutMs(qsizetype byteCount) const;
+
+private:
+    Profile m_profile;
+    qint32 m_baudRate;
+    QSerialPort m_port;
+    QString m_portName;
+    QString m_errorString;
+};

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "config/Configuration.h"
+#include "config/InterfaceKind.h"
+#include "rotors/CommandSequencer.h"
+#include "rotors/CommandState.h"
+#include "rotors/SerialChannel.h"
+#include "rotors/SerialProtocol.h"
+#include "ui/UserFeedback.h"
+
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+struct SerialRotorsContext {
+    CommandState &state;
+    Configuration &config;
+    UserFeedback &feedback;
+    // The COM name chosen in the interface's port list, e.g. "COM3"; empty for none.
+    std::function<QString(InterfaceKind)> selectedPortName;
+    // The device behind a COM name; empty when it is unknown.
+    std::function<QString(const QString &comName)> devicePath;
+    // The hidden diagnostic label that shows the last command.
+    std::function<void(const QString &)> setInterfaceLabel;
+};
+
+// The seven serial controllers: their channels, and the GO and STOP operations
+// that turn the command state into bytes on those channels.
+class SerialRotors {
+public:
+    SerialRotors(SerialRotorsContext context, CommandSequencer &sequencer);
+    SerialRotors(const SerialRotors &) = delete;
+    SerialRotors &operator=(const SerialRotors &) = delete;
+
+    void GoGs232() { go(InterfaceKind::Gs232); }
+    void GoEasyComm() { go(InterfaceKind::EasyComm); }
+    void GoTrakBox() { go(InterfaceKind::TrakBox); }
+    void GoProSisTel() { go(InterfaceKind::ProSisTel); }
+    void GoDcu1() { go(InterfaceKind::Dcu1); }
+    void GoM2Orion() { go(InterfaceKind::M2Orion); }
+    void GoEgis() { go(InterfaceKind::Egis); }
+
+    void StopGs232() { stop(InterfaceKind::Gs232); }
+    void StopEasyComm() { stop(InterfaceKind::EasyComm); }
+    void StopDcu1() { stop(InterfaceKind::Dcu1); }
+    void StopProSisTel() { stop(InterfaceKind::ProSisTel); }
+    void StopTrakBox() { stop(InterfaceKind::TrakBox); }
+    void StopM2Orion() { stop(InterfaceKind::M2Orion); }
+    void StopEgis() { stop(InterfaceKind::Egis); }
+
+    // Opens the channel on the port chosen for kind unless it is open already.
+    bool EnsurePortOpen(InterfaceKind kind);
+    void ClosePort(InterfaceKind kind);
+    // The setup menu's Init: every channel closed, in the order it has always used.
+    void closeAll();
+
+    // Tries a port picked in the setup dialog and stores its index (or -1 when it
+    // cannot be opened) as the interface's port. The caller clears the list's
+    // selection on false and rebuilds the caption.
+    bool ProbePort(InterfaceKind kind, const QString &comName);
+    // Closes the channel and sets the BaudRateTable rate at index for the next open.
+    void SetChannelBaud(InterfaceKind kind, int index);
+
+    bool isOpen(InterfaceKind kind) const;
+    QString channelPortName(InterfaceKind kind) const;
+
+    // The serial part of the main window's closing: the selected controller gets
+    // its closing text (unless it has just been parked) and its channel closes.
+    // parkingInterface is 0 for none, otherwise the parked kind's ordinal + 1.
+    void closeForShutdown(int parkingInterface, InterfaceKind selected);
+
+private:
+    enum class OpenResult { AlreadyOpen, Opened, Failed };
+    enum class Role { Go, Other };
+
+    void go(InterfaceKind kind);
+    void stop(InterfaceKind kind);
+    OpenResult ensureOpen(InterfaceKind kind);
+    bool openOn(InterfaceKind kind, const QString &comName);
+    // Writes a command with its pauses. False when the sequence must end: a STOP
+    // interrupted it, or a write failed (then reported and the channel closed).
+    bool run(InterfaceKind kind, const SerialCommand &command, const CommandSequencer::Sequence &sequence,
+             Role role);
+    void showLabel(InterfaceKind kind, const SerialCommand &command);
+    // The channel of a serial kind; null for the others.
+    SerialChannel *find(InterfaceKind kind) const;
+
+    SerialRotorsContext m_context;
+    CommandSequencer &m_sequencer;
+    std::array<std::unique_ptr<SerialChannel>, InterfaceKindCount> m_channels;
+};
