@@ -40,7 +40,7 @@ AngleDialog::AngleDialog(AngleDialogHost &host, UserFeedback &feedback, QWidget 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_edit);
 
-    setFixedSize(sizeHint().expandedTo(DesignedClientSize));
+    setFixedSize(minimumSizeHint().expandedTo(DesignedClientSize));
     move(DesignedLeft, DesignedTop);
 }
 

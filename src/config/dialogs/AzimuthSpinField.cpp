@@ -68,6 +68,11 @@ QSize AzimuthSpinField::sizeHint() const
     return {std::max(base.width(), digits + base.height()), base.height()};
 }
 
+QSize AzimuthSpinField::minimumSizeHint() const
+{
+    return sizeHint();
+}
+
 void AzimuthSpinField::keyPressEvent(QKeyEvent *event)
 {
     const QString typed = event->text();

@@ -27,6 +27,7 @@ public:
     void stepBy(int steps) override;
     QValidator::State validate(QString &input, int &pos) const override;
     QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 protected:
     StepEnabled stepEnabled() const override;

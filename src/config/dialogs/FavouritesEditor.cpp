@@ -62,7 +62,7 @@ FavouritesEditor::FavouritesEditor(Configuration &config, UserFeedback &feedback
     setTabOrder(previous, m_saveButton);
 
     setWindowTitle(QStringLiteral("Favorite azimuths"));
-    setFixedSize(sizeHint().expandedTo(DesignedClientSize));
+    setFixedSize(minimumSizeHint().expandedTo(DesignedClientSize));
 }
 
 void FavouritesEditor::FillFavourites()
