@@ -99,7 +99,10 @@ void FavouritesEditor::showEvent(QShowEvent *event)
 
 void FavouritesEditor::closeEvent(QCloseEvent *event)
 {
-    CommitFavourites();
+    // A hidden editor still holds the fields of its last showing (or none at all),
+    // so closing it, as an application-wide close may do, must not overwrite the record.
+    if (isVisible())
+        CommitFavourites();
     event->accept();
 }
 

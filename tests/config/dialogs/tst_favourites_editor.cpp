@@ -20,6 +20,7 @@ private Q_SLOTS:
     void longFileLabelSurvivesUnlessEdited();
     void closeBoxCommitsLikeSave();
     void saveLeavesWindowOpen();
+    void closingHiddenEditorKeepsRecord();
     void captionsFollowLanguageWhenShown();
     void refillOnlyWhenBecomingVisible();
     void tabOrderRunsRowByRow();
@@ -163,6 +164,17 @@ void TestFavouritesEditor::saveLeavesWindowOpen()
 
     QVERIFY(e.editor.isVisible());
     QCOMPARE(e.captions.last(), qMakePair(6, QStringLiteral("VK")));
+}
+
+void TestFavouritesEditor::closingHiddenEditorKeepsRecord()
+{
+    Editor e;
+    e.config.favourites[0] = {90, QStringLiteral("East")};
+    e.editor.close();
+
+    QCOMPARE(e.config.favourites[0].azimuth, 90);
+    QCOMPARE(e.config.favourites[0].label, QStringLiteral("East"));
+    QVERIFY(e.captions.isEmpty());
 }
 
 void TestFavouritesEditor::captionsFollowLanguageWhenShown()
