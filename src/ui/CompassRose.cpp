@@ -1,0 +1,131 @@
+#include "ui/CompassRose.h"
+
+#include "ui/CompassGeometry.h"
+
+#include <QFont>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QRadialGradient>
+
+namespace {
+
+constexpr QPointF Centre(CompassCentre, CompassCentre);
+constexpr qreal BezelRadius = 33.0;
+constexpr qreal FaceRadius = 30.0;
+constexpr qreal TickOuterRadius = 29.0;
+constexpr qreal LetterRadius = 19.5;
+
+QPixmap emptyCanvas(qreal devicePixelRatio)
+{
+    const int side = qCeil(CompassSize * devicePixelRatio);
+    QPixmap pixmap(side, side);
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    pixmap.fill(Qt::transparent);
+    return pixmap;
+}
+
+void paintBezel(QPainter &painter)
+{
+    QLinearGradient metal(QPointF(10, 4), QPointF(58, 64));
+    metal.setColorAt(0.0, QColor(236, 239, 242));
+    metal.setColorAt(0.45, QColor(150, 157, 165));
+    metal.setColorAt(1.0, QColor(62, 67, 74));
+    painter.setPen(QPen(QColor(40, 44, 50), 0.8));
+    painter.setBrush(metal);
+    painter.drawEllipse(Centre, BezelRadius, BezelRadius);
+
+    QRadialGradient face(QPointF(29, 27), FaceRadius * 1.3);
+    face.setColorAt(0.0, QColor(58, 68, 80));
+    face.setColorAt(1.0, QColor(12, 16, 22));
+    painter.setPen(QPen(QColor(20, 22, 26), 0.8));
+    painter.setBrush(face);
+    painter.drawEllipse(Centre, FaceRadius, FaceRadius);
+}
+
+void paintTicks(QPainter &painter)
+{
+    const QColor tickColour(200, 208, 216);
+    for (int degrees = 0; degrees < 360; degrees += 10) {
+        const bool major = degrees % 30 == 0;
+        painter.save();
+        painter.translate(Centre);
+        painter.rotate(degrees);
+        painter.setPen(QPen(tickColour, major ? 1.4 : 0.7, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(QPointF(0, -TickOuterRadius), QPointF(0, -(TickOuterRadius - (major ? 4.0 : 2.2))));
+        painter.restore();
+    }
+}
+
+void paintLetters(QPainter &painter)
+{
+    struct Mark {
+        const char *letter;
+        int degrees;
+    };
+    static constexpr Mark Marks[] = {{"N", 0}, {"E", 90}, {"S", 180}, {"W", 270}};
+
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(9);
+    font.setBold(true);
+    painter.setFont(font);
+    for (const Mark &mark : Marks) {
+        const qreal r = qDegreesToRadians(qreal(mark.degrees));
+        const QPointF at(Centre.x() + LetterRadius * qSin(r), Centre.y() - LetterRadius * qCos(r));
+        const QRectF box(at.x() - 6, at.y() - 6, 12, 12);
+        // North in amber, never in the needle's red, so the needle stays unmistakable.
+        painter.setPen(mark.degrees == 0 ? QColor(255, 184, 28) : QColor(226, 232, 238));
+        painter.drawText(box, Qt::AlignCenter, QString::fromLatin1(mark.letter));
+    }
+}
+
+void paintHub(QPainter &painter)
+{
+    QRadialGradient cap(QPointF(33.2, 33.2), 3.2);
+    cap.setColorAt(0.0, QColor(240, 240, 240));
+    cap.setColorAt(1.0, QColor(90, 94, 100));
+    painter.setPen(QPen(QColor(30, 30, 30), 0.6));
+    painter.setBrush(cap);
+    painter.drawEllipse(Centre, 2.6, 2.6);
+}
+
+} // namespace
+
+void CompassRose::paintRose(QPainter &painter)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    paintBezel(painter);
+    paintTicks(painter);
+    paintLetters(painter);
+    painter.restore();
+}
+
+void CompassRose::paintNeedle(QPainter &painter, int azimuth)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(255, 0, 0), 2, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPoint(CompassCentre, CompassCentre), needleEnd(azimuth));
+    paintHub(painter);
+    painter.restore();
+}
+
+const QPixmap &CompassRose::rose(qreal devicePixelRatio)
+{
+    if (m_rose.isNull() || m_rose.devicePixelRatio() != devicePixelRatio) {
+        m_rose = emptyCanvas(devicePixelRatio);
+        QPainter painter(&m_rose);
+        paintRose(painter);
+    }
+    return m_rose;
+}
+
+QPixmap CompassRose::compassImage(int azimuth, qreal devicePixelRatio)
+{
+    QPixmap image = rose(devicePixelRatio).copy();
+    image.setDevicePixelRatio(devicePixelRatio);
+    QPainter painter(&image);
+    paintNeedle(painter, azimuth);
+    return image;
+}
