@@ -1,0 +1,168 @@
+#include "FakeHostRoots.h"
+#include "host/ComPortList.h"
+#include "host/ComPortNames.h"
+#include "support/PseudoTerminal.h"
+
+#include <QFile>
+#include <QtTest>
+
+class ComPortListTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void nameFilterAndTextOrder_data();
+    void nameFilterAndTextOrder();
+    void uartPlaceholdersAreNotPorts();
+    void usbAndAcmNumbering();
+    void overridesWinAndOddLinksAreSkipped();
+    void danglingOverrideHidesItsDefault();
+    void mixedSourcesSortAsText();
+    void missingRootsGiveNoPorts();
+    void listedPathsAreTheOnesOpened();
+};
+
+static QStringList namesOf(const QList<ComPort> &ports)
+{
+    QStringList names;
+    for (const ComPort &port : ports)
+        names.append(port.name);
+    return names;
+}
+
+void ComPortListTest::nameFilterAndTextOrder_data()
+{
+    QTest::addColumn<QStringList>("candidates");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("text order") << QStringList{"COM3", "COM1", "COM10"} << QStringList{"COM1", "COM10", "COM3"};
+    QTest::newRow("COM0 and COMx dropped")
+        << QStringList{"COM0", "COMx", "COM12", "COM1x"} << QStringList{"COM12"};
+    QTest::newRow("other names dropped")
+        << QStringList{"LPT1", "com2", "ttyS0", "COM2"} << QStringList{"COM2"};
+    QTest::newRow("duplicates once") << QStringList{"COM2", "COM2", "COM1"} << QStringList{"COM1", "COM2"};
+    QTest::newRow("none") << QStringList{} << QStringList{};
+}
+
+void ComPortListTest::nameFilterAndTextOrder()
+{
+    QFETCH(QStringList, candidates);
+    QFETCH(QStringList, expected);
+    QCOMPARE(sortedComNames(candidates), expected);
+}
+
+void ComPortListTest::uartPlaceholdersAreNotPorts()
+{
+    FakeHostRoots roots;
+    QVERIFY(roots.isValid());
+    roots.addUart(0, 0);
+    roots.addUart(1, 4);
+    roots.addUart(2, 0);
+    roots.addTty(QStringLiteral("ttyS3"), true); // no type file: not a UART we can use
+
+    const QList<ComPort> ports = EnumerateComPorts(roots.sysRoot(), roots.dosdevices(), roots.devRoot());
+    QCOMPARE(namesOf(ports), QStringList{"COM2"});
+    QCOMPARE(ports[0].devicePath, roots.devRoot() + QStringLiteral("/ttyS1"));
+}
+
+void ComPortListTest::usbAndAcmNumbering()
+{
+    FakeHostRoots roots;
+    QVERIFY(roots.isValid());
+    roots.addTty(QStringLiteral("ttyUSB0"), true);
+    roots.addTty(QStringLiteral("ttyUSB1"), false); // left over, no hardware behind it
+    roots.addTty(QStringLiteral("ttyUSB31"), true);
+    roots.addTty(QStringLiteral("ttyUSB32"), true); // beyond the named range
+    roots.addTty(QStringLiteral("ttyACM2"), true);
+    roots.addTty(QStringLiteral("tty0"), true);
+    roots.addTty(QStringLiteral("console"), true);
+
+    const QList<ComPort> ports = EnumerateComPorts(roots.sysRoot(), roots.dosdevices(), roots.devRoot());
+    QCOMPARE(namesOf(ports), (QStringList{"COM33", "COM64", "COM67"}));
+    QCOMPARE(ports[0].devicePath, roots.devRoot() + QStringLiteral("/ttyUSB0"));
+    QCOMPARE(ports[1].devicePath, roots.devRoot() + QStringLiteral("/ttyUSB31"));
+    QCOMPARE(ports[2].devicePath, roots.devRoot() + QStringLiteral("/ttyACM2"));
+}
+
+void ComPortListTest::overridesWinAndOddLinksAreSkipped()
+{
+    FakeHostRoots roots;
+    PseudoTerminal pty;
+    QVERIFY(roots.isValid());
+    QVERIFY(pty.isValid());
+    roots.addUart(0, 4);
+    roots.addLink(QStringLiteral("com1"), pty.slavePath());
+    roots.addLink(QStringLiteral("com12"), pty.slavePath());
+    roots.addLink(QStringLiteral("com0"), pty.slavePath());
+    roots.addLink(QStringLiteral("comx"), pty.slavePath());
+    roots.addLink(QStringLiteral("com1x"), pty.slavePath());
+    roots.addLink(QStringLiteral("com05"), pty.slavePath());
+    roots.addLink(QStringLiteral("lpt1"), pty.slavePath());
+    roots.addLink(QStringLiteral("com7"), roots.devRoot() + QStringLiteral("/gone"));
+    QFile plainFile(roots.dosdevices() + QStringLiteral("/com8"));
+    QVERIFY(plainFile.open(QIODevice::WriteOnly));
+    plainFile.close();
+
+    const QList<ComPort> ports = EnumerateComPorts(roots.sysRoot(), roots.dosdevices(), roots.devRoot());
+    QCOMPARE(namesOf(ports), (QStringList{"COM1", "COM12"}));
+    QCOMPARE(ports[0].devicePath, pty.slavePath());
+    QCOMPARE(ports[1].devicePath, pty.slavePath());
+}
+
+void ComPortListTest::danglingOverrideHidesItsDefault()
+{
+    FakeHostRoots roots;
+    QVERIFY(roots.isValid());
+    roots.addTty(QStringLiteral("ttyUSB0"), true);
+    roots.addTty(QStringLiteral("ttyUSB1"), true);
+    roots.addLink(QStringLiteral("com33"), QStringLiteral("/nonexistent/serial/by-id/usb-rotator"));
+
+    const QList<ComPort> ports = EnumerateComPorts(roots.sysRoot(), roots.dosdevices(), roots.devRoot());
+    QCOMPARE(namesOf(ports), QStringList{"COM34"});
+}
+
+void ComPortListTest::mixedSourcesSortAsText()
+{
+    FakeHostRoots roots;
+    PseudoTerminal pty;
+    QVERIFY(roots.isValid());
+    QVERIFY(pty.isValid());
+    roots.addUart(2, 4);
+    roots.addUart(0, 4);
+    roots.addLink(QStringLiteral("com10"), pty.slavePath());
+
+    QCOMPARE(namesOf(EnumerateComPorts(roots.sysRoot(), roots.dosdevices(), roots.devRoot())),
+             (QStringList{"COM1", "COM10", "COM3"}));
+}
+
+void ComPortListTest::missingRootsGiveNoPorts()
+{
+    QTemporaryDir empty;
+    QVERIFY(empty.isValid());
+    const QString nowhere = empty.filePath(QStringLiteral("missing"));
+    QVERIFY(EnumerateComPorts(nowhere, nowhere, nowhere).isEmpty());
+    QVERIFY(EnumerateComPorts(nowhere, QString(), nowhere).isEmpty());
+}
+
+// The setup dialog shows a port's path from the list; the channel opens the
+// path it resolves from the name. Both must agree.
+void ComPortListTest::listedPathsAreTheOnesOpened()
+{
+    FakeHostRoots roots;
+    PseudoTerminal pty;
+    QVERIFY(roots.isValid());
+    QVERIFY(pty.isValid());
+    roots.addUart(0, 4);
+    roots.addDevNode(QStringLiteral("ttyS0"));
+    roots.addTty(QStringLiteral("ttyACM0"), true);
+    roots.addDevNode(QStringLiteral("ttyACM0"));
+    roots.addUart(4, 4);
+    roots.addDevNode(QStringLiteral("ttyS4"));
+    roots.addLink(QStringLiteral("com5"), pty.slavePath());
+
+    const QList<ComPort> ports = EnumerateComPorts(roots.sysRoot(), roots.dosdevices(), roots.devRoot());
+    QCOMPARE(namesOf(ports), (QStringList{"COM1", "COM5", "COM65"}));
+    for (const ComPort &port : ports)
+        QCOMPARE(devicePathForComName(port.name, roots.dosdevices(), roots.devRoot()), port.devicePath);
+}
+
+QTEST_GUILESS_MAIN(ComPortListTest)
+#include "tst_ComPortList.moc"
