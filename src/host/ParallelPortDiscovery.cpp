@@ -77,7 +77,6 @@ ParallelPortStartup startParallelPorts(const QString &sysRoot, const QString &pr
 {
     ParallelPortStartup startup;
     startup.PortDriverPresent = CheckPortDriver(sysRoot, devRoot);
-    startup.NtFamily = NtFamily;
     startup.lptPorts = DiscoverParallelPorts(procRoot);
     const ParallelAddressTables tables = convertAddressTexts(startup.lptPorts);
     startup.pourSatAddresses = tables.pourSat;

@@ -21,6 +21,8 @@ QString ppdevDeviceForBase(quint16 base, const QString &procRoot, const QString 
 // settings are read.
 struct ParallelPortStartup {
     bool PortDriverPresent = false;
+    // The parallel ports are reached through ppdev, which is always required on
+    // Linux (no older system family does without a driver), so this never clears.
     bool NtFamily = true;
     LptPortTable lptPorts;
     ParallelAddressTable pourSatAddresses {};

@@ -2,11 +2,6 @@
 
 #include <QString>
 
-// The parallel ports are reached through the kernel's ppdev driver, which is
-// always required on Linux (there is no older system family that could do
-// without it), so the NT-family flag never clears.
-inline constexpr bool NtFamily = true;
-
 // Whether ppdev is available: <sysRoot>/module/ppdev exists (module loaded or
 // built in) or some <devRoot>/parport* node exists.
 bool CheckPortDriver(const QString &sysRoot, const QString &devRoot);
