@@ -40,3 +40,10 @@ QStringList lptListItems(const LptPortTable &table, const ParallelAddressTable &
         items.append(lptListItemText(table[i], addresses[i]));
     return items;
 }
+
+int lptSelection(const LptPortTable &table, int savedIndex)
+{
+    if (savedIndex < 0 || savedIndex >= LptSlotCount || table[savedIndex].name.isEmpty())
+        return -1;
+    return savedIndex;
+}

@@ -37,5 +37,9 @@ ParallelAddressTables convertAddressTexts(LptPortTable &table);
 // "          [0000h]" (ten blanks) for a missing one.
 QString lptListItemText(const LptPort &port, quint16 address);
 
+// The item to select in an LPT list for a saved LPT index: the index itself when
+// it names a slot (0..2) whose port was found, otherwise -1 (no selection).
+int lptSelection(const LptPortTable &table, int savedIndex);
+
 // The three items of one LPT list, with the addresses of that interface's table.
 QStringList lptListItems(const LptPortTable &table, const ParallelAddressTable &addresses);

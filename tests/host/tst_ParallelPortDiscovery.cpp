@@ -16,6 +16,8 @@ private Q_SLOTS:
     void startUpFillsBothAddressTables();
     void badAddressTextZeroesEverything();
     void listItemsUseTheInterfaceTable();
+    void savedLptSelection_data();
+    void savedLptSelection();
     void ppdevNodeForBase();
 };
 
@@ -148,6 +150,29 @@ void ParallelPortDiscoveryTest::listItemsUseTheInterfaceTable()
     table[0] = {QStringLiteral("LPT1"), QStringLiteral("0378"), 0x378};
     QCOMPARE(lptListItems(table, {0x3BC, 0x278, 0}),
              (QStringList{"LPT1 [03BCh]", "          [0000h]", "          [0000h]"}));
+}
+
+void ParallelPortDiscoveryTest::savedLptSelection_data()
+{
+    QTest::addColumn<int>("savedIndex");
+    QTest::addColumn<int>("selected");
+    QTest::newRow("LPT1 found") << 0 << 0;
+    QTest::newRow("LPT2 missing") << 1 << -1;
+    QTest::newRow("LPT3 found") << 2 << 2;
+    QTest::newRow("none") << -1 << -1;
+    QTest::newRow("LPT4 out of range") << 3 << -1;
+    QTest::newRow("huge") << 1000 << -1;
+    QTest::newRow("negative") << -7 << -1;
+}
+
+void ParallelPortDiscoveryTest::savedLptSelection()
+{
+    QFETCH(int, savedIndex);
+    QFETCH(int, selected);
+    LptPortTable table;
+    table[0] = {QStringLiteral("LPT1"), QStringLiteral("0378"), 0x378};
+    table[2] = {QStringLiteral("LPT3"), QStringLiteral("0278"), 0x278};
+    QCOMPARE(lptSelection(table, savedIndex), selected);
 }
 
 void ParallelPortDiscoveryTest::ppdevNodeForBase()
