@@ -1,5 +1,10 @@
+#include "app/MainWindow.h"
+#include "app/SignalCloser.h"
+#include "config/SettingsFiles.h"
+#include "rotors/RecordingPortIo.h"
+#include "ui/DesktopFeedback.h"
+
 #include <QApplication>
-#include <QWidget>
 
 #include <cstdio>
 #include <cstdlib>
@@ -8,11 +13,32 @@ int main(int argc, char *argv[])
 {
     if (!qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("WAYLAND_DISPLAY")
         && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
-        std::fprintf(stderr, "orvantis: no display found; run it under a virtual one with: xvfb-run -a %s\n", argv[0]);
+        std::fprintf(stderr,
+                     "orvantis: no display found (DISPLAY and WAYLAND_DISPLAY are unset); "
+                     "run it under a virtual one with: xvfb-run -a %s\n",
+                     argv[0]);
         return EXIT_FAILURE;
     }
+
     QApplication app(argc, argv);
-    QWidget window;
+    SettingsFiles files(SettingsFiles::chooseSettingsFolder(QCoreApplication::applicationDirPath()));
+    QApplication::setApplicationName(QStringLiteral("Orvantis"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    DesktopFeedback feedback;
+    // No parallel-port backend drives real hardware yet; the recorder keeps the
+    // register writes so the rest of the program behaves as with an absent port.
+    RecordingPortIo portIo;
+    MainWindow window({files, feedback, portIo, HostRoots {}});
+    window.EnumerateComPorts();
+    window.placeAngleDialog();
+
+    SignalCloser signals;
+    QObject::connect(&signals, &SignalCloser::closeRequested, &window, &QWidget::close);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, [&window] { window.close(); });
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, [&window] { window.runClosingSequence(); });
+    QObject::connect(&window, &MainWindow::closed, &app, &QCoreApplication::quit);
+
     window.show();
     return app.exec();
 }

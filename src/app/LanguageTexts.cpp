@@ -1,0 +1,44 @@
+#include "app/LanguageTexts.h"
+
+const LanguageTexts &languageTexts(bool french)
+{
+    static const LanguageTexts english {
+        QStringLiteral("Quit"),
+        QStringLiteral("Server"),
+        QStringLiteral("My Favourites"),
+        QStringLiteral("Azimuth"),
+        QStringLiteral("Language"),
+        QStringLiteral("About Orvantis"),
+        QStringLiteral("Help"),
+        QStringLiteral("ARSWIN must be running !"),
+        QStringLiteral("Cannot find Movenow.com !"),
+    };
+    static const LanguageTexts frenchTexts {
+        QStringLiteral("Quitter"),
+        QStringLiteral("Serveur"),
+        QStringLiteral("Mes Favoris"),
+        QStringLiteral("Azimut"),
+        QStringLiteral("Langue"),
+        QStringLiteral("A propos de Orvantis"),
+        QStringLiteral("Aide"),
+        QStringLiteral("ARSWIN doit s'exécuter !"),
+        QStringLiteral("Movenow.com pas trouvé !"),
+    };
+    return french ? frenchTexts : english;
+}
+
+QString serverMenuCaption(bool french, AzimuthSource source, bool withAccelerator)
+{
+    const QString word = (withAccelerator ? QStringLiteral("&") : QString()) + languageTexts(french).server;
+    switch (source) {
+    case AzimuthSource::Geomundo:
+        return word + QStringLiteral(" (Geomundo)");
+    case AzimuthSource::BeamDx:
+        return word + QStringLiteral(" (Beam_DX)");
+    case AzimuthSource::Koru:
+        return word + QStringLiteral(" (KORU)");
+    case AzimuthSource::None:
+        break;
+    }
+    return word;
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "config/AzimuthSource.h"
+
+#include <QString>
+
+// The main window's texts that follow the language menu.
+struct LanguageTexts {
+    QString quit;
+    QString server;
+    QString favourites;
+    QString azimuth;
+    QString language;
+    QString about;
+    QString help;
+    QString arswinMissing;
+    QString movenowMissing;
+};
+
+const LanguageTexts &languageTexts(bool french);
+
+// The Server menu's title: the bare word, or the word and the chosen source.
+// Choosing a DDE server from the menu gives its title an accelerator.
+QString serverMenuCaption(bool french, AzimuthSource source, bool withAccelerator);

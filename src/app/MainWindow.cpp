@@ -1,0 +1,364 @@
+#include "app/MainWindow.h"
+
+#include "app/AzimuthStepper.h"
+#include "config/NumberText.h"
+#include "config/SettingsFiles.h"
+#include "config/dialogs/AngleDialog.h"
+#include "config/dialogs/FavouritesEditor.h"
+#include "host/ComPortNames.h"
+#include "rotors/SerialRotors.h"
+#include "sources/UdpListener.h"
+#include "ui/LampImage.h"
+#include "ui/UserFeedback.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLCDNumber>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+
+using namespace NumberText;
+
+namespace {
+
+// The designed client area; the diagnostic strip adds to it when shown.
+constexpr int ClientWidth = 471;
+constexpr int ClientHeight = 114;
+
+QPushButton *commandButton(const QString &name, const QString &caption, const QRect &geometry, QWidget *parent)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    button->setFocusPolicy(Qt::TabFocus);
+    return button;
+}
+
+} // namespace
+
+MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent)
+    : QMainWindow(parent),
+      m_files(environment.files),
+      m_feedback(environment.feedback),
+      m_portIo(environment.portIo),
+      m_roots(environment.roots)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+
+    SerialRotorsContext serialContext {
+        m_state,
+        m_config,
+        m_feedback,
+        [this](InterfaceKind kind) { return m_choices.selectedComName(kind); },
+        [this](const QString &comName) {
+            return devicePathForComName(comName, m_files.dosdevicesPath(), m_roots.dev);
+        },
+        [this](const QString &text) { m_labelEtatInterface->setText(text); },
+    };
+    m_serial = std::make_unique<SerialRotors>(serialContext, m_sequencer);
+    m_udp = std::make_unique<UdpListener>();
+    connect(m_udp.get(), &UdpListener::datagramReceived, this,
+            [this](const QByteArray &data, const QHostAddress &sender, quint16 port) {
+                UDPServerUDPRead(data, sender, port);
+            });
+
+    buildWidgets();
+    buildMenus();
+    buildHiddenMenu();
+    installDispatchTable();
+
+    m_timerBlink.setInterval(300);
+    connect(&m_timerBlink, &QTimer::timeout, this, &MainWindow::TimerBlinkTimer);
+    m_timerTrackOK.setInterval(3600);
+    connect(&m_timerTrackOK, &QTimer::timeout, this, &MainWindow::TimerTrackOKTimer);
+    m_timerTrackOK.start();
+
+    // The other windows exist before the settings are applied so that loading
+    // can act on them; they stay hidden until asked for.
+    m_angleDialog = new AngleDialog(*this, m_feedback, this);
+    m_favouritesEditor = new FavouritesEditor(
+        m_config, m_feedback, [this] { return m_french; },
+        [this](int n, const QString &caption) { setFavouriteCaption(n, caption); }, this);
+
+    FormCreate();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildWidgets()
+{
+    auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("ClientArea"));
+    setCentralWidget(central);
+    auto *column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    auto *instrument = new QWidget(central);
+    instrument->setFixedSize(ClientWidth, ClientHeight);
+    column->addWidget(instrument);
+
+    m_panel = new QFrame(instrument);
+    m_panel->setObjectName(QStringLiteral("PanelLampe"));
+    m_panel->setGeometry(0, 0, 392, 84);
+    m_panel->setStyleSheet(QStringLiteral(
+        "QFrame#PanelLampe { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #1b1b1b, stop:1 #050505);"
+        " border-bottom: 1px solid #333; }"
+        "QPushButton { color: #e8e8e8; background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #4a4a4a, stop:1 #2a2a2a);"
+        " border: 1px solid #111; border-radius: 4px; font-weight: bold; }"
+        "QPushButton:pressed { background: #1e1e1e; }"
+        "QLineEdit { background: #101010; color: #ffb000; border: 1px solid #444; border-radius: 3px;"
+        " font-weight: bold; padding-left: 3px; }"));
+
+    m_lcd = new QLCDNumber(3, m_panel);
+    m_lcd->setObjectName(QStringLiteral("LCDAzi"));
+    m_lcd->setGeometry(8, 8, 118, 68);
+    m_lcd->setSegmentStyle(QLCDNumber::Filled);
+    m_lcd->setFrameShape(QFrame::NoFrame);
+    m_lcd->setStyleSheet(QStringLiteral("QLCDNumber { background: #000; color: #ff3c1e; }"));
+    m_lcd->display(QStringLiteral("0"));
+
+    m_editAzimut = new QLineEdit(QStringLiteral("0"), m_panel);
+    m_editAzimut->setObjectName(QStringLiteral("EditAzimut"));
+    m_editAzimut->setGeometry(136, 10, 46, 26);
+    m_editAzimut->installEventFilter(this);
+    connect(m_editAzimut, &QLineEdit::textChanged, this, &MainWindow::EditAzimutChange);
+
+    m_stepper = new AzimuthStepper(m_panel);
+    m_stepper->setGeometry(183, 10, 17, 26);
+    m_stepper->setValueReader([this](int *value) {
+        const auto number = toWholeNumber(m_editAzimut->text());
+        if (number)
+            *value = *number;
+        return number.has_value();
+    });
+    connect(m_stepper, &AzimuthStepper::positionWritten, this,
+            [this](int position) { m_editAzimut->setText(QString::number(position)); });
+    connect(m_stepper, &AzimuthStepper::mouseDown, this, [this] {
+        m_stepperHeld = true;
+        m_stepper->setIncrement(1);
+        UpdateCompass();
+    });
+    connect(m_stepper, &AzimuthStepper::mouseUp, this, [this] {
+        m_stepperHeld = false;
+        m_stepper->setIncrement(1);
+        UpdateCompass();
+    });
+
+    m_ledOff = new QLabel(m_panel);
+    m_ledOff->setObjectName(QStringLiteral("ImageLEDOff"));
+    m_ledOff->setGeometry(152, 44, 31, 31);
+    m_ledOff->setPixmap(lampImage(false, devicePixelRatioF()));
+    m_ledOn = new QLabel(m_panel);
+    m_ledOn->setObjectName(QStringLiteral("ImageLedOn"));
+    m_ledOn->setGeometry(152, 44, 31, 31);
+    m_ledOn->setPixmap(lampImage(true, devicePixelRatioF()));
+    m_ledOn->hide();
+
+    m_buttonTrack = commandButton(QStringLiteral("ButtonTrack"), QStringLiteral("MAN"), {210, 8, 80, 32}, m_panel);
+    m_buttonAuto = commandButton(QStringLiteral("BitBtnAuto"), QStringLiteral("AUTO   OFF"), {296, 8, 88, 32}, m_panel);
+    m_buttonStop = commandButton(QStringLiteral("BitBtnStop"), QStringLiteral("STOP"), {210, 44, 80, 32}, m_panel);
+    m_buttonLP = commandButton(QStringLiteral("BitBtnLP"), QStringLiteral("LP"), {296, 44, 88, 32}, m_panel);
+    m_buttonStop->setStyleSheet(QStringLiteral("QPushButton { color: #ff5a4a; }"));
+    connect(m_buttonTrack, &QPushButton::clicked, this, &MainWindow::ButtonTrackClick);
+    connect(m_buttonAuto, &QPushButton::clicked, this, &MainWindow::BitBtnAutoClick);
+    connect(m_buttonStop, &QPushButton::clicked, this, &MainWindow::BitBtnStopClick);
+    connect(m_buttonLP, &QPushButton::clicked, this, &MainWindow::BitBtnLPClick);
+
+    m_compass = new QLabel(instrument);
+    m_compass->setObjectName(QStringLiteral("Image1"));
+    m_compass->setGeometry(398, 8, 68, 68);
+    m_compass->setPixmap(m_rose.compassImage(0, devicePixelRatioF()));
+
+    constexpr int favouriteWidth = 74;
+    for (int i = 0; i < FavouriteCount; ++i) {
+        auto *button = new QPushButton(m_config.favourites[i].label, instrument);
+        button->setObjectName(QStringLiteral("Button%1").arg(i + 1));
+        button->setGeometry(4 + i * (favouriteWidth + 3), 88, favouriteWidth, 23);
+        button->installEventFilter(this);
+        m_favouriteButtons[i] = button;
+    }
+
+    m_diagnostics = new QWidget(central);
+    auto *strip = new QHBoxLayout(m_diagnostics);
+    strip->setContentsMargins(4, 2, 4, 4);
+    m_labelEtatInterface = new QLabel(QStringLiteral("commande"), m_diagnostics);
+    m_labelEtatInterface->setObjectName(QStringLiteral("LabelEtatInterface"));
+    m_editDataString = new QLineEdit(m_diagnostics);
+    m_editDataString->setObjectName(QStringLiteral("EditdataString"));
+    m_editDataString->setReadOnly(true);
+    m_label1 = new QLabel(m_diagnostics);
+    m_label1->setObjectName(QStringLiteral("Label1"));
+    strip->addWidget(m_labelEtatInterface);
+    strip->addWidget(m_editDataString, 1);
+    strip->addWidget(m_label1);
+    m_diagnostics->hide();
+    column->addWidget(m_diagnostics);
+
+    m_autoButtonBounds = m_buttonAuto->geometry();
+}
+
+void MainWindow::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+    m_menuQuitter = bar->addAction(QStringLiteral("Quit"));
+    m_menuQuitter->setObjectName(QStringLiteral("MenuQuitter"));
+    m_menuQuitter->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(m_menuQuitter, &QAction::triggered, this, &QWidget::close);
+
+    m_menuInit = bar->addAction(QStringLiteral("Init"));
+    m_menuInit->setObjectName(QStringLiteral("MenuInit"));
+    m_menuInit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    connect(m_menuInit, &QAction::triggered, this, &MainWindow::MenuInitClick);
+
+    m_menuFav = bar->addAction(QStringLiteral("My Favourites"));
+    m_menuFav->setObjectName(QStringLiteral("MenuFav"));
+    m_menuFav->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    connect(m_menuFav, &QAction::triggered, this, [this] {
+        m_favouritesEditor->show();
+        m_favouritesEditor->raise();
+        m_favouritesEditor->activateWindow();
+    });
+
+    m_menuAzimut = bar->addAction(QStringLiteral("Azimuth"));
+    m_menuAzimut->setObjectName(QStringLiteral("MenuAzimut"));
+    connect(m_menuAzimut, &QAction::triggered, this, [this] { m_angleDialog->show(); });
+
+    m_menuServer = bar->addMenu(QStringLiteral("Server"));
+    m_menuServer->setObjectName(QStringLiteral("MenuServer"));
+    auto *servers = new QActionGroup(this);
+    servers->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    auto serverItem = [&](const QString &name, const QString &caption, QKeyCombination key) {
+        QAction *item = m_menuServer->addAction(caption);
+        item->setObjectName(name);
+        item->setCheckable(true);
+        item->setShortcut(QKeySequence(key));
+        servers->addAction(item);
+        return item;
+    };
+    m_menuServerGeomundo = serverItem(QStringLiteral("MenuServerGeomundo"), QStringLiteral("Geomundo"),
+                                      Qt::CTRL | Qt::ALT | Qt::Key_A);
+    m_menuServerBeamDX = serverItem(QStringLiteral("menuServerBeamDX"), QStringLiteral("Beam_DX"),
+                                    Qt::CTRL | Qt::ALT | Qt::Key_B);
+    m_menuServerKORU = serverItem(QStringLiteral("MenuServerKORU"), QStringLiteral("KORU Logger"),
+                                  Qt::CTRL | Qt::ALT | Qt::Key_N);
+    connect(m_menuServerGeomundo, &QAction::triggered, this, &MainWindow::MenuServerGeomundoClick);
+    connect(m_menuServerBeamDX, &QAction::triggered, this, &MainWindow::menuServerBeamDXClick);
+    connect(m_menuServerKORU, &QAction::triggered, this, &MainWindow::MenuServerKORUClick);
+
+    m_menuLangue = bar->addMenu(QStringLiteral("Language"));
+    m_menuLangue->setObjectName(QStringLiteral("MenuLangue"));
+    auto *languages = new QActionGroup(this);
+    m_menuEnglish = m_menuLangue->addAction(QStringLiteral("English"));
+    m_menuEnglish->setObjectName(QStringLiteral("MenuEnglish"));
+    m_menuEnglish->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    m_menuFrancais = m_menuLangue->addAction(QStringLiteral("Français"));
+    m_menuFrancais->setObjectName(QStringLiteral("MenuFrancais"));
+    m_menuFrancais->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    for (QAction *item : {m_menuEnglish, m_menuFrancais}) {
+        item->setCheckable(true);
+        languages->addAction(item);
+    }
+    m_menuEnglish->setChecked(true);
+    connect(m_menuEnglish, &QAction::triggered, this, &MainWindow::MenuEnglishClick);
+    connect(m_menuFrancais, &QAction::triggered, this, &MainWindow::MenuFrancaisClick);
+
+    m_menuHelp = bar->addMenu(QStringLiteral("?"));
+    m_menuHelp->setObjectName(QStringLiteral("MenuHelp"));
+    m_menuAide = m_menuHelp->addAction(QStringLiteral("Help"));
+    m_menuAide->setObjectName(QStringLiteral("MenuAide"));
+    m_menuAide->setShortcut(QKeySequence(Qt::Key_F1));
+    m_menuAPropos = m_menuHelp->addAction(QStringLiteral("About Orvantis"));
+    m_menuAPropos->setObjectName(QStringLiteral("MenuAPropos"));
+}
+
+void MainWindow::buildHiddenMenu()
+{
+    // "Menus  cachés": never shown, only their shortcuts act. Actions added to the
+    // window itself give exactly that.
+    auto hidden = [this](const QString &name, std::function<void()> action) {
+        auto *item = new QAction(this);
+        item->setObjectName(name);
+        item->setShortcutContext(Qt::WindowShortcut);
+        connect(item, &QAction::triggered, this, std::move(action));
+        addAction(item);
+        return item;
+    };
+    QAction *voir = hidden(QStringLiteral("MenuVoirCommande"), [this] { menuVoirCommandeClick(); });
+    voir->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S));
+    hidden(QStringLiteral("MenuManuel"), [this] { ButtonTrackClick(); });
+    m_menuAuto = hidden(QStringLiteral("MenuAuto"), [this] {
+        if (!m_autoOn)
+            BitBtnAutoClick();
+    });
+    m_menuStop = hidden(QStringLiteral("MenuStop"), [this] { BitBtnStopClick(); });
+    m_menuLP = hidden(QStringLiteral("MenuLP"), [this] {
+        BitBtnLPClick();
+        focusAngleDialogIfVisible();
+    });
+    m_menuAngle = hidden(QStringLiteral("MenuAngle"), [this] { m_angleDialog->show(); });
+    for (int i = 0; i < FavouriteCount; ++i) {
+        m_menuFavItems[i] = hidden(QStringLiteral("MenuFav%1").arg(i + 1),
+                                   [this, i] { favouriteReleased(i + 1, Qt::LeftButton); });
+    }
+}
+
+void MainWindow::assignHiddenShortcuts()
+{
+    const auto keypad = [](Qt::Key key) {
+        return QKeySequence(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, key));
+    };
+    m_menuAuto->setShortcut(keypad(Qt::Key_0));
+    m_menuStop->setShortcut(keypad(Qt::Key_9));
+    m_menuLP->setShortcut(keypad(Qt::Key_8));
+    m_menuAngle->setShortcut(keypad(Qt::Key_7));
+    for (int i = 0; i < FavouriteCount; ++i)
+        m_menuFavItems[i]->setShortcut(keypad(static_cast<Qt::Key>(Qt::Key_1 + i)));
+}
+
+void MainWindow::installDispatchTable()
+{
+    SerialRotors &serial = *m_serial;
+    m_dispatch.setGo(InterfaceKind::Gs232, [&serial] { serial.GoGs232(); });
+    m_dispatch.setGo(InterfaceKind::EasyComm, [&serial] { serial.GoEasyComm(); });
+    m_dispatch.setGo(InterfaceKind::TrakBox, [&serial] { serial.GoTrakBox(); });
+    m_dispatch.setGo(InterfaceKind::ProSisTel, [&serial] { serial.GoProSisTel(); });
+    m_dispatch.setGo(InterfaceKind::Dcu1, [&serial] { serial.GoDcu1(); });
+    m_dispatch.setGo(InterfaceKind::M2Orion, [&serial] { serial.GoM2Orion(); });
+    m_dispatch.setGo(InterfaceKind::Egis, [&serial] { serial.GoEgis(); });
+    m_dispatch.setStop(InterfaceKind::Gs232, [&serial] { serial.StopGs232(); });
+    m_dispatch.setStop(InterfaceKind::EasyComm, [&serial] { serial.StopEasyComm(); });
+    m_dispatch.setStop(InterfaceKind::Dcu1, [&serial] { serial.StopDcu1(); });
+    m_dispatch.setStop(InterfaceKind::ProSisTel, [&serial] { serial.StopProSisTel(); });
+    m_dispatch.setStop(InterfaceKind::TrakBox, [&serial] { serial.StopTrakBox(); });
+    m_dispatch.setStop(InterfaceKind::M2Orion, [&serial] { serial.StopM2Orion(); });
+    m_dispatch.setStop(InterfaceKind::Egis, [&serial] { serial.StopEgis(); });
+
+    // The parallel boxes and the two outside programs are not driven yet: their GO
+    // reports "not sent" exactly as a port that cannot be opened does.
+    for (InterfaceKind kind : {InterfaceKind::PourSat, InterfaceKind::FodTrack, InterfaceKind::Zenta,
+                               InterfaceKind::Kct})
+        m_dispatch.setGo(kind, [this] { refuseUnavailable(); });
+}
+
+void MainWindow::refuseUnavailable()
+{
+    m_feedback.beep();
+    m_state.notSentFlag = true;
+}
+
+QString MainWindow::interfaceLabelText() const
+{
+    return m_labelEtatInterface->text();
+}
+
+bool MainWindow::lampOn() const
+{
+    return !m_ledOn->isHidden();
+}

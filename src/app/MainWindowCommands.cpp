@@ -1,0 +1,147 @@
+// The command cycle: GO handling, STOP, long path, AUTO, the track lamp, Init.
+#include "app/AzimuthStepper.h"
+#include "app/MainWindow.h"
+#include "config/NumberText.h"
+#include "config/dialogs/AngleDialog.h"
+#include "rotors/SerialRotors.h"
+#include "ui/UserFeedback.h"
+
+#include <QLCDNumber>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace NumberText;
+
+void MainWindow::ButtonTrackClick()
+{
+    // A GO that arrives while a command sequence is being written waits for it;
+    // only the newest waiting GO runs, reading the box as it is then.
+    m_sequencer.requestGo([this] { goHandling(); });
+}
+
+void MainWindow::goHandling()
+{
+    if (m_editAzimut->text().isEmpty())
+        return;
+    const auto target = toReal(m_editAzimut->text());
+    if (target) {
+        m_state.targetAzimuth = *target;
+    } else {
+        m_editAzimut->clear();
+        m_state.targetAzimuth = -1;
+    }
+    if (m_config.interfaceKind == InterfaceKind::None) {
+        m_feedback.beep();
+        return;
+    }
+    if (m_state.targetAzimuth < 0 || m_state.targetAzimuth >= 360) {
+        m_feedback.beep();
+        return;
+    }
+    m_state.commandedAzimuth = m_state.targetAzimuth;
+    m_dispatch.go(m_config.interfaceKind);
+
+    if (m_state.notSentFlag) {
+        m_state.notSentFlag = false;
+    } else {
+        // A timer that is already running keeps its period, so a second GO does
+        // not lengthen the blinking.
+        if (!m_timerBlink.isActive())
+            m_timerBlink.start();
+        if (!m_timerTrackOK.isActive())
+            m_timerTrackOK.start();
+        showLamp(true);
+        if (m_config.jingleEnabled)
+            m_feedback.playSound(SystemSound::Information);
+    }
+    focusAngleDialogIfVisible();
+}
+
+void MainWindow::StopAll()
+{
+    m_sequencer.runStop([this] { stopHandling(); });
+}
+
+void MainWindow::stopHandling()
+{
+    m_dispatch.stopEvery();
+    m_timerBlink.stop();
+    m_timerTrackOK.stop();
+    showLamp(false);
+    m_state.lastSentAzimuth = -10;
+}
+
+void MainWindow::BitBtnStopClick()
+{
+    StopAll();
+    focusAngleDialogIfVisible();
+}
+
+void MainWindow::BitBtnLPClick()
+{
+    const auto shown = toWholeNumber(m_lcdText);
+    if (!shown)
+        return;
+    setStepperPosition(*shown < 180 ? *shown + 180 : *shown - 180);
+}
+
+void MainWindow::BitBtnAutoClick()
+{
+    QPalette palette = m_buttonAuto->palette();
+    if (!m_autoOn) {
+        m_autoOn = true;
+        m_buttonAuto->setText(QStringLiteral("AUTO ON"));
+        m_buttonAuto->setGeometry(m_autoButtonBounds.left() + 2, m_autoButtonBounds.top() + 2,
+                                  m_autoButtonBounds.width(), m_autoButtonBounds.height() - 2);
+    } else {
+        m_autoOn = false;
+        m_buttonAuto->setText(QStringLiteral("AUTO OFF"));
+        m_buttonAuto->setGeometry(m_autoButtonBounds);
+    }
+    // Red lettering is the AUTO state the user reads; the sunken look follows it.
+    m_buttonAuto->setStyleSheet(m_autoOn ? QStringLiteral("QPushButton { color: #ff2a1a; background: #1c1c1c;"
+                                                          " border: 1px solid #000; }")
+                                         : QString());
+    if (!m_loadingSettings)
+        focusAngleDialogIfVisible();
+}
+
+void MainWindow::MenuInitClick()
+{
+    StopAll();
+    m_state.lastSentAzimuth = -10;
+    m_serial->closeAll();
+    // The setup dialog is not part of this window yet; Init stops and frees the ports.
+}
+
+void MainWindow::menuVoirCommandeClick()
+{
+    m_diagnostics->show();
+}
+
+void MainWindow::showLamp(bool on)
+{
+    m_ledOn->setVisible(on);
+    m_ledOff->setVisible(!on);
+}
+
+void MainWindow::TimerBlinkTimer()
+{
+    showLamp(!m_ledOff->isHidden());
+}
+
+void MainWindow::TimerTrackOKTimer()
+{
+    m_timerBlink.stop();
+    m_timerTrackOK.stop();
+    showLamp(false);
+}
+
+void MainWindow::focusAngleDialogIfVisible()
+{
+    if (m_angleDialog && m_angleDialog->isVisible()) {
+        m_angleDialog->activateWindow();
+        m_angleDialog->setFocus();
+    }
+}

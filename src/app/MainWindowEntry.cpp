@@ -1,0 +1,119 @@
+// Giving an azimuth: the box, the stepper, the favourites and the compass.
+#include "app/AzimuthStepper.h"
+#include "app/MainWindow.h"
+#include "config/NumberText.h"
+#include "config/dialogs/AngleDialog.h"
+#include "config/dialogs/FavouritesEditor.h"
+#include "ui/UserFeedback.h"
+
+#include <QKeyEvent>
+#include <QLCDNumber>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+
+using namespace NumberText;
+
+void MainWindow::setStepperPosition(int azimuth)
+{
+    m_stepper->setPosition(azimuth);
+}
+
+void MainWindow::EditAzimutChange()
+{
+    const auto first = toWholeNumber(m_editAzimut->text());
+    if (!first) {
+        m_feedback.conversionNotice(m_editAzimut, integerConversionMessage(m_editAzimut->text()));
+        return;
+    }
+    if (*first >= 360)
+        setStepperPosition(0);
+    // The nested run above may have rewritten the box: work on what it holds now.
+    const auto second = toWholeNumber(m_editAzimut->text());
+    if (!second) {
+        m_feedback.conversionNotice(m_editAzimut, integerConversionMessage(m_editAzimut->text()));
+        return;
+    }
+    if (*second < 0)
+        setStepperPosition(359);
+
+    displayAzimuth(m_editAzimut->text());
+    if (m_stepperHeld && m_stepper->position() % 10 == 0)
+        m_stepper->setIncrement(10);
+    UpdateCompass();
+    focusAngleDialogIfVisible();
+
+    if (!m_autoOn && !m_forcedSendRequest)
+        return;
+    if (m_forcedSendRequest) {
+        m_forcedSendRequest = false;
+        displayAzimuth(m_editAzimut->text());
+        setStepperPosition(toWholeNumber(m_lcdText).value_or(0));
+    }
+    if (m_activatedOnce)
+        ButtonTrackClick();
+}
+
+void MainWindow::displayAzimuth(const QString &text)
+{
+    m_lcdText = text;
+    m_lcd->display(text);
+}
+
+void MainWindow::UpdateCompass()
+{
+    const auto azimuth = toWholeNumber(m_editAzimut->text());
+    if (!azimuth)
+        return;
+    m_compass->setPixmap(m_rose.compassImage(*azimuth, devicePixelRatioF()));
+    if (m_loadingSettings)
+        return;
+    if (m_angleEchoSuppressed) {
+        m_angleEchoSuppressed = false;
+        return;
+    }
+    m_angleDialog->showAzimuth(*azimuth);
+}
+
+void MainWindow::favouriteReleased(int n, Qt::MouseButton button)
+{
+    if (button == Qt::RightButton) {
+        m_favouritesEditor->show();
+        m_favouritesEditor->raise();
+        return;
+    }
+    if (button == Qt::LeftButton || button == Qt::MiddleButton) {
+        // Favourite azimuths are 16-bit values in the file; the stepper pulls any
+        // value outside its range to the nearest end, which the box then wraps.
+        setStepperPosition(static_cast<qint16>(m_config.favourites[n - 1].azimuth));
+    }
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_editAzimut && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {
+            key->key() == Qt::Key_Up ? m_stepper->stepUp() : m_stepper->stepDown();
+            return true;
+        }
+        return false;
+    }
+    for (int i = 0; i < FavouriteCount; ++i) {
+        if (watched != m_favouriteButtons[i])
+            continue;
+        if (event->type() == QEvent::MouseButtonRelease) {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            if (m_favouriteButtons[i]->rect().contains(mouse->position().toPoint()))
+                favouriteReleased(i + 1, mouse->button());
+        } else if (event->type() == QEvent::KeyPress) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            if (key->text() == QStringLiteral(" ") && !key->isAutoRepeat())
+                setStepperPosition(static_cast<qint16>(m_config.favourites[i].azimuth));
+            return key->key() == Qt::Key_Space || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        }
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,385 @@
+// Start-up, first activation, closing and the settings file.
+#include "app/AzimuthStepper.h"
+#include "app/LanguageTexts.h"
+#include "app/MainWindow.h"
+#include "app/StatusCaption.h"
+#include "config/ConfigurationWriter.h"
+#include "config/NumberText.h"
+#include "config/SettingsFiles.h"
+#include "config/dialogs/AngleDialog.h"
+#include "config/dialogs/FavouritesEditor.h"
+#include "host/ComPortList.h"
+#include "host/PortReconciliation.h"
+#include "rotors/PortIo.h"
+#include "rotors/SerialRotors.h"
+#include "sources/UdpListener.h"
+#include "sources/UdpRotorMessage.h"
+#include "ui/UserFeedback.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+
+using namespace NumberText;
+
+namespace {
+const QString ProgramTitle = QStringLiteral("Orvantis");
+}
+
+void MainWindow::FormCreate()
+{
+    m_parallel = startParallelPorts(m_roots.sys, m_roots.proc, m_roots.dev);
+    loadSettings();
+}
+
+void MainWindow::loadSettings()
+{
+    m_loadingSettings = true;
+    if (m_files.existedAtStart()) {
+        QByteArray bytes;
+        QString failure;
+        if (!m_files.read(&bytes, &failure)) {
+            m_feedback.error(ProgramTitle, failure);
+        } else {
+            const LoadReport report = LoadConfiguration(bytes, m_config, *this, m_parallel.portsUsable());
+            // One box for a damaged file, not one per line: the rest was still read.
+            if (!report.conversionErrors.isEmpty())
+                m_feedback.error(ProgramTitle, report.conversionErrors.first());
+        }
+    }
+    assignHiddenShortcuts();
+    UpdateCompass();
+    m_loadingSettings = false;
+
+    m_udp->setPort(static_cast<quint16>(m_config.koruListeningPort()));
+
+    if (m_config.interfaceKind == InterfaceKind::Kct
+        && !QFile::exists(m_config.movenowDirectory + QStringLiteral("Movenow.com"))) {
+        m_feedback.warning(QStringLiteral("Avertissement"), languageTexts(m_french).movenowMissing);
+        m_config.interfaceKind = InterfaceKind::None;
+    }
+}
+
+void MainWindow::applyLanguage(bool french)
+{
+    french ? MenuFrancaisClick() : MenuEnglishClick();
+}
+
+void MainWindow::pressAuto()
+{
+    BitBtnAutoClick();
+}
+
+void MainWindow::chooseServer(AzimuthSource source)
+{
+    switch (source) {
+    case AzimuthSource::Geomundo:
+        MenuServerGeomundoClick();
+        break;
+    case AzimuthSource::BeamDx:
+        menuServerBeamDXClick();
+        break;
+    case AzimuthSource::Koru:
+        m_loadingKoruChoice = true;
+        MenuServerKORUClick();
+        m_loadingKoruChoice = false;
+        break;
+    case AzimuthSource::None:
+        break;
+    }
+}
+
+void MainWindow::setFavouriteCaption(int n, const QString &caption)
+{
+    if (n >= 1 && n <= FavouriteCount)
+        m_favouriteButtons[n - 1]->setText(caption);
+}
+
+void MainWindow::setWindowGeometry(WindowField field, int value)
+{
+    switch (field) {
+    case WindowField::Top:
+        move(x(), value);
+        break;
+    case WindowField::Left:
+        move(value, y());
+        break;
+    case WindowField::Width:
+        resize(value, height());
+        break;
+    case WindowField::Height:
+        resize(width(), value);
+        break;
+    }
+}
+
+void MainWindow::setChannelBaud(InterfaceKind kind, int baudIndex)
+{
+    m_serial->SetChannelBaud(kind, baudIndex);
+}
+
+void MainWindow::EnumerateComPorts()
+{
+    m_choices.comPorts.clear();
+    for (const ComPort &port : ::EnumerateComPorts(m_roots.sys, m_files.dosdevicesPath(), m_roots.dev))
+        m_choices.comPorts.append({port.name, port.devicePath});
+}
+
+void MainWindow::placeAngleDialog()
+{
+    m_angleDialog->applyPlacement(m_config.angleTop, m_config.angleLeft, m_config.angleShown);
+}
+
+bool MainWindow::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate && !m_activatedOnce)
+        FormActivate();
+    if (event->type() == QEvent::Show && !m_activatedOnce) {
+        // Some platforms (offscreen, a bare X server) never activate the window;
+        // the first activation must still happen once the loop runs.
+        QTimer::singleShot(0, this, [this] {
+            if (!m_activatedOnce && isVisible())
+                FormActivate();
+        });
+    }
+    return QMainWindow::event(event);
+}
+
+void MainWindow::FormActivate()
+{
+    if (!m_udp->isActive()) {
+        m_choices.koruPortText = m_config.koruPortText;
+        m_choices.koruAntennaText = m_config.koruAntennaText;
+        updateDefaultPortLabel();
+        if (m_menuServerKORU->isChecked())
+            activateKoruListener();
+    }
+
+    const int pourSatLpt = m_config.at(InterfaceKind::PourSat).port;
+    const int fodTrackLpt = m_config.at(InterfaceKind::FodTrack).port;
+    m_choices.pourSatLptItems = lptListItems(m_parallel.lptPorts, m_parallel.pourSatAddresses);
+    m_choices.fodTrackLptItems = lptListItems(m_parallel.lptPorts, m_parallel.fodTrackAddresses);
+    m_choices.pourSatLptSelection = -1;
+    m_choices.fodTrackLptSelection = -1;
+    for (int i = 0; i < LptSlotCount; ++i) {
+        if (m_parallel.lptPorts[i].name.isEmpty())
+            continue;
+        if (i == pourSatLpt)
+            m_choices.pourSatLptSelection = i;
+        if (i == fodTrackLpt)
+            m_choices.fodTrackLptSelection = i;
+    }
+
+    for (InterfaceKind kind : {InterfaceKind::Gs232, InterfaceKind::EasyComm, InterfaceKind::Dcu1,
+                               InterfaceKind::TrakBox}) {
+        if (m_config.at(kind).baudIndex != -1)
+            m_serial->SetChannelBaud(kind, m_config.at(kind).baudIndex);
+    }
+
+    reconcileSavedPorts();
+    refreshCaption();
+
+    if (const auto address = selectedLptAddress())
+        m_portIo.EnablePorts(*address, *address);
+
+    if (m_config.restoreAngle) {
+        if (!m_lastDdeValue.isEmpty())
+            m_config.restoreAngleText = m_lastDdeValue;
+        const auto restored = toWholeNumber(m_config.restoreAngleText);
+        if (!restored) {
+            // Left as it is, the first activation runs again at the next activation.
+            m_feedback.conversionNotice(m_editAzimut, integerConversionMessage(m_config.restoreAngleText));
+            return;
+        }
+        setStepperPosition(*restored);
+        if (!m_lastDdeValue.isEmpty() && m_lastDdeValue != QStringLiteral("0") && m_autoOn)
+            ButtonTrackClick();
+    }
+
+    m_activatedOnce = true;
+    focusAngleDialogIfVisible();
+}
+
+void MainWindow::reconcileSavedPorts()
+{
+    QStringList names;
+    for (const SetupChoices::ComPortEntry &entry : m_choices.comPorts)
+        names << entry.name;
+    for (InterfaceKind kind : {InterfaceKind::Gs232, InterfaceKind::EasyComm, InterfaceKind::TrakBox,
+                               InterfaceKind::ProSisTel, InterfaceKind::Dcu1, InterfaceKind::M2Orion,
+                               InterfaceKind::Egis}) {
+        const int saved = m_config.at(kind).port;
+        if (saved == -1)
+            continue;
+        const int match = matchSavedPort(names, saved);
+        m_choices.comSelection[ordinal(kind)] = match;
+        if (match != -1)
+            continue;
+        // An unplugged adapter is not a change of mind: the port and the interface
+        // are written back as they were unless the user picks something else.
+        m_choices.comAbsentAtStart[ordinal(kind)] = true;
+        if (m_config.interfaceKind == kind) {
+            m_choices.interfaceAbsentAtStart = kind;
+            m_config.interfaceKind = InterfaceKind::None;
+        }
+    }
+}
+
+std::optional<quint16> MainWindow::selectedLptAddress() const
+{
+    const InterfaceKind kind = m_config.interfaceKind;
+    const int lpt = isParallel(kind) ? m_config.at(kind).port : -1;
+    if (lpt < 0 || lpt >= LptSlotCount || !m_parallel.portRangesEnabled())
+        return std::nullopt;
+    return kind == InterfaceKind::PourSat ? m_parallel.pourSatAddresses[lpt] : m_parallel.fodTrackAddresses[lpt];
+}
+
+void MainWindow::refreshCaption()
+{
+    std::array<QString, 3> lptNames;
+    for (int i = 0; i < LptSlotCount; ++i)
+        lptNames[i] = m_parallel.lptPorts[i].name;
+    setWindowTitle(BuildStatusCaption(m_config, lptNames));
+}
+
+void MainWindow::updateDefaultPortLabel()
+{
+    m_label1->setText(QStringLiteral("Defaultport=%1").arg(m_udp->port()));
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    runClosingSequence();
+    event->accept();
+    Q_EMIT closed();
+}
+
+void MainWindow::runClosingSequence()
+{
+    if (m_closed)
+        return;
+    m_closed = true;
+
+    StopAll();
+
+    if (m_config.parkingInterface != 0) {
+        setStepperPosition(static_cast<int>(roundHalfEven(m_config.parkingAzimuth)));
+        ButtonTrackClick();
+    }
+
+    if (const auto address = selectedLptAddress())
+        m_portIo.DisablePorts(*address, *address);
+
+    m_serial->closeForShutdown(m_config.parkingInterface, m_config.interfaceKind);
+
+    m_udp->deactivate();
+    save_configuration();
+    m_angleDialog->hide();
+    m_favouritesEditor->hide();
+}
+
+void MainWindow::save_configuration()
+{
+    WriterInputs inputs;
+    inputs.french = m_french;
+    inputs.autoOn = m_autoOn;
+    inputs.source = m_source;
+    inputs.koruPortText = m_choices.koruPortText;
+    inputs.koruAntennaText = m_choices.koruAntennaText;
+    for (InterfaceKind kind : SerialInterfaceKinds) {
+        const QString selected = m_choices.selectedComName(kind);
+        if (!selected.isEmpty())
+            inputs.comPortNumber[ordinal(kind)] = toWholeNumber(selected.mid(3));
+        else if (m_choices.comAbsentAtStart[ordinal(kind)] && m_config.at(kind).port >= 0)
+            inputs.comPortNumber[ordinal(kind)] = m_config.at(kind).port + 1;
+    }
+    inputs.gs232Elevation = m_config.gs232Elevation;
+    inputs.windowLeft = x();
+    inputs.windowTop = y();
+    inputs.windowWidth = width();
+    inputs.windowHeight = height();
+    inputs.angleLeft = m_angleDialog->x();
+    inputs.angleTop = m_angleDialog->y();
+    inputs.angleVisible = m_angleDialog->isVisible();
+    inputs.angleText = m_angleDialog->angleText();
+
+    Configuration written = m_config;
+    if (written.interfaceKind == InterfaceKind::None && m_choices.interfaceAbsentAtStart)
+        written.interfaceKind = *m_choices.interfaceAbsentAtStart;
+
+    if (!m_files.replace(writeConfiguration(written, inputs)))
+        m_feedback.error(QStringLiteral("Erreur"), SettingsFiles::createErrorText(m_french));
+}
+
+void MainWindow::MenuEnglishClick()
+{
+    m_menuEnglish->setChecked(true);
+    m_french = false;
+    setLanguageTexts();
+}
+
+void MainWindow::MenuFrancaisClick()
+{
+    m_menuFrancais->setChecked(true);
+    m_french = true;
+    setLanguageTexts();
+}
+
+void MainWindow::setLanguageTexts()
+{
+    const LanguageTexts &texts = languageTexts(m_french);
+    m_menuQuitter->setText(texts.quit);
+    m_menuServer->setTitle(serverMenuCaption(m_french, m_source, false));
+    m_menuFav->setText(texts.favourites);
+    m_menuAzimut->setText(texts.azimuth);
+    m_menuLangue->setTitle(texts.language);
+    m_menuAPropos->setText(texts.about);
+    m_menuAide->setText(texts.help);
+}
+
+void MainWindow::MenuServerGeomundoClick()
+{
+    m_menuServerGeomundo->setChecked(true);
+    m_source = AzimuthSource::Geomundo;
+    m_menuServer->setTitle(serverMenuCaption(m_french, m_source, true));
+    m_udp->deactivate();
+}
+
+void MainWindow::menuServerBeamDXClick()
+{
+    m_menuServerBeamDX->setChecked(true);
+    m_source = AzimuthSource::BeamDx;
+    m_menuServer->setTitle(serverMenuCaption(m_french, m_source, true));
+    m_udp->deactivate();
+}
+
+void MainWindow::MenuServerKORUClick()
+{
+    m_menuServerKORU->setChecked(true);
+    m_source = AzimuthSource::Koru;
+    m_menuServer->setTitle(serverMenuCaption(m_french, m_source, false));
+    if (!m_loadingKoruChoice && !m_udp->isActive())
+        activateKoruListener();
+}
+
+void MainWindow::activateKoruListener()
+{
+    m_udp->activate();
+}
+
+void MainWindow::UDPServerUDPRead(const QByteArray &datagram, const QHostAddress &sender, quint16 senderPort)
+{
+    m_editDataString->setText(receivedEcho(datagram, sender, senderPort));
+    if (!m_menuServerKORU->isChecked() || datagram.isEmpty())
+        return;
+    const auto request = parseRotorDatagram(datagram);
+    if (!request)
+        return;
+    displayAzimuth(request->text);
+    m_editAzimut->setText(request->text);
+    setStepperPosition(request->azimuth);
+}

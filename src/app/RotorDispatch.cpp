@@ -1,0 +1,17 @@
+#include "app/RotorDispatch.h"
+
+void RotorDispatch::go(InterfaceKind kind) const
+{
+    if (kind == InterfaceKind::None)
+        return;
+    if (const Operation &operation = m_go[ordinal(kind)])
+        operation();
+}
+
+void RotorDispatch::stopEvery() const
+{
+    for (InterfaceKind kind : StopOrder) {
+        if (const Operation &operation = m_stop[ordinal(kind)])
+            operation();
+    }
+}

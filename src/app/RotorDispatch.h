@@ -1,0 +1,31 @@
+#pragma once
+
+#include "config/InterfaceKind.h"
+
+#include <array>
+#include <functional>
+
+// The one place that maps an interface kind to its GO operation, and the STOP
+// order every STOP follows whatever interface is selected.
+class RotorDispatch {
+public:
+    using Operation = std::function<void()>;
+
+    // The order StopAll calls the STOP operations in. PourSat and FODTrack have none.
+    static constexpr std::array<InterfaceKind, 9> StopOrder = {
+        InterfaceKind::Zenta,     InterfaceKind::Gs232,   InterfaceKind::EasyComm,
+        InterfaceKind::Dcu1,      InterfaceKind::ProSisTel, InterfaceKind::TrakBox,
+        InterfaceKind::Kct,       InterfaceKind::M2Orion, InterfaceKind::Egis,
+    };
+
+    void setGo(InterfaceKind kind, Operation go) { m_go[ordinal(kind)] = std::move(go); }
+    void setStop(InterfaceKind kind, Operation stop) { m_stop[ordinal(kind)] = std::move(stop); }
+
+    // Calls the GO operation of kind; none is a no-op (the caller has refused it).
+    void go(InterfaceKind kind) const;
+    void stopEvery() const;
+
+private:
+    std::array<Operation, InterfaceKindCount> m_go;
+    std::array<Operation, InterfaceKindCount> m_stop;
+};
