@@ -1,0 +1,270 @@
+#include "config/SettingsFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+mode_t fileMode(const QString &path)
+{
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 07777 : 07777;
+}
+
+// Sets environment variables for one test and puts the old values back after.
+class ScopedEnvironment {
+public:
+    ~ScopedEnvironment()
+    {
+        for (auto it = m_saved.cbegin(); it != m_saved.cend(); ++it) {
+            if (it.value().isNull())
+                qunsetenv(it.key().constData());
+            else
+                qputenv(it.key().constData(), it.value());
+        }
+    }
+    void set(const char *name, const QString &value)
+    {
+        save(name);
+        qputenv(name, QFile::encodeName(value));
+    }
+    void unset(const char *name)
+    {
+        save(name);
+        qunsetenv(name);
+    }
+
+private:
+    void save(const char *name)
+    {
+        if (!m_saved.contains(name))
+            m_saved.insert(name, qEnvironmentVariableIsSet(name) ? qgetenv(name) : QByteArray());
+    }
+    QMap<QByteArray, QByteArray> m_saved;
+};
+
+} // namespace
+
+class SettingsFilesTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void writableProgramFolderIsUsed()
+    {
+        QTemporaryDir program;
+        QCOMPARE(SettingsFiles::chooseSettingsFolder(program.path()), program.path());
+    }
+
+    void unusableProgramFolderFallsBackToXdgConfig_data()
+    {
+        QTest::addColumn<QString>("programFolder"); // relative to a temporary root
+        // Root writes everywhere, so the unusable folders are ones no permission bit can rescue.
+        QTest::newRow("missing folder") << "missing/program";
+        QTest::newRow("a file, not a folder") << "plainfile";
+    }
+
+    void unusableProgramFolderFallsBackToXdgConfig()
+    {
+        QFETCH(QString, programFolder);
+        QTemporaryDir root;
+        QVERIFY(writeFile(root.filePath(QStringLiteral("plainfile")), "x"));
+        ScopedEnvironment environment;
+        environment.set("XDG_CONFIG_HOME", root.filePath(QStringLiteral("xdg")));
+
+        const QString chosen = SettingsFiles::chooseSettingsFolder(root.filePath(programFolder));
+        QCOMPARE(chosen, root.filePath(QStringLiteral("xdg/Orvantis")));
+        QVERIFY(QFileInfo(chosen).isDir());
+        QVERIFY(!QFileInfo::exists(root.filePath(QStringLiteral("missing"))));
+    }
+
+    void fallbackWithoutXdgConfigHomeUsesDotConfig()
+    {
+        QTemporaryDir home;
+        ScopedEnvironment environment;
+        environment.unset("XDG_CONFIG_HOME");
+        environment.set("HOME", home.path());
+        const QString chosen = SettingsFiles::chooseSettingsFolder(home.filePath(QStringLiteral("missing")));
+        QCOMPARE(chosen, home.filePath(QStringLiteral(".config/Orvantis")));
+        QVERIFY(QFileInfo(chosen).isDir());
+    }
+
+    void readOnlyProgramFolderFallsBack()
+    {
+        if (::geteuid() == 0)
+            QSKIP("root may write into a read-only folder; the cases above cover the fall-back");
+        QTemporaryDir root;
+        const QString program = root.filePath(QStringLiteral("program"));
+        QVERIFY(QDir().mkpath(program));
+        QVERIFY(QFile::setPermissions(program, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        ScopedEnvironment environment;
+        environment.set("XDG_CONFIG_HOME", root.filePath(QStringLiteral("xdg")));
+        QCOMPARE(SettingsFiles::chooseSettingsFolder(program), root.filePath(QStringLiteral("xdg/Orvantis")));
+        QFile::setPermissions(program, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+
+    void pathsAndExistenceTestedOnce()
+    {
+        QTemporaryDir folder;
+        const SettingsFiles files(folder.path());
+        QCOMPARE(files.folder(), folder.path());
+        QCOMPARE(files.iniPath(), folder.filePath(QStringLiteral("Orvantis.ini")));
+        QCOMPARE(files.temporaryPath(), folder.filePath(QStringLiteral("Orvantis.~in")));
+        QCOMPARE(files.dosdevicesPath(), folder.filePath(QStringLiteral("dosdevices")));
+        QVERIFY(!files.existedAtStart());
+        QVERIFY(writeFile(files.iniPath(), "ANT=GS232\r\n"));
+        QVERIFY(!files.existedAtStart());
+        QVERIFY(SettingsFiles(folder.path()).existedAtStart());
+    }
+
+    void readsWholeFile()
+    {
+        QTemporaryDir folder;
+        const QByteArray bytes("ANT=GS232\r\nFAV1TXT=R\xE9\0x\r\n", 26);
+        QVERIFY(writeFile(folder.filePath(QStringLiteral("Orvantis.ini")), bytes));
+        QByteArray read;
+        QString error;
+        QVERIFY(SettingsFiles(folder.path()).read(&read, &error));
+        QCOMPARE(read, bytes);
+        QVERIFY(error.isEmpty());
+    }
+
+    void unreadableFileReportsOpenError()
+    {
+        QTemporaryDir folder;
+        const SettingsFiles files(folder.path());
+        // A folder in the file's place cannot be read, even by root.
+        QVERIFY(QDir().mkpath(files.iniPath()));
+        QByteArray read("untouched");
+        QString error;
+        QVERIFY(!files.read(&read, &error));
+        const QString start = QStringLiteral("Impossible d'ouvrir le fichier \"%1\". ").arg(files.iniPath());
+        QVERIFY2(error.startsWith(start), qPrintable(error));
+        QVERIFY2(error.size() > start.size(), "the system's error text is missing");
+    }
+
+    void firstReplaceLeavesReadOnlyFileAndNoTemporary()
+    {
+        QTemporaryDir folder;
+        const SettingsFiles files(folder.path());
+        QVERIFY(files.replace("[ORVANTIS]\r\nANT=\r\n"));
+        QCOMPARE(fileBytes(files.iniPath()), QByteArray("[ORVANTIS]\r\nANT=\r\n"));
+        QCOMPARE(fileMode(files.iniPath()) & 0222, mode_t(0));
+        QVERIFY(fileMode(files.iniPath()) & 0400);
+        QVERIFY(!QFileInfo::exists(files.temporaryPath()));
+    }
+
+    void replaceOverReadOnlyFile()
+    {
+        QTemporaryDir folder;
+        const SettingsFiles files(folder.path());
+        QVERIFY(files.replace("first\r\n"));
+        QVERIFY(files.replace("second\r\n"));
+        QCOMPARE(fileBytes(files.iniPath()), QByteArray("second\r\n"));
+        QCOMPARE(fileMode(files.iniPath()) & 0222, mode_t(0));
+    }
+
+    // The file that existed at start need not exist any more, and one created
+    // during the run is replaced too: rename() does not care.
+    void replaceIgnoresStartupExistence()
+    {
+        QTemporaryDir folder;
+        const SettingsFiles files(folder.path());
+        QVERIFY(writeFile(files.iniPath(), "made by someone else\r\n"));
+        QVERIFY(files.replace("ours\r\n"));
+        QCOMPARE(fileBytes(files.iniPath()), QByteArray("ours\r\n"));
+    }
+
+    void staleReadOnlyTemporaryRemoved()
+    {
+        QTemporaryDir folder;
+        const SettingsFiles files(folder.path());
+        QVERIFY(writeFile(files.temporaryPath(), "stale, and longer than what replaces it\r\n"));
+        QVERIFY(QFile::setPermissions(files.temporaryPath(), QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+        QVERIFY(files.replace("new\r\n"));
+        QCOMPARE(fileBytes(files.iniPath()), QByteArray("new\r\n"));
+        QVERIFY(!QFileInfo::exists(files.temporaryPath()));
+    }
+
+    void replaceIntoMissingFolderFails()
+    {
+        QTemporaryDir root;
+        const SettingsFiles files(root.filePath(QStringLiteral("gone")));
+        QVERIFY(!files.replace("x\r\n"));
+        QVERIFY(!QFileInfo::exists(root.filePath(QStringLiteral("gone"))));
+    }
+
+    void failedWriteKeepsOldFile()
+    {
+        QTemporaryDir folder;
+        const SettingsFiles files(folder.path());
+        const QByteArray old("ANT=GS232\r\nSTEP_GS232=3\r\n");
+        QVERIFY(files.replace(old));
+
+        // A file size limit stands in for a full disk: the write stops part way.
+        struct rlimit saved {};
+        QVERIFY(::getrlimit(RLIMIT_FSIZE, &saved) == 0);
+        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit small = saved;
+        small.rlim_cur = 16;
+        QVERIFY(::setrlimit(RLIMIT_FSIZE, &small) == 0);
+        const bool replaced = files.replace(QByteArray(4096, 'n'));
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previousHandler);
+
+        QVERIFY(!replaced);
+        QCOMPARE(fileBytes(files.iniPath()), old);
+        QVERIFY(!QFileInfo::exists(files.temporaryPath()));
+    }
+
+    void failedRenameKeepsNoTemporary()
+    {
+        QTemporaryDir folder;
+        const SettingsFiles files(folder.path());
+        QVERIFY(QDir().mkpath(files.iniPath() + QStringLiteral("/inside")));
+        QVERIFY(!files.replace("x\r\n"));
+        QVERIFY(QFileInfo(files.iniPath()).isDir());
+        QVERIFY(!QFileInfo::exists(files.temporaryPath()));
+    }
+
+    void readOnlyFolderFails()
+    {
+        if (::geteuid() == 0)
+            QSKIP("root may write into a read-only folder; failedWriteKeepsOldFile covers the failure");
+        QTemporaryDir folder;
+        const SettingsFiles files(folder.path());
+        QVERIFY(files.replace("old\r\n"));
+        QVERIFY(QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        const bool replaced = files.replace("new\r\n");
+        QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QVERIFY(!replaced);
+        QCOMPARE(fileBytes(files.iniPath()), QByteArray("old\r\n"));
+    }
+
+    void createErrorTexts()
+    {
+        QCOMPARE(SettingsFiles::createErrorText(false), QStringLiteral("Can't create Orvantis.ini"));
+        QCOMPARE(SettingsFiles::createErrorText(true), QStringLiteral("Ne peut créer Orvantis.ini"));
+    }
+};
+
+QTEST_GUILESS_MAIN(SettingsFilesTest)
+#include "SettingsFilesTest.moc"
