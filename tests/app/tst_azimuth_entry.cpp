@@ -1,0 +1,353 @@
+#include "MainWindowRig.h"
+
+#include "app/AzimuthStepper.h"
+#include "config/dialogs/AngleDialog.h"
+#include "config/dialogs/FavouritesEditor.h"
+#include "ui/CompassRose.h"
+
+#include <QLCDNumber>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+// Giving an azimuth through the main window's real widgets: the box, the
+// stepper, the favourites and the angle dialog; what is shown and what is sent.
+class TestAzimuthEntry : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void stepperWrapsAtTheEnds_data();
+    void stepperWrapsAtTheEnds();
+    void heldStepperAccelerates();
+    void typedDigitsAreSentOneByOne_data();
+    void typedDigitsAreSentOneByOne();
+    void nothingIsSentBeforeFirstActivation();
+    void favourites_data();
+    void favourites();
+    void needleFollowsAzimuth();
+    void angleDialogEcho();
+    void angleDialogGoesWhenAutoIsOn();
+};
+
+namespace {
+
+void retype(QLineEdit *edit, const QString &text)
+{
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, text);
+}
+
+QPoint upperHalf(QWidget *stepper)
+{
+    return {stepper->width() / 2, stepper->height() / 4};
+}
+
+QPoint lowerHalf(QWidget *stepper)
+{
+    return {stepper->width() / 2, stepper->height() * 3 / 4};
+}
+
+QStringList withAuto(QStringList lines, bool autoOn)
+{
+    if (autoOn)
+        lines << QStringLiteral("AUTO=1");
+    return lines;
+}
+
+QImage compassFor(int azimuth, qreal ratio)
+{
+    CompassRose rose;
+    return rose.compassImage(azimuth, ratio).toImage();
+}
+
+} // namespace
+
+void TestAzimuthEntry::initTestCase()
+{
+    QLocale::setDefault(QLocale::c());
+}
+
+void TestAzimuthEntry::stepperWrapsAtTheEnds_data()
+{
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("expected");
+
+    QTest::newRow("click up from 359") << "359" << "click up" << 0;
+    QTest::newRow("click down from 0") << "0" << "click down" << 359;
+    QTest::newRow("key up from 359") << "359" << "key up" << 0;
+    QTest::newRow("key down from 0") << "0" << "key down" << 359;
+    QTest::newRow("click up mid-range") << "123" << "click up" << 124;
+    QTest::newRow("key down mid-range") << "123" << "key down" << 122;
+    QTest::newRow("typed 360 wraps") << "" << "type 360" << 0;
+    QTest::newRow("typed 400 wraps once") << "" << "type 400" << 0;
+    QTest::newRow("typed -1 wraps") << "" << "type -1" << 359;
+}
+
+void TestAzimuthEntry::stepperWrapsAtTheEnds()
+{
+    QFETCH(QString, start);
+    QFETCH(QString, how);
+    QFETCH(int, expected);
+
+    MainWindowRig rig({QStringLiteral("ANT=GS232")});
+    RecordingRotors rotors(rig.window());
+    QVERIFY(rig.start());
+    auto *edit = rig.widget<QLineEdit>(QStringLiteral("EditAzimut"));
+    auto *stepper = rig.widget<AzimuthStepper>(QStringLiteral("UpDownAzi"));
+    auto *lcd = rig.widget<QLCDNumber>(QStringLiteral("LCDAzi"));
+    QVERIFY(edit && stepper && lcd);
+
+    if (!start.isEmpty())
+        retype(edit, start);
+    if (how == QLatin1String("click up"))
+        QTest::mouseClick(stepper, Qt::LeftButton, {}, upperHalf(stepper));
+    else if (how == QLatin1String("click down"))
+        QTest::mouseClick(stepper, Qt::LeftButton, {}, lowerHalf(stepper));
+    else if (how == QLatin1String("key up"))
+        QTest::keyClick(edit, Qt::Key_Up);
+    else if (how == QLatin1String("key down"))
+        QTest::keyClick(edit, Qt::Key_Down);
+    else
+        retype(edit, how.mid(5));
+
+    QCOMPARE(edit->text(), QString::number(expected));
+    QCOMPARE(lcd->intValue(), expected);
+    QCOMPARE(stepper->position(), expected);
+    // AUTO is off: stepping and typing only show the azimuth.
+    QVERIFY(rotors.commanded.isEmpty());
+}
+
+void TestAzimuthEntry::heldStepperAccelerates()
+{
+    MainWindowRig rig;
+    QVERIFY(rig.start());
+    auto *edit = rig.widget<QLineEdit>(QStringLiteral("EditAzimut"));
+    auto *stepper = rig.widget<AzimuthStepper>(QStringLiteral("UpDownAzi"));
+    QVERIFY(edit && stepper);
+    stepper->setRepeatTiming(5, 5);
+    retype(edit, QStringLiteral("3"));
+
+    // The button is let go the moment 30 shows, so the sequence does not depend
+    // on how fast the repeats come.
+    QList<int> values;
+    const auto connection = connect(edit, &QLineEdit::textChanged, this, [&](const QString &text) {
+        values << text.toInt();
+        if (text == QLatin1String("30"))
+            QTest::mouseRelease(stepper, Qt::LeftButton, {}, upperHalf(stepper));
+    });
+    QTest::mousePress(stepper, Qt::LeftButton, {}, upperHalf(stepper));
+    QTRY_VERIFY_WITH_TIMEOUT(values.contains(30), 10000);
+    QTest::qWait(50); // no repeat may follow the release
+    QCOMPARE(values, (QList<int>{4, 5, 6, 7, 8, 9, 10, 20, 30}));
+
+    values.clear();
+    QTest::mouseClick(stepper, Qt::LeftButton, {}, upperHalf(stepper));
+    QTest::mouseClick(stepper, Qt::LeftButton, {}, lowerHalf(stepper));
+    disconnect(connection);
+    QCOMPARE(values, (QList<int>{31, 30}));
+}
+
+void TestAzimuthEntry::typedDigitsAreSentOneByOne_data()
+{
+    QTest::addColumn<int>("step");
+    QTest::addColumn<QList<double>>("sent");
+
+    QTest::newRow("step 1") << 1 << QList<double>{1, 12, 123};
+    // -10 after start: 1 is 11 away, below a step of 15; 12 is 22 away.
+    QTest::newRow("step 15") << 15 << QList<double>{12, 123};
+    // A distance equal to the step is sent.
+    QTest::newRow("step 11") << 11 << QList<double>{1, 12, 123};
+    QTest::newRow("step 23") << 23 << QList<double>{123};
+}
+
+void TestAzimuthEntry::typedDigitsAreSentOneByOne()
+{
+    QFETCH(int, step);
+    QFETCH(QList<double>, sent);
+
+    MainWindowRig rig({QStringLiteral("ANT=GS232"), QStringLiteral("AUTO=1"),
+                       QStringLiteral("STEP_GS232=%1").arg(step)});
+    RecordingRotors rotors(rig.window());
+    QVERIFY(rig.start());
+    auto *edit = rig.widget<QLineEdit>(QStringLiteral("EditAzimut"));
+    rig.feedback().clear();
+
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QCOMPARE(rig.feedback().count(QStringLiteral("notice:")), 1);
+    QVERIFY(rotors.commanded.isEmpty());
+
+    QTest::keyClicks(edit, QStringLiteral("123"));
+    QCOMPARE(rotors.commanded, (QList<double>{1, 12, 123}));
+    QCOMPARE(rotors.sent, sent);
+    QCOMPARE(rig.feedback().count(QStringLiteral("notice:")), 1);
+    QCOMPARE(rig.feedback().count(QStringLiteral("beep")), 0);
+}
+
+void TestAzimuthEntry::nothingIsSentBeforeFirstActivation()
+{
+    MainWindowRig rig({QStringLiteral("ANT=GS232"), QStringLiteral("AUTO=1"), QStringLiteral("ANGLE=123")});
+    RecordingRotors rotors(rig.window());
+    QVERIFY(rig.window().isAutoOn());
+
+    rig.window().setStepperPosition(45);
+    QCOMPARE(rig.widget<QLineEdit>(QStringLiteral("EditAzimut"))->text(), QStringLiteral("45"));
+    QVERIFY(rotors.commanded.isEmpty());
+
+    QVERIFY(rig.start());
+    // The restored azimuth is shown, not sent.
+    QCOMPARE(rig.widget<QLineEdit>(QStringLiteral("EditAzimut"))->text(), QStringLiteral("123"));
+    QCOMPARE(rig.widget<QLCDNumber>(QStringLiteral("LCDAzi"))->intValue(), 123);
+    QVERIFY(rotors.commanded.isEmpty());
+    QVERIFY(!rig.window().lampOn());
+
+    // A second activation changes nothing.
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(&rig.window(), &activate);
+    QVERIFY(rotors.commanded.isEmpty());
+
+    auto *stepper = rig.widget<AzimuthStepper>(QStringLiteral("UpDownAzi"));
+    QTest::mouseClick(stepper, Qt::LeftButton, {}, upperHalf(stepper));
+    QCOMPARE(rotors.sent, (QList<double>{124}));
+}
+
+void TestAzimuthEntry::favourites_data()
+{
+    QTest::addColumn<QString>("trigger");
+    QTest::addColumn<int>("n");
+    QTest::addColumn<bool>("autoOn");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QList<double>>("sent");
+
+    QTest::newRow("left, AUTO off") << "left" << 1 << false << "45" << QList<double>{};
+    QTest::newRow("left, AUTO on") << "left" << 1 << true << "45" << QList<double>{45};
+    QTest::newRow("middle, AUTO on") << "middle" << 2 << true << "270" << QList<double>{270};
+    QTest::newRow("right, AUTO on") << "right" << 2 << true << "7" << QList<double>{};
+    QTest::newRow("space, AUTO off") << "space" << 6 << false << "300" << QList<double>{};
+    QTest::newRow("space, AUTO on") << "space" << 6 << true << "300" << QList<double>{300};
+    QTest::newRow("other key") << "key a" << 6 << true << "7" << QList<double>{};
+    QTest::newRow("Enter key") << "key enter" << 6 << true << "7" << QList<double>{};
+    QTest::newRow("hidden item") << "menu" << 5 << true << "123" << QList<double>{123};
+    QTest::newRow("above the stepper's range") << "left" << 3 << false << "0" << QList<double>{};
+    QTest::newRow("below the stepper's range") << "left" << 4 << true << "359" << QList<double>{359};
+}
+
+void TestAzimuthEntry::favourites()
+{
+    QFETCH(QString, trigger);
+    QFETCH(int, n);
+    QFETCH(bool, autoOn);
+    QFETCH(QString, box);
+    QFETCH(QList<double>, sent);
+
+    const QStringList lines{QStringLiteral("ANT=GS232"), QStringLiteral("FAV1AZ=45"), QStringLiteral("FAV2AZ=270"),
+                            QStringLiteral("FAV3AZ=400"), QStringLiteral("FAV4AZ=-20"), QStringLiteral("FAV5AZ=123"),
+                            QStringLiteral("FAV6AZ=300"), QStringLiteral("FAV3TXT=Home")};
+    MainWindowRig rig(withAuto(lines, autoOn));
+    RecordingRotors rotors(rig.window());
+    QVERIFY(rig.start());
+    auto *edit = rig.widget<QLineEdit>(QStringLiteral("EditAzimut"));
+    retype(edit, QStringLiteral("7"));
+    rotors.commanded.clear();
+    auto *button = rig.widget<QPushButton>(QStringLiteral("Button%1").arg(n));
+    QVERIFY(button);
+    QCOMPARE(rig.widget<QPushButton>(QStringLiteral("Button3"))->text(), QStringLiteral("Home"));
+
+    if (trigger == QLatin1String("left"))
+        QTest::mouseClick(button, Qt::LeftButton);
+    else if (trigger == QLatin1String("middle"))
+        QTest::mouseClick(button, Qt::MiddleButton);
+    else if (trigger == QLatin1String("right"))
+        QTest::mouseClick(button, Qt::RightButton);
+    else if (trigger == QLatin1String("space"))
+        QTest::keyClick(button, Qt::Key_Space);
+    else if (trigger == QLatin1String("key a"))
+        QTest::keyClick(button, Qt::Key_A);
+    else if (trigger == QLatin1String("key enter"))
+        QTest::keyClick(button, Qt::Key_Return);
+    else
+        rig.action(QStringLiteral("MenuFav%1").arg(n))->trigger();
+
+    QCOMPARE(edit->text(), box);
+    QCOMPARE(rig.widget<QLCDNumber>(QStringLiteral("LCDAzi"))->intValue(), box.toInt());
+    QCOMPARE(rotors.sent, sent);
+    if (sent.isEmpty())
+        QVERIFY(rotors.commanded.isEmpty());
+    QCOMPARE(rig.window().favouritesEditor().isVisible(), trigger == QLatin1String("right"));
+}
+
+void TestAzimuthEntry::needleFollowsAzimuth()
+{
+    MainWindowRig rig;
+    QVERIFY(rig.start());
+    auto *edit = rig.widget<QLineEdit>(QStringLiteral("EditAzimut"));
+    auto *compass = rig.widget<QLabel>(QStringLiteral("Image1"));
+    QVERIFY(compass);
+    const qreal ratio = compass->pixmap().devicePixelRatio();
+
+    QCOMPARE(compass->pixmap().toImage(), compassFor(0, ratio));
+    retype(edit, QStringLiteral("90"));
+    QCOMPARE(compass->pixmap().toImage(), compassFor(90, ratio));
+    QVERIFY(compass->pixmap().toImage() != compassFor(0, ratio));
+
+    QTest::keyClick(edit, Qt::Key_Up);
+    QCOMPARE(compass->pixmap().toImage(), compassFor(91, ratio));
+
+    // A text that is not a whole number leaves the needle where it was.
+    retype(edit, QStringLiteral("9x"));
+    QCOMPARE(compass->pixmap().toImage(), compassFor(9, ratio));
+}
+
+void TestAzimuthEntry::angleDialogEcho()
+{
+    MainWindowRig rig({QStringLiteral("ANT=GS232"), QStringLiteral("FAV2AZ=45")});
+    RecordingRotors rotors(rig.window());
+    QVERIFY(rig.start());
+    AngleDialog &dialog = rig.window().angleDialog();
+    dialog.show();
+    auto *angle = dialog.findChild<QLineEdit *>(QStringLiteral("EditAngle"));
+    auto *edit = rig.widget<QLineEdit>(QStringLiteral("EditAzimut"));
+    QVERIFY(angle);
+
+    QTest::mouseClick(rig.widget<QPushButton>(QStringLiteral("Button2")), Qt::LeftButton);
+    QCOMPARE(angle->text(), QStringLiteral("45"));
+    QCOMPARE(angle->selectedText(), QStringLiteral("45"));
+
+    QTest::keyClick(edit, Qt::Key_Up);
+    QCOMPARE(angle->text(), QStringLiteral("46"));
+
+    // A value the dialog pushes is not written back into it: "045" stays as typed.
+    angle->selectAll();
+    QTest::keyClicks(angle, QStringLiteral("045"));
+    QTest::keyClick(angle, Qt::Key_Return);
+    QCOMPARE(edit->text(), QStringLiteral("45"));
+    QCOMPARE(angle->text(), QStringLiteral("045"));
+    QVERIFY(rotors.commanded.isEmpty());
+
+    // The suppression lasts for that one push only.
+    QTest::keyClick(edit, Qt::Key_Down);
+    QCOMPARE(angle->text(), QStringLiteral("44"));
+}
+
+void TestAzimuthEntry::angleDialogGoesWhenAutoIsOn()
+{
+    MainWindowRig rig({QStringLiteral("ANT=GS232"), QStringLiteral("AUTO=1")});
+    RecordingRotors rotors(rig.window());
+    QVERIFY(rig.start());
+    auto *angle = rig.window().angleDialog().findChild<QLineEdit *>(QStringLiteral("EditAngle"));
+    rig.window().angleDialog().show();
+
+    angle->selectAll();
+    QTest::keyClicks(angle, QStringLiteral("210"));
+    QTest::keyClick(angle, Qt::Key_Return);
+    QCOMPARE(rig.widget<QLineEdit>(QStringLiteral("EditAzimut"))->text(), QStringLiteral("210"));
+    QCOMPARE(rotors.sent, (QList<double>{210}));
+    QVERIFY(rig.window().lampOn());
+}
+
+QTEST_MAIN(TestAzimuthEntry)
+#include "tst_azimuth_entry.moc"
