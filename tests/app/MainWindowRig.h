@@ -52,6 +52,13 @@ public:
     RecordingRotors(const RecordingRotors &) = delete;
     RecordingRotors &operator=(const RecordingRotors &) = delete;
 
+    void clear()
+    {
+        commanded.clear();
+        sent.clear();
+        stops.clear();
+    }
+
     QList<double> commanded; // every GO call, sent or not
     QList<double> sent;      // the GOs that passed the step rule
     QStringList stops;       // STOP operations in call order, by INI name

@@ -252,7 +252,7 @@ void TestAzimuthEntry::favourites()
     QVERIFY(rig.start());
     auto *edit = rig.widget<QLineEdit>(QStringLiteral("EditAzimut"));
     retype(edit, QStringLiteral("7"));
-    rotors.commanded.clear();
+    rotors.clear();
     auto *button = rig.widget<QPushButton>(QStringLiteral("Button%1").arg(n));
     QVERIFY(button);
     QCOMPARE(rig.widget<QPushButton>(QStringLiteral("Button3"))->text(), QStringLiteral("Home"));
