@@ -253,6 +253,13 @@ void MainWindow::updateDefaultPortLabel()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    if (m_sequencer.busy()) {
+        // A close that arrives in the middle of a command (a signal handled during
+        // a pause) waits for it: the closing commands must not interleave with it.
+        event->ignore();
+        QTimer::singleShot(10, this, &QWidget::close);
+        return;
+    }
     runClosingSequence();
     event->accept();
     Q_EMIT closed();

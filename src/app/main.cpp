@@ -2,6 +2,7 @@
 #include "app/SignalCloser.h"
 #include "config/SettingsFiles.h"
 #include "rotors/RecordingPortIo.h"
+#include "ui/ApplicationIcon.h"
 #include "ui/DesktopFeedback.h"
 
 #include <QApplication>
@@ -24,12 +25,14 @@ int main(int argc, char *argv[])
     SettingsFiles files(SettingsFiles::chooseSettingsFolder(QCoreApplication::applicationDirPath()));
     QApplication::setApplicationName(QStringLiteral("Orvantis"));
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(applicationIcon());
 
     DesktopFeedback feedback;
     // No parallel-port backend drives real hardware yet; the recorder keeps the
     // register writes so the rest of the program behaves as with an absent port.
     RecordingPortIo portIo;
     MainWindow window({files, feedback, portIo, HostRoots {}});
+    feedback.setDialogParent(&window);
     window.EnumerateComPorts();
     window.placeAngleDialog();
 
