@@ -379,6 +379,18 @@ private Q_SLOTS:
         QVERIFY(pty.readAll(SettleMs).isEmpty());
     }
 
+    void noGoRunsAfterTheClosing()
+    {
+        PseudoTerminal pty;
+        SerialRig rig;
+        rig.attach(InterfaceKind::Gs232, pty, QStringLiteral("COM3"));
+        QVERIFY(rig.rotors.EnsurePortOpen(InterfaceKind::Gs232));
+        QTimer::singleShot(10, [&] { rig.sequencer.requestGo([&] { rig.go(InterfaceKind::Gs232, 45); }); });
+        rig.rotors.closeForShutdown(0, InterfaceKind::Gs232);
+        QCOMPARE(pty.readAll(SettleMs), QByteArray("S\r"));
+        QVERIFY(!rig.rotors.isOpen(InterfaceKind::Gs232));
+    }
+
     // Parking on the selected GS-232: STOP, the parking GO, then no second "S".
     void parkingOnGs232()
     {
@@ -407,6 +419,7 @@ private Q_SLOTS:
         QVERIFY(rig.state.notSentFlag);
         QVERIFY(!rig.rotors.isOpen(InterfaceKind::Gs232));
         QCOMPARE(rig.feedback.count(QStringLiteral("error:Orvantis:")), 1);
+        QCOMPARE(rig.feedback.events().size(), 1); // no beep: the port did open
         QVERIFY(rig.feedback.events().first().size() > QStringLiteral("error:Orvantis:").size());
 
         // Plugged back in (as a new device behind the same COM name).
