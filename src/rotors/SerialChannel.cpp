@@ -7,13 +7,13 @@ SerialChannel::Profile SerialChannel::profileFor(InterfaceKind kind)
 {
     switch (kind) {
     case InterfaceKind::Dcu1:
-        return {4800, 1024, 1024, 1000, 200};
+        return {4800, 1024, 1000, 200};
     case InterfaceKind::Gs232:
     case InterfaceKind::EasyComm:
     case InterfaceKind::TrakBox:
-        return {9600, 1024, 1024, 5000, 0};
+        return {9600, 1024, 5000, 0};
     default:
-        return {9600, 4096, 512, 5000, 0};
+        return {9600, 4096, 5000, 0};
     }
 }
 

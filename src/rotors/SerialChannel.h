@@ -11,8 +11,7 @@ class SerialChannel {
 public:
     struct Profile {
         qint32 baudRate;          // until a rate is set
-        qint64 inputBufferSize;
-        qint64 outputBufferSize;  // informative: the Linux driver sizes its own queue
+        qint64 inputBufferSize;   // the output queue is the driver's own on Linux
         int writeTimeoutConstantMs;
         int writeTimeoutPerByteMs;
     };
@@ -32,7 +31,6 @@ public:
 
     // Closes the channel; the rate applies from the next open.
     void setBaudRate(qint32 rate);
-    qint32 baudRate() const { return m_baudRate; }
 
     // Writes every byte and waits, with events still handled, until they have
     // left or the write time-out has passed. False only for a real failure (the

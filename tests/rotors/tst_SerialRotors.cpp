@@ -5,6 +5,11 @@
 
 #include <memory>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
 Q_DECLARE_METATYPE(InterfaceKind)
 
 namespace {
@@ -303,6 +308,15 @@ private Q_SLOTS:
         rig.go(InterfaceKind::Dcu1, 46);
         QVERIFY(!rig.state.notSentFlag);
         QCOMPARE(pty.readAll(SettleMs), QByteArray("AP1045;\rAM1;\rAP1046;\rAM1;\r"));
+        // The line really runs at the new rate.
+        const int slave = ::open(pty.slavePath().toLocal8Bit().constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+        if (slave < 0 && errno == EBUSY)
+            QSKIP("the channel holds the line exclusively and only root may look past that");
+        QVERIFY(slave >= 0);
+        termios tio {};
+        QCOMPARE(tcgetattr(slave, &tio), 0);
+        ::close(slave);
+        QCOMPARE(cfgetospeed(&tio), speed_t(B19200));
     }
 
     void closeAllClosesEveryChannel()
