@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QUdpSocket>
 #include <QtTest>
 
 // GO, STOP, long path, AUTO, the track lamp and the hidden shortcuts, driven
@@ -32,6 +33,8 @@ private Q_SLOTS:
     void autoFromSettings();
     void diagnosticView();
     void hiddenShortcuts();
+    void koruDatagramSteersWhenAutoIsOn_data();
+    void koruDatagramSteersWhenAutoIsOn();
 };
 
 namespace {
@@ -308,6 +311,8 @@ void TestCommandCycle::stopCallsEveryStopInOrder()
     panel.go(QStringLiteral("150"));
     QVERIFY(panel.lampShowsOn());
     QCOMPARE(rig.window().commandState().lastSentAzimuth, 150.0);
+    // Without JINGLE=1 a sent GO plays nothing.
+    QCOMPARE(rig.feedback().count(QStringLiteral("sound:")), 0);
 
     QTest::mouseClick(panel.stop, Qt::LeftButton);
     QCOMPARE(rotors.stops, StopOrder);
@@ -320,6 +325,16 @@ void TestCommandCycle::stopCallsEveryStopInOrder()
     rig.window().configuration().interfaceKind = InterfaceKind::None;
     rig.action(QStringLiteral("MenuStop"))->trigger();
     QCOMPARE(rotors.stops, StopOrder);
+
+    // Init stops the same way before freeing the ports.
+    rig.window().configuration().interfaceKind = InterfaceKind::EasyComm;
+    panel.go(QStringLiteral("200"));
+    QVERIFY(panel.lampShowsOn());
+    rotors.clear();
+    rig.action(QStringLiteral("MenuInit"))->trigger();
+    QCOMPARE(rotors.stops, StopOrder);
+    QVERIFY(panel.lampShowsOff());
+    QCOMPARE(rig.window().commandState().lastSentAzimuth, -10.0);
 }
 
 void TestCommandCycle::autoButton()
@@ -432,6 +447,41 @@ void TestCommandCycle::hiddenShortcuts()
     QVERIFY(!window.angleDialog().isVisible());
     keypad(window, Qt::Key_7);
     QVERIFY(window.angleDialog().isVisible());
+}
+
+void TestCommandCycle::koruDatagramSteersWhenAutoIsOn_data()
+{
+    QTest::addColumn<bool>("autoOn");
+    QTest::newRow("AUTO on") << true;
+    QTest::newRow("AUTO off") << false;
+}
+
+void TestCommandCycle::koruDatagramSteersWhenAutoIsOn()
+{
+    QFETCH(bool, autoOn);
+
+    quint16 port = 0;
+    {
+        QUdpSocket probe;
+        QVERIFY(probe.bind(QHostAddress::LocalHost, 0));
+        port = probe.localPort();
+    }
+    QStringList lines{QStringLiteral("ANT=GS232"), QStringLiteral("SERVER=KORU"),
+                      QStringLiteral("PORTKORU=%1").arg(port - 16), QStringLiteral("ANTKORU=16")};
+    if (autoOn)
+        lines << QStringLiteral("AUTO=1");
+    MainWindowRig rig(lines);
+    RecordingRotors rotors(rig.window());
+    QVERIFY(rig.start());
+    QCOMPARE(rig.widget<QLabel>(QStringLiteral("Label1"))->text(), QStringLiteral("Defaultport=%1").arg(port));
+
+    QUdpSocket logger;
+    QVERIFY(logger.writeDatagram("<goazi>123.7</goazi>", QHostAddress::LocalHost, port) > 0);
+    auto *edit = rig.widget<QLineEdit>(QStringLiteral("EditAzimut"));
+    QTRY_COMPARE_WITH_TIMEOUT(edit->text(), QStringLiteral("123"), 10000);
+    QCOMPARE(rig.widget<QLCDNumber>(QStringLiteral("LCDAzi"))->intValue(), 123);
+    QVERIFY(rig.widget<QLineEdit>(QStringLiteral("EditdataString"))->text().contains(QStringLiteral("<goazi>123.7")));
+    QCOMPARE(rotors.sent, autoOn ? QList<double>{123} : QList<double>{});
 }
 
 QTEST_MAIN(TestCommandCycle)
