@@ -63,10 +63,16 @@ MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent
     };
     m_serial = std::make_unique<SerialRotors>(serialContext, m_sequencer);
     m_udp = std::make_unique<UdpListener>();
-    connect(m_udp.get(), &UdpListener::datagramReceived, this,
-            [this](const QByteArray &data, const QHostAddress &sender, quint16 port) {
-                UDPServerUDPRead(data, sender, port);
-            });
+    // Queued, so the listener drains its socket at once and each datagram is
+    // handled as an event of its own: datagrams that arrive while a command is
+    // being written then only replace the waiting GO instead of each waiting for
+    // a full command of its own.
+    connect(
+        m_udp.get(), &UdpListener::datagramReceived, this,
+        [this](const QByteArray &data, const QHostAddress &sender, quint16 port) {
+            UDPServerUDPRead(data, sender, port);
+        },
+        Qt::QueuedConnection);
 
     buildWidgets();
     buildMenus();

@@ -388,5 +388,8 @@ void MainWindow::UDPServerUDPRead(const QByteArray &datagram, const QHostAddress
         return;
     displayAzimuth(request->text);
     m_editAzimut->setText(request->text);
-    setStepperPosition(request->azimuth);
+    // The GO above may have let newer datagrams through while it paused; bringing
+    // the stepper back to this one's azimuth would then send a stale target.
+    if (m_editAzimut->text() == request->text)
+        setStepperPosition(request->azimuth);
 }

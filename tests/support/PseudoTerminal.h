@@ -20,6 +20,8 @@ public:
 
     bool isValid() const { return m_master >= 0; }
     QString slavePath() const { return m_slavePath; }
+    // For readers on another thread (benchmarks), which must not share the Qt loop.
+    int masterFd() const { return m_master; }
 
     // Reads whatever is available within `waitMs`, keeping arrival times.
     QList<Chunk> readChunks(int waitMs);
