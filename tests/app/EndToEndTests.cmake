@@ -11,3 +11,4 @@ function(orvantis_add_end_to_end_test name)
 endfunction()
 
 orvantis_add_end_to_end_test(tst_ProgramSettings)
+orvantis_add_end_to_end_test(tst_ProgramRotorRoad)

@@ -9,29 +9,30 @@
 #include <QUdpSocket>
 
 #include <csignal>
+#include <optional>
 #include <sys/types.h>
 
 namespace {
 
-// The kernel's own table of bound UDP sockets: looking there does not disturb the
+// The kernel's own tables of UDP sockets: looking there does not disturb the
 // program, whereas binding the port ourselves to probe it could steal it from the
-// program at the very moment it binds.
-bool udpPortBound(quint16 port)
+// program at the very moment it binds. Each line reads
+// "sl local_address rem_address st tx_queue:rx_queue ..." with addresses as HEX:PORT.
+std::optional<QList<QByteArray>> udpSocketFields(quint16 port)
 {
-    const QByteArray wanted = QByteArray::number(port, 16).toUpper().rightJustified(4, '0');
+    const QByteArray wanted = ':' + QByteArray::number(port, 16).toUpper().rightJustified(4, '0');
     for (const char *table : {"/proc/net/udp", "/proc/net/udp6"}) {
         QFile file(QString::fromLatin1(table));
         if (!file.open(QIODevice::ReadOnly))
             continue;
         const QList<QByteArray> lines = file.readAll().split('\n');
         for (const QByteArray &line : lines) {
-            // "  sl  local_address rem_address ..." with local_address as HEXADDR:PORT
             const QList<QByteArray> fields = line.simplified().split(' ');
-            if (fields.size() > 1 && fields.at(1).endsWith(QByteArray(":" + wanted)))
-                return true;
+            if (fields.size() > 4 && fields.at(1).endsWith(wanted))
+                return fields;
         }
     }
-    return false;
+    return std::nullopt;
 }
 
 // Bit n-1 of SigCgt says whether signal n has a handler.
@@ -117,7 +118,7 @@ bool ProgramFolder::waitUntilListening(quint16 port, int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
     while (!deadline.hasExpired() && isRunning()) {
-        if (udpPortBound(port))
+        if (udpSocketFields(port))
             return true;
         pause(10);
     }
@@ -157,4 +158,13 @@ quint16 ProgramFolder::freeUdpPort()
     if (!probe.bind(QHostAddress::AnyIPv4, 0, QUdpSocket::DontShareAddress))
         return 0;
     return probe.localPort();
+}
+
+int ProgramFolder::udpReceiveQueueBytes(quint16 port)
+{
+    const auto fields = udpSocketFields(port);
+    if (!fields)
+        return -1;
+    const QList<QByteArray> queues = fields->at(4).split(':');
+    return queues.size() == 2 ? queues.at(1).toInt(nullptr, 16) : -1;
 }

@@ -40,6 +40,8 @@ public:
 
     // A UDP port nobody holds right now (ask for it as PORTKORU=port-1, ANTKORU=1).
     static quint16 freeUdpPort();
+    // Bytes waiting in the receive buffer of whoever holds `port`; -1 if nobody does.
+    static int udpReceiveQueueBytes(quint16 port);
 
 private:
     qint64 pid() const { return m_process.processId(); }

@@ -195,7 +195,7 @@ void ProgramSettingsTest::badStrictValueKeepsTheLaterLines()
     QVERIFY(folder.writeIni(crlfLines({"LANGUAGE=FRENCH", "WTOP=abc", "FAV2TXT=after the bad line",
                                        "PORTKORU=" + base, "ANTKORU=1", "SERVER=KORU"})));
     QVERIFY(folder.start());
-    if (!folder.waitUntilListening(port, 5000)) {
+    if (!folder.waitUntilListening(port, 4000)) {
         const bool blocked = folder.isRunning();
         folder.kill();
         if (blocked)
