@@ -3,6 +3,7 @@
 #include "ProgramFolder.h"
 #include "support/PseudoTerminal.h"
 
+#include <QDeadlineTimer>
 #include <QHostAddress>
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -41,11 +42,16 @@ public:
     }
 
     // Sends without ever overrunning the program's receive buffer, so that no
-    // datagram, the last above all, is lost on the way.
+    // datagram, the last above all, is lost on the way. False when the program
+    // stops reading its socket.
     bool sendPaced(const QByteArray &datagram)
     {
-        for (int round = 0; round < 2000 && ProgramFolder::udpReceiveQueueBytes(m_port) > 64 * 1024; ++round)
+        const QDeadlineTimer deadline(5000);
+        while (ProgramFolder::udpReceiveQueueBytes(m_port) > 64 * 1024) {
+            if (deadline.hasExpired())
+                return false;
             QTest::qWait(1);
+        }
         return send(datagram);
     }
 
