@@ -1,5 +1,7 @@
 #include "rotors/SerialProtocol.h"
 
+#include "config/NumberText.h"
+
 #include <cmath>
 
 namespace {
@@ -28,7 +30,7 @@ QByteArray zeroPadded(int value, int width)
 
 SerialGoCommand fractionalGo(const QByteArray &bytes, int scaled, int scale)
 {
-    return {single(bytes), SerialProtocol::roundHalfEven(double(scaled) / scale)};
+    return {single(bytes), double(NumberText::roundHalfEven(double(scaled) / scale))};
 }
 
 } // namespace
@@ -48,16 +50,10 @@ double applyStopSide(double azimuth, int stopSide)
     return turned < 0 ? turned + 360 : turned;
 }
 
-double roundHalfEven(double value)
-{
-    // The default floating-point rounding mode is to nearest, ties to even.
-    return std::nearbyint(value);
-}
-
 int scaledField(double azimuth, int offset, int scale)
 {
     const int turn = 360 * scale;
-    int n = int(roundHalfEven((azimuth - offset) * scale));
+    int n = int(NumberText::roundHalfEven((azimuth - offset) * scale));
     if (n < 0)
         n += turn;
     if (n > turn - 1)

@@ -38,9 +38,6 @@ bool passesMinimumStep(int minimumStep, double commanded, double lastSent);
 // With the end stop in the south the controller counts from south.
 double applyStopSide(double azimuth, int stopSide);
 
-// Rounds half to the even neighbour, as the controllers' fields always have.
-double roundHalfEven(double value);
-
 // (azimuth - offset) in units of 1/scale degree, rounded and brought back into
 // one turn with at most one correction either way.
 int scaledField(double azimuth, int offset, int scale);

@@ -1,8 +1,9 @@
 #include "sources/UdpRotorMessage.h"
 
+#include "config/Windows1252.h"
+
 #include <QHostAddress>
 
-#include <array>
 #include <limits>
 
 namespace {
@@ -10,15 +11,6 @@ namespace {
 // Longest part of a datagram shown in the echo; a full 64 KB datagram would
 // otherwise make the label slow to lay out.
 constexpr qsizetype EchoLimit = 512;
-
-// Windows-1252 in 0x80..0x9F, so every byte still shows as one character; the five
-// bytes that code page leaves undefined show as the replacement character.
-constexpr std::array<char16_t, 32> Cp1252High = {
-    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD,
-    0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178,
-};
 
 QChar visibleChar(uchar byte)
 {
@@ -28,8 +20,9 @@ QChar visibleChar(uchar byte)
         return QChar(char16_t(0x2400 + byte));
     if (byte == 0x7F)
         return QChar(char16_t(0x2421));
-    const QChar c = (byte >= 0x80 && byte < 0xA0) ? QChar(Cp1252High[byte - 0x80]) : QChar(char16_t(byte));
-    // The soft hyphen would vanish from the label.
+    // Every byte shows as one character of the settings file's code page; the
+    // bytes it leaves undefined, and the soft hyphen, would vanish from the label.
+    const QChar c = Windows1252::decode(QByteArray(1, char(byte))).at(0);
     return c.isPrint() ? c : QChar(QChar::ReplacementCharacter);
 }
 

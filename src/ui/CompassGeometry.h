@@ -7,9 +7,6 @@ inline constexpr int CompassSize = 68;
 inline constexpr int CompassCentre = 34;
 inline constexpr int NeedleLength = 22;
 
-// Rounds to the nearest integer, ties to the even neighbour (2.5 -> 2, 3.5 -> 4).
-int roundHalfToEven(double value);
-
 // Where the needle for a whole-degree azimuth ends. The angle uses 3.14159 rather
 // than full-precision pi on purpose, so the end points match the long-standing ones.
 QPoint needleEnd(int azimuth);

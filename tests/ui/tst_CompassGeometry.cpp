@@ -1,3 +1,4 @@
+#include "config/NumberText.h"
 #include "ui/CompassGeometry.h"
 
 #include <QTest>
@@ -33,7 +34,7 @@ void TestCompassGeometry::roundsHalfToEven()
 {
     QFETCH(double, value);
     QFETCH(int, rounded);
-    QCOMPARE(roundHalfToEven(value), rounded);
+    QCOMPARE(int(NumberText::roundHalfEven(value)), rounded);
 }
 
 void TestCompassGeometry::needleEnd_data()
