@@ -131,6 +131,7 @@ private:
     void installDispatchTable();
     void FormCreate();
     void loadSettings();
+    void reportOnceRunning(std::function<void()> report);
     void reconcileSavedPorts();
     void setLanguageTexts();
 

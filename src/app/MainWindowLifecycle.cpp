@@ -43,12 +43,14 @@ void MainWindow::loadSettings()
         QByteArray bytes;
         QString failure;
         if (!m_files.read(&bytes, &failure)) {
-            m_feedback.error(ProgramTitle, failure);
+            reportOnceRunning([this, failure] { m_feedback.error(ProgramTitle, failure); });
         } else {
             const LoadReport report = LoadConfiguration(bytes, m_config, *this, m_parallel.portsUsable());
             // One box for a damaged file, not one per line: the rest was still read.
-            if (!report.conversionErrors.isEmpty())
-                m_feedback.error(ProgramTitle, report.conversionErrors.first());
+            if (!report.conversionErrors.isEmpty()) {
+                const QString message = report.conversionErrors.first();
+                reportOnceRunning([this, message] { m_feedback.error(ProgramTitle, message); });
+            }
         }
     }
     assignHiddenShortcuts();
@@ -59,9 +61,18 @@ void MainWindow::loadSettings()
 
     if (m_config.interfaceKind == InterfaceKind::Kct
         && !QFile::exists(m_config.movenowDirectory + QStringLiteral("Movenow.com"))) {
-        m_feedback.warning(QStringLiteral("Avertissement"), languageTexts(m_french).movenowMissing);
+        const QString text = languageTexts(m_french).movenowMissing;
+        reportOnceRunning([this, text] { m_feedback.warning(QStringLiteral("Avertissement"), text); });
         m_config.interfaceKind = InterfaceKind::None;
     }
+}
+
+void MainWindow::reportOnceRunning(std::function<void()> report)
+{
+    // Boxes about the settings wait for the event loop: a modal box inside the
+    // window's creation would hold up start-up, and a SIGTERM meanwhile could not
+    // run the closing sequence that saves the settings.
+    QTimer::singleShot(0, this, std::move(report));
 }
 
 void MainWindow::applyLanguage(bool french)

@@ -27,6 +27,9 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(applicationIcon());
 
+    // Ready before the windows exist, so a signal during start-up is kept until
+    // the main window can close in order.
+    SignalCloser signals;
     DesktopFeedback feedback;
     // No parallel-port backend drives real hardware yet; the recorder keeps the
     // register writes so the rest of the program behaves as with an absent port.
@@ -36,7 +39,6 @@ int main(int argc, char *argv[])
     window.EnumerateComPorts();
     window.placeAngleDialog();
 
-    SignalCloser signals;
     QObject::connect(&signals, &SignalCloser::closeRequested, &window, &QWidget::close);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, [&window] { window.close(); });
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, [&window] { window.runClosingSequence(); });

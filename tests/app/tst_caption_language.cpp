@@ -241,7 +241,7 @@ void TestCaptionLanguage::movenowMissingAtStart()
 
     MainWindowRig rig({QStringLiteral("LANGUAGE=") + language, QStringLiteral("ANT=KCT"),
                        QStringLiteral("MOVENOW=/nonexistent/kct/")});
-    QCOMPARE(rig.feedback().events(), QStringList{QStringLiteral("warning:Avertissement:") + text});
+    QTRY_COMPARE(rig.feedback().events(), QStringList{QStringLiteral("warning:Avertissement:") + text});
     QCOMPARE(rig.window().configuration().interfaceKind, InterfaceKind::None);
 }
 
