@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/RotorDispatch.h"
-#include "app/SetupChoices.h"
+#include "config/SetupChoices.h"
 #include "config/AzimuthSource.h"
 #include "config/Configuration.h"
 #include "config/ConfigurationReader.h"
