@@ -1,0 +1,72 @@
+#include "rotors/ParallelRotors.h"
+
+#include "rotors/ParallelProtocol.h"
+#include "rotors/PauseWithEvents.h"
+#include "rotors/SerialProtocol.h"
+
+#include <utility>
+
+ParallelRotors::ParallelRotors(ParallelRotorsContext context, CommandSequencer &sequencer)
+    : m_context(std::move(context)), m_sequencer(sequencer)
+{
+}
+
+quint16 ParallelRotors::selectedBase(InterfaceKind kind) const
+{
+    const int lpt = m_context.config.at(kind).port;
+    if (lpt < 0 || lpt >= LptSlotCount)
+        return 0;
+    const ParallelAddressTable &table =
+        kind == InterfaceKind::PourSat ? m_context.pourSatAddresses : m_context.fodTrackAddresses;
+    // A slot whose port was not found has address 0, where no parallel port
+    // lives: writing there would hit whatever owns that address.
+    return table[lpt];
+}
+
+void ParallelRotors::go(InterfaceKind kind)
+{
+    CommandSequencer::Sequence sequence(m_sequencer);
+    CommandState &state = m_context.state;
+    const InterfaceSettings &settings = m_context.config.at(kind);
+    PortIo &portIo = m_context.portIo;
+
+    const quint16 base = selectedBase(kind);
+    if (base == 0) {
+        state.notSentFlag = true;
+        m_context.feedback.beep();
+        return;
+    }
+    if (!SerialProtocol::passesMinimumStep(settings.minimumStep, state.commandedAzimuth, state.lastSentAzimuth)) {
+        state.notSentFlag = true;
+        return;
+    }
+    state.lastSentAzimuth = state.commandedAzimuth;
+    state.commandedAzimuth = SerialProtocol::applyStopSide(state.commandedAzimuth, settings.stopSide);
+
+    const qint16 value = ParallelProtocol::outputValue(state.commandedAzimuth, settings.zero, settings.calibration);
+    m_context.setInterfaceLabel(QString::number(value));
+
+    const QList<ParallelWrite> writes = kind == InterfaceKind::PourSat ? ParallelProtocol::pourSatSequence(value)
+                                                                       : ParallelProtocol::fodTrackSequence(value);
+    for (const ParallelWrite &write : writes) {
+        portIo.Outport(quint16(base + write.registerOffset), write.value);
+        PauseWithEvents(write.pauseAfterMs);
+        if (sequence.interrupted()) {
+            // A STOP came during the handshake: the box gets no target, and its
+            // control lines are released as at the end of every handshake.
+            portIo.Outport(quint16(base + ParallelProtocol::ControlRegister), 0);
+            QString ignored;
+            portIo.GetLastState(&ignored);
+            state.notSentFlag = true;
+            return;
+        }
+    }
+
+    QString stateText;
+    if (portIo.GetLastState(&stateText) != 0) {
+        m_context.feedback.beep();
+        state.notSentFlag = true;
+    } else {
+        state.notSentFlag = false;
+    }
+}
