@@ -151,6 +151,21 @@ SerialCommand closingCommand(InterfaceKind kind, bool trakBoxHostMode)
     return command;
 }
 
+SerialCommand setupCloseOutCommand(InterfaceKind kind)
+{
+    switch (kind) {
+    case InterfaceKind::Gs232:
+    case InterfaceKind::EasyComm:
+        return {{{line("SA"), CommandPauseMs}}, std::nullopt};
+    case InterfaceKind::Egis:
+        return {{{line("AZ=S"), CommandPauseMs}}, std::nullopt};
+    case InterfaceKind::TrakBox:
+        return {};
+    default:
+        return {stopCommand(kind).writes, std::nullopt};
+    }
+}
+
 SerialCommand trakBoxProbe()
 {
     return {{{line("Q"), TrakBoxProbePauseMs}, {line("7"), CommandPauseMs}}, std::nullopt};

@@ -57,6 +57,10 @@ SerialCommand stopCommand(InterfaceKind kind);
 // depends on whether the controller should be left in host mode.
 SerialCommand closingCommand(InterfaceKind kind, bool trakBoxHostMode);
 
+// What the selected controller receives when the setup dialog closes and lets go
+// of the channel its test moves opened. TrakBox receives nothing.
+SerialCommand setupCloseOutCommand(InterfaceKind kind);
+
 // Sent when a TrakBox port is picked.
 SerialCommand trakBoxProbe();
 

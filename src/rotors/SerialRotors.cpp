@@ -166,6 +166,21 @@ void SerialRotors::closeForShutdown(int parkingInterface, InterfaceKind selected
     m_sequencer.dropWaitingGo();
 }
 
+void SerialRotors::closeOutForSetup(InterfaceKind selected)
+{
+    CommandSequencer::Sequence sequence(m_sequencer);
+    for (InterfaceKind kind : {InterfaceKind::Gs232, InterfaceKind::EasyComm, InterfaceKind::ProSisTel,
+                               InterfaceKind::TrakBox, InterfaceKind::Dcu1, InterfaceKind::M2Orion,
+                               InterfaceKind::Egis}) {
+        SerialChannel &serial = *find(kind);
+        if (!serial.isOpen())
+            continue;
+        if (kind == selected)
+            run(kind, SerialProtocol::setupCloseOutCommand(kind), sequence, Role::Other);
+        serial.close();
+    }
+}
+
 bool SerialRotors::run(InterfaceKind kind, const SerialCommand &command, const CommandSequencer::Sequence &sequence,
                        Role role)
 {

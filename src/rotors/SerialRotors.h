@@ -71,6 +71,10 @@ public:
     // parkingInterface is 0 for none, otherwise the parked kind's ordinal + 1.
     void closeForShutdown(int parkingInterface, InterfaceKind selected);
 
+    // The setup dialog's closing: every open channel closes, the selected
+    // controller's first receiving its close-out text.
+    void closeOutForSetup(InterfaceKind selected);
+
 private:
     enum class OpenResult { AlreadyOpen, Opened, Failed };
     enum class Role { Go, Other };

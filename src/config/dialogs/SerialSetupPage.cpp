@@ -1,0 +1,197 @@
+#include "config/dialogs/SerialSetupPage.h"
+
+#include "config/BaudRateTable.h"
+#include "config/NumberText.h"
+#include "config/dialogs/RadioGroup.h"
+#include "config/dialogs/SetupTexts.h"
+#include "rotors/SerialRotors.h"
+#include "ui/UserFeedback.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
+
+namespace {
+
+struct SerialNames {
+    QString suffix;       // GS, Easy, ...
+    QString stopSide;     // empty for TrakBox
+    QString step;
+    QString stepLabel;
+    bool hasBaud;
+};
+
+SerialNames serialNames(InterfaceKind kind)
+{
+    switch (kind) {
+    case InterfaceKind::Gs232:
+        return {QStringLiteral("GS"), QStringLiteral("RadioGroupGSbutee"), QStringLiteral("SpinEditStepGS"),
+                QStringLiteral("LabelStepGS"), true};
+    case InterfaceKind::EasyComm:
+        return {QStringLiteral("Easy"), QStringLiteral("RadioGroupEasyButee"), QStringLiteral("SpinEditStepEasy"),
+                QStringLiteral("LabelStepEasy"), true};
+    case InterfaceKind::TrakBox:
+        return {QStringLiteral("TKB"), QString(), QStringLiteral("SpinEditStepTKB"), QStringLiteral("LabelStepTKB"),
+                true};
+    case InterfaceKind::ProSisTel:
+        return {QStringLiteral("Pro"), QStringLiteral("RadioGroupProButee"), QStringLiteral("SpinEditstepPro"),
+                QStringLiteral("LabelStepPro"), false};
+    case InterfaceKind::Dcu1:
+        return {QStringLiteral("DCU"), QStringLiteral("RadioGroupDCUButee"), QStringLiteral("SpinEditStepDCU"),
+                QStringLiteral("LabelStepDCU"), true};
+    case InterfaceKind::M2Orion:
+        return {QStringLiteral("M2"), QStringLiteral("RadioGroupM2Butee"), QStringLiteral("SpinEditStepM2"),
+                QStringLiteral("LabelStepM2"), false};
+    default:
+        return {QStringLiteral("EGI"), QStringLiteral("RadioGroupEGIButee"), QStringLiteral("SpinEditStepEGI"),
+                QStringLiteral("LabelStepEGI"), false};
+    }
+}
+
+SetupPage::Names pageNames(InterfaceKind kind)
+{
+    const SerialNames serial = serialNames(kind);
+    TestParkingGroup::Names test = TestParkingGroup::namesFor(serial.suffix);
+    // A few controls have always carried names of their own.
+    if (kind == InterfaceKind::ProSisTel)
+        test.button = QStringLiteral("BitBtntestPro");
+    if (kind == InterfaceKind::Dcu1)
+        test.azimuth = QStringLiteral("SpinEditAZTestDCU");
+    if (kind == InterfaceKind::TrakBox)
+        test.parkLabel = QStringLiteral("LabelparkTKB");
+    if (kind == InterfaceKind::M2Orion)
+        test.parkLabel = QStringLiteral("labelParkM2");
+    return {QStringLiteral("TabSheet") + serial.suffix, serial.stopSide, serial.step, serial.stepLabel, test};
+}
+
+} // namespace
+
+SerialSetupPage::SerialSetupPage(InterfaceKind kind, SetupDialogContext context, std::function<InterfaceKind()> chosen,
+                                 QWidget *parent)
+    : SetupPage(kind, pageNames(kind), context, std::move(chosen), parent),
+      m_ports(new RadioGroup(QStringLiteral("RadioGroupPort") + serialNames(kind).suffix, QStringLiteral("COM Port"),
+                             {}, this)),
+      m_offset(new QSpinBox(this))
+{
+    const SerialNames names = serialNames(kind);
+    connect(m_ports, &RadioGroup::itemClicked, this, &SerialSetupPage::RadioGroupPortClick);
+    addRow(m_ports);
+
+    m_offset->setObjectName(QStringLiteral("SpinEdit") + names.suffix + QStringLiteral("AzOffset"));
+    m_offset->setRange(-30, 30);
+    m_offset->findChild<QLineEdit *>()->setMaxLength(3);
+    connect(m_offset, &QSpinBox::valueChanged, this, [this](int offset) { settings().azimuthOffset = offset; });
+    auto *offsetLabel = new QLabel(QStringLiteral("AZ Offset"), this);
+    if (kind == InterfaceKind::TrakBox)
+        offsetLabel->setObjectName(QStringLiteral("LabelTKBAzOffset"));
+    addRow(offsetLabel, m_offset);
+
+    if (names.hasBaud) {
+        m_baud = new QComboBox(this);
+        m_baud->setObjectName(QStringLiteral("ComboBoxBaud") + names.suffix);
+        m_baud->addItems(BaudRateTable::dialogTexts());
+        m_baud->setCurrentText(QStringLiteral("4800"));
+        // Only the user's choice runs the handler; the showing runs it itself.
+        connect(m_baud, &QComboBox::activated, this, &SerialSetupPage::ComboBoxBaudClick);
+        addRow(new QLabel(QStringLiteral("Bauds"), this), m_baud);
+    }
+
+    if (kind == InterfaceKind::Gs232)
+        addFlag(QStringLiteral("CheckBoxGSel"), QStringLiteral("+ el=0"), &Configuration::gs232Elevation);
+    if (kind == InterfaceKind::TrakBox)
+        m_trakBoxHost = addFlag(QStringLiteral("CheckBoxTKBHost"), QString(), &Configuration::trakBoxHostMode);
+    if (kind == InterfaceKind::ProSisTel)
+        addFlag(QStringLiteral("CheckBoxCPMoff"), QStringLiteral("CPM off"), &Configuration::proSisTelCpmOff);
+}
+
+QCheckBox *SerialSetupPage::addFlag(const QString &name, const QString &caption, bool Configuration::*flag)
+{
+    auto *box = new QCheckBox(caption, this);
+    box->setObjectName(name);
+    connect(box, &QCheckBox::toggled, this, [this, flag](bool ticked) { m_context.config.*flag = ticked; });
+    addRow(box);
+    m_flags.append({box, flag});
+    return box;
+}
+
+void SerialSetupPage::fillPorts()
+{
+    QStringList items;
+    for (const SetupChoices::ComPortEntry &port : m_context.choices.comPorts)
+        items << QStringLiteral("%1  %2").arg(port.name, port.devicePath);
+    m_ports->setItems(items);
+    m_ports->showSelection(m_context.choices.comSelection[ordinal(kind())]);
+    // The flags the record keeps are shown as they stand.
+    for (const Flag &flag : m_flags)
+        flag.box->setChecked(m_context.config.*flag.field);
+}
+
+void SerialSetupPage::FormShow()
+{
+    fillPorts();
+    // The port list is not cleared first: a saved port that is not present leaves
+    // the previous selection as it was.
+    const QList<SetupChoices::ComPortEntry> &ports = m_context.choices.comPorts;
+    for (int i = 0; i < ports.size(); ++i) {
+        const auto number = NumberText::toWholeNumber(ports[i].name.mid(3));
+        if (number && *number - 1 == settings().port)
+            m_ports->setSelectedIndex(i);
+    }
+    loadStopAndStep();
+    m_offset->setValue(settings().azimuthOffset);
+    if (m_baud) {
+        for (int i = 0; i < m_baud->count(); ++i) {
+            if (m_baud->itemText(i) == settings().baudText) {
+                m_baud->setCurrentIndex(i);
+                ComboBoxBaudClick();
+            }
+        }
+        settings().baudIndex = m_baud->currentIndex();
+    }
+}
+
+void SerialSetupPage::applyLanguage(const SetupTexts &texts)
+{
+    SetupPage::applyLanguage(texts);
+    if (m_trakBoxHost)
+        m_trakBoxHost->setText(texts.trakBoxHost);
+    m_comPortMissing = texts.comPortMissing;
+    m_warningTitle = texts.warningTitle;
+}
+
+bool SerialSetupPage::interfaceChosen()
+{
+    const int item = m_ports->selectedIndex();
+    if (item < 0) {
+        m_context.feedback.warning(m_warningTitle, m_comPortMissing);
+        return false;
+    }
+    RadioGroupPortClick(item);
+    return true;
+}
+
+void SerialSetupPage::RadioGroupPortClick(int item)
+{
+    SetupChoices &choices = m_context.choices;
+    if (item < 0 || item >= choices.comPorts.size())
+        return;
+    const int k = ordinal(kind());
+    choices.comSelection[k] = item;
+    // A port picked here replaces whatever was remembered of an unplugged adapter.
+    choices.comAbsentAtStart[k] = false;
+    if (!m_context.serial.ProbePort(kind(), choices.comPorts[item].name)) {
+        choices.comSelection[k] = -1;
+        m_ports->clearSelection();
+    }
+    m_context.host.rebuildCaption();
+}
+
+void SerialSetupPage::ComboBoxBaudClick()
+{
+    const int index = m_baud->currentIndex();
+    m_context.serial.SetChannelBaud(kind(), index);
+    settings().baudIndex = index;
+    settings().baudText = m_baud->currentText();
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "config/dialogs/SetupPage.h"
+
+class QCheckBox;
+class QComboBox;
+class QSpinBox;
+
+// The page of one serial controller: its view of the shared COM port list, the
+// offset, the baud rate where the controller has a choice, and its extras.
+class SerialSetupPage : public SetupPage {
+    Q_OBJECT
+
+public:
+    SerialSetupPage(InterfaceKind kind, SetupDialogContext context, std::function<InterfaceKind()> chosen,
+                    QWidget *parent = nullptr);
+
+    void FormShow() override;
+    void applyLanguage(const SetupTexts &texts) override;
+    bool interfaceChosen() override;
+
+    // Shows the present ports and the model's selection for this interface.
+    void fillPorts();
+    RadioGroup *portList() const { return m_ports; }
+
+private:
+    void RadioGroupPortClick(int item);
+    void ComboBoxBaudClick();
+    QCheckBox *addFlag(const QString &name, const QString &caption, bool Configuration::*flag);
+
+    RadioGroup *m_ports;
+    QSpinBox *m_offset;
+    QComboBox *m_baud = nullptr;
+    QCheckBox *m_trakBoxHost = nullptr;
+    // The page's check boxes and the record flags they edit.
+    struct Flag {
+        QCheckBox *box;
+        bool Configuration::*field;
+    };
+    QList<Flag> m_flags;
+    QString m_comPortMissing;
+    QString m_warningTitle;
+};

@@ -1,0 +1,283 @@
+#include "config/dialogs/SetupDialog.h"
+
+#include "config/NumberText.h"
+#include "config/dialogs/KctSetupPage.h"
+#include "config/dialogs/ParallelSetupPage.h"
+#include "config/dialogs/RadioGroup.h"
+#include "config/dialogs/SerialSetupPage.h"
+#include "config/dialogs/SetupTexts.h"
+#include "config/dialogs/ZentaSetupPage.h"
+#include "rotors/CommandState.h"
+#include "rotors/PortIo.h"
+#include "rotors/SerialRotors.h"
+#include "sources/UdpListener.h"
+#include "ui/UserFeedback.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QShowEvent>
+#include <QTabWidget>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int AntennaMax = 16;
+constexpr int KoruPortMax = 50000;
+
+// The order in which the showing loads the serial pages.
+constexpr std::array<InterfaceKind, 7> SerialShowingOrder = {
+    InterfaceKind::Gs232,     InterfaceKind::EasyComm, InterfaceKind::Dcu1, InterfaceKind::ProSisTel,
+    InterfaceKind::TrakBox,   InterfaceKind::M2Orion,  InterfaceKind::Egis,
+};
+
+QString pageCaption(InterfaceKind kind)
+{
+    return kind == InterfaceKind::Gs232 ? QStringLiteral("GS-232") : dialogCaption(kind);
+}
+
+QStringList interfaceItems()
+{
+    QStringList items;
+    for (InterfaceKind kind : AllInterfaceKinds)
+        items << dialogCaption(kind);
+    return items;
+}
+
+} // namespace
+
+SetupDialog::SetupDialog(SetupDialogContext context, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint),
+      m_context(context),
+      m_rotor(new RadioGroup(QStringLiteral("RadioGroupRotor"), QStringLiteral("INTERFACE"), interfaceItems(), this)),
+      m_pages(new QTabWidget(this))
+{
+    setObjectName(QStringLiteral("FormInit"));
+    setWindowTitle(QStringLiteral("ORVANTIS"));
+    m_rotor->setStyleSheet(QStringLiteral("QGroupBox#RadioGroupRotor { background: #d3d3d3; }"));
+    connect(m_rotor, &RadioGroup::itemClicked, this, &SetupDialog::RadioGroupRotorClick);
+
+    m_pages->setObjectName(QStringLiteral("PageControlAntenne"));
+    m_pages->setUsesScrollButtons(true);
+    m_pages->setStyleSheet(QStringLiteral("QGroupBox { background: #ffffe1; }"));
+    const auto chosen = [this] { return chosenInterface(); };
+    for (InterfaceKind kind : AllInterfaceKinds) {
+        SetupPage *page = nullptr;
+        if (isParallel(kind)) {
+            auto *parallel = new ParallelSetupPage(kind, m_context, chosen, m_pages);
+            m_parallelPages[ordinal(kind)] = parallel;
+            page = parallel;
+        } else if (kind == InterfaceKind::Zenta) {
+            page = new ZentaSetupPage(m_context, chosen, m_pages);
+        } else if (kind == InterfaceKind::Kct) {
+            m_kctPage = new KctSetupPage(m_context, chosen, m_pages);
+            page = m_kctPage;
+        } else {
+            auto *serial = new SerialSetupPage(kind, m_context, chosen, m_pages);
+            const auto at = std::find(SerialShowingOrder.begin(), SerialShowingOrder.end(), kind);
+            m_serialPages[std::distance(SerialShowingOrder.begin(), at)] = serial;
+            page = serial;
+        }
+        m_page[ordinal(kind)] = page;
+        m_pages->addTab(page, pageCaption(kind));
+    }
+
+    auto *koru = new QGroupBox(QStringLiteral("KORU"), this);
+    koru->setObjectName(QStringLiteral("GroupBox1"));
+    buildKoruGroup(koru);
+
+    m_audio = new QCheckBox(this);
+    m_audio->setObjectName(QStringLiteral("CheckBoxEnvoiCommande"));
+    connect(m_audio, &QCheckBox::toggled, this, [this](bool ticked) { m_context.config.jingleEnabled = ticked; });
+
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(m_rotor, 0, 0, Qt::AlignTop);
+    grid->addWidget(m_pages, 0, 1);
+    grid->addWidget(koru, 1, 0, 1, 2);
+    grid->addWidget(m_audio, 2, 0, 1, 2);
+    grid->setSizeConstraint(QLayout::SetFixedSize);
+
+    applyLanguage(false);
+}
+
+void SetupDialog::buildKoruGroup(QWidget *box)
+{
+    m_editPortKoru = new QLineEdit(m_context.choices.koruPortText, box);
+    m_editPortKoru->setObjectName(QStringLiteral("EditPortKORU"));
+    m_editAntKoru = new QLineEdit(m_context.choices.koruAntennaText, box);
+    m_editAntKoru->setObjectName(QStringLiteral("EditAntKORU"));
+    // The writer saves the fields' texts as they stand.
+    connect(m_editPortKoru, &QLineEdit::textChanged, this,
+            [this](const QString &text) { m_context.choices.koruPortText = text; });
+    connect(m_editAntKoru, &QLineEdit::textChanged, this,
+            [this](const QString &text) { m_context.choices.koruAntennaText = text; });
+
+    auto *row = new QHBoxLayout(box);
+    row->addWidget(new QLabel(QStringLiteral("Port KORU :"), box));
+    row->addWidget(m_editPortKoru);
+    row->addWidget(new QLabel(QStringLiteral("Port Antenne: "), box));
+    row->addWidget(m_editAntKoru);
+}
+
+InterfaceKind SetupDialog::chosenInterface() const
+{
+    return interfaceKindFromOrdinal(m_rotor->selectedIndex());
+}
+
+void SetupDialog::applyLanguage(bool french)
+{
+    const SetupTexts &texts = setupTexts(french);
+    for (SetupPage *page : m_page)
+        page->applyLanguage(texts);
+    m_audio->setText(texts.audioSignal);
+}
+
+void SetupDialog::fillFromChoices()
+{
+    for (ParallelSetupPage *page : m_parallelPages)
+        page->fillPorts();
+    for (SerialSetupPage *page : m_serialPages)
+        page->fillPorts();
+    m_editPortKoru->setText(m_context.choices.koruPortText);
+    m_editAntKoru->setText(m_context.choices.koruAntennaText);
+}
+
+void SetupDialog::showEvent(QShowEvent *event)
+{
+    // A spontaneous show is a minimised dialog restored, not a new showing.
+    if (!event->spontaneous())
+        FormShow();
+    QWidget::showEvent(event);
+}
+
+void SetupDialog::FormShow()
+{
+    Configuration &config = m_context.config;
+    m_audio->setChecked(config.jingleEnabled);
+    applyLanguage(m_context.host.frenchChecked());
+    fillFromChoices();
+
+    for (ParallelSetupPage *page : m_parallelPages)
+        page->FormShow();
+    m_page[ordinal(InterfaceKind::Zenta)]->FormShow();
+    for (SerialSetupPage *page : m_serialPages)
+        page->FormShow();
+    m_kctPage->FormShow();
+
+    m_rotor->setSelectedIndex(ordinal(config.interfaceKind));
+    if (config.interfaceKind != InterfaceKind::None)
+        m_pages->setCurrentIndex(ordinal(config.interfaceKind));
+    // Datagrams must not steer the rotator while its settings are being changed.
+    m_context.koruListener.deactivate();
+}
+
+bool SetupDialog::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
+    return QWidget::event(event);
+}
+
+void SetupDialog::FormActivate()
+{
+    const int parking = m_context.config.parkingInterface;
+    if (parking < 1 || parking > InterfaceKindCount)
+        return;
+    m_page[parking - 1]->showParking(int(NumberText::roundHalfEven(m_context.config.parkingAzimuth)));
+}
+
+void SetupDialog::RadioGroupRotorClick(int item)
+{
+    if (item < 0)
+        return;
+    // A choice made here replaces an interface that was only absent at start.
+    m_context.choices.interfaceAbsentAtStart.reset();
+    m_context.host.stopRotator();
+
+    const InterfaceKind kind = interfaceKindFromOrdinal(item);
+    SetupPage *page = m_page[item];
+    if (kind == InterfaceKind::Kct) {
+        if (!page->interfaceChosen()) {
+            m_rotor->clearSelection();
+            return;
+        }
+        m_pages->setCurrentWidget(page);
+    } else {
+        m_pages->setCurrentWidget(page);
+        if (!page->interfaceChosen())
+            m_rotor->clearSelection();
+    }
+
+    m_context.config.interfaceKind = chosenInterface();
+    m_context.state.lastSentAzimuth = -10;
+    m_context.host.rebuildCaption();
+}
+
+void SetupDialog::closeEvent(QCloseEvent *event)
+{
+    if (FormClose())
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool SetupDialog::FormClose()
+{
+    Configuration &config = m_context.config;
+    if (config.interfaceKind == InterfaceKind::Kct && !m_kctPage->checkMovenow()) {
+        m_rotor->clearSelection();
+        config.interfaceKind = InterfaceKind::None;
+        config.parkingInterface = 0;
+        return false;
+    }
+
+    if (m_context.portIo.IsWinNT()) {
+        for (ParallelSetupPage *page : m_parallelPages) {
+            if (const auto address = page->selectedAddress())
+                m_context.portIo.DisablePorts(*address, *address);
+        }
+    }
+
+    m_context.serial.closeOutForSetup(config.interfaceKind);
+
+    m_context.host.lowerForcedSend();
+    config.parkingInterface = 0;
+    if (config.interfaceKind != InterfaceKind::None) {
+        const SetupPage *page = m_page[ordinal(config.interfaceKind)];
+        if (page->parkingTicked()) {
+            config.parkingInterface = ordinal(config.interfaceKind) + 1;
+            config.parkingAzimuth = page->testAzimuth();
+        }
+    }
+
+    const auto antenna = NumberText::toWholeNumber(m_editAntKoru->text());
+    if (!antenna || *antenna > AntennaMax || *antenna < 1)
+        return refuseKoruField(m_editAntKoru);
+    const auto port = NumberText::toWholeNumber(m_editPortKoru->text());
+    if (!port || *port > KoruPortMax || *port < 1)
+        return refuseKoruField(m_editPortKoru);
+
+    UdpListener &listener = m_context.koruListener;
+    listener.deactivate();
+    config.koruPort = *port;
+    config.koruAntenna = *antenna;
+    listener.setPort(quint16(config.koruListeningPort()));
+    m_context.host.refreshDefaultPortLabel();
+    if (m_context.host.koruServerChecked())
+        listener.activate();
+    return true;
+}
+
+bool SetupDialog::refuseKoruField(QLineEdit *field)
+{
+    m_context.feedback.beep();
+    field->setFocus();
+    field->selectAll();
+    return false;
+}

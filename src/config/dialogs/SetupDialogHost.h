@@ -1,0 +1,41 @@
+#pragma once
+
+#include "config/Configuration.h"
+#include "config/SetupChoices.h"
+
+struct CommandState;
+class PortIo;
+class SerialRotors;
+class UdpListener;
+class UserFeedback;
+struct ParallelPortStartup;
+
+// What the setup dialog needs of the main window, which implements it.
+class SetupDialogHost {
+public:
+    virtual ~SetupDialogHost() = default;
+    // STOP of every interface, as the STOP button does.
+    virtual void stopRotator() = 0;
+    // Raises the forced-send request and writes the azimuth into the azimuth box,
+    // whose change handling then sends it even with AUTO off.
+    virtual void sendTestAzimuth(int azimuth) = 0;
+    virtual void lowerForcedSend() = 0;
+    virtual void rebuildCaption() = 0;
+    virtual bool frenchChecked() const = 0;
+    virtual bool koruServerChecked() const = 0;
+    // Label1 follows the listener's port.
+    virtual void refreshDefaultPortLabel() = 0;
+};
+
+// The state the dialog reads and writes, all owned by the main window.
+struct SetupDialogContext {
+    Configuration &config;
+    SetupChoices &choices;
+    CommandState &state;
+    UserFeedback &feedback;
+    SerialRotors &serial;
+    PortIo &portIo;
+    const ParallelPortStartup &parallel;
+    UdpListener &koruListener;
+    SetupDialogHost &host;
+};

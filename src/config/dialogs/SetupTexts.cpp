@@ -1,0 +1,36 @@
+#include "config/dialogs/SetupTexts.h"
+
+const SetupTexts &setupTexts(bool french)
+{
+    static const SetupTexts english {
+        QStringLiteral("Check to quit in Host mode"),
+        QStringLiteral("Enter the path of the directory of Movenow.com"),
+        QStringLiteral("Stop"),
+        QStringLiteral("Use for parking"),
+        QStringLiteral("Min Step°"),
+        QStringLiteral("CAUTION : ARSWIN must be running"),
+        QStringLiteral("If using ARSVCOM, choose GS232, the virtual COM port created by ARSVCOM and check the box "
+                       "\"+el=0\""),
+        QStringLiteral("Check to play an audio signal when a command is sent to rotator"),
+        QStringLiteral("Cannot find Movenow.com !"),
+        QStringLiteral("Please choose a COM port for this interface"),
+        QStringLiteral("Warning"),
+        QStringLiteral("Error"),
+    };
+    static const SetupTexts frenchTexts {
+        QStringLiteral("Cocher pour quitter en mode Host"),
+        QStringLiteral("Entrer le chemin du répertoire de Movenow.com"),
+        QStringLiteral("Butée"),
+        QStringLiteral("Position parking"),
+        QStringLiteral("Pas mini°"),
+        QStringLiteral("CAUTION : ARSWIN doit être lancé"),
+        QStringLiteral("Si utilisation ARSVCOM, choisir GS232, le port COM virtuel créé par ARSVCOM et cocher la "
+                       "case \"+el=0\""),
+        QStringLiteral("Cocher pour jouer un son lorsque le rotor est commandé"),
+        QStringLiteral("Movenow.com pas trouvé !"),
+        QStringLiteral("SVP, choisissez un port COM pour cette interface"),
+        QStringLiteral("Avertissement"),
+        QStringLiteral("Erreur"),
+    };
+    return french ? frenchTexts : english;
+}

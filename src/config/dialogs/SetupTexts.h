@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+// The setup dialog's texts that follow the language menu.
+struct SetupTexts {
+    QString trakBoxHost;     // CheckBoxTKBHost
+    QString kctMoveLabel;    // LabelKCTMove
+    QString kctStop;         // RadioGroupKCTbutee
+    QString parkingLabel;    // every page but ZENTA
+    QString stepLabel;       // every page
+    QString zentaCaution;    // StaticTextZENTA
+    QString zentaHint;       // LabelZENTA
+    QString audioSignal;     // CheckBoxEnvoiCommande
+    QString movenowMissing;
+    QString comPortMissing;
+    QString warningTitle;
+    QString errorTitle;
+};
+
+const SetupTexts &setupTexts(bool french);
