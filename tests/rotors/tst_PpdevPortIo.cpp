@@ -67,16 +67,6 @@ private Q_SLOTS:
         QVERIFY2(text.contains(QStringLiteral("037A")), qPrintable(text));
     }
 
-    void firstFailureIsKept()
-    {
-        PpdevPortIo io(m_roots->procRoot(), m_roots->devRoot());
-        io.EnablePorts(0x3BC, 0x3BC);
-        io.Outport(0x37A, 0);
-        QString text;
-        QVERIFY(io.GetLastState(&text) != 0);
-        QVERIFY2(text.contains(QStringLiteral("03BC")), qPrintable(text));
-    }
-
     void disablingAPortNeverEnabledIsHarmless()
     {
         PpdevPortIo io(m_roots->procRoot(), m_roots->devRoot());
