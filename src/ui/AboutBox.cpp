@@ -1,6 +1,6 @@
 #include "ui/AboutBox.h"
 
-#include "app/StatusCaption.h"
+#include "config/ProgramIdentity.h"
 #include "ui/ApplicationIcon.h"
 #include "ui/DonationPicture.h"
 #include "ui/LinkLabel.h"
