@@ -8,6 +8,7 @@
 #include <xcb/xcb.h>
 
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -18,38 +19,49 @@ const QByteArray MessageName = QByteArrayLiteral("AZIMUTH");
 // Enough 32-bit units for any class or title worth comparing.
 constexpr uint32_t PropertyLength = 256;
 
-template <typename Reply>
-struct Freed {
-    Reply *reply;
-    ~Freed() { std::free(reply); }
-    Reply *operator->() const { return reply; }
-    explicit operator bool() const { return reply != nullptr; }
+struct FreeDeleter {
+    void operator()(void *memory) const { std::free(memory); }
 };
+template <typename Reply>
+using Freed = std::unique_ptr<Reply, FreeDeleter>;
+
+// The reply to one request. A window may vanish while it is being looked at;
+// its error is freed here rather than left to pile up among the events nobody
+// reads on this connection.
+template <typename Reply, typename Cookie>
+Freed<Reply> take(Reply *(*replyTo)(xcb_connection_t *, Cookie, xcb_generic_error_t **), xcb_connection_t *c,
+                  Cookie cookie)
+{
+    xcb_generic_error_t *error = nullptr;
+    Freed<Reply> reply(replyTo(c, cookie, &error));
+    std::free(error);
+    return reply;
+}
 
 // Registers the name on the display if nobody has yet; the same atom every time.
 xcb_atom_t internAtom(xcb_connection_t *c, const QByteArray &name)
 {
-    const Freed<xcb_intern_atom_reply_t> reply{
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, false, uint16_t(name.size()), name.constData()), nullptr)};
+    const auto reply =
+        take(xcb_intern_atom_reply, c, xcb_intern_atom(c, false, uint16_t(name.size()), name.constData()));
     return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
 std::vector<xcb_window_t> childrenOf(xcb_connection_t *c, xcb_query_tree_cookie_t cookie)
 {
-    const Freed<xcb_query_tree_reply_t> reply{xcb_query_tree_reply(c, cookie, nullptr)};
+    const auto reply = take(xcb_query_tree_reply, c, cookie);
     if (!reply)
         return {};
-    const xcb_window_t *first = xcb_query_tree_children(reply.reply);
-    return {first, first + xcb_query_tree_children_length(reply.reply)};
+    const xcb_window_t *first = xcb_query_tree_children(reply.get());
+    return {first, first + xcb_query_tree_children_length(reply.get())};
 }
 
 QByteArray propertyValue(xcb_connection_t *c, xcb_get_property_cookie_t cookie)
 {
-    const Freed<xcb_get_property_reply_t> reply{xcb_get_property_reply(c, cookie, nullptr)};
+    const auto reply = take(xcb_get_property_reply, c, cookie);
     if (!reply || reply->format != 8)
         return {};
-    return QByteArray(static_cast<const char *>(xcb_get_property_value(reply.reply)),
-                      xcb_get_property_value_length(reply.reply));
+    return QByteArray(static_cast<const char *>(xcb_get_property_value(reply.get())),
+                      xcb_get_property_value_length(reply.get()));
 }
 
 // WM_CLASS holds the instance name and the class name, each ended by a NUL.
@@ -73,7 +85,7 @@ xcb_get_property_cookie_t askProperty(xcb_connection_t *c, xcb_window_t window, 
 
 xcb_window_t findArswin(xcb_connection_t *c, xcb_window_t root)
 {
-    const xcb_atom_t netWmName = internAtom(c, QByteArrayLiteral("_NET_WM_NAME"));
+    const xcb_atom_t netWmNameAtom = internAtom(c, QByteArrayLiteral("_NET_WM_NAME"));
 
     std::vector<xcb_window_t> candidates = childrenOf(c, xcb_query_tree(c, root));
     // Window managers reparent each client window into a frame of their own, so
@@ -91,14 +103,16 @@ xcb_window_t findArswin(xcb_connection_t *c, xcb_window_t root)
     probes.reserve(candidates.size());
     for (xcb_window_t window : candidates)
         probes.push_back({window, askProperty(c, window, XCB_ATOM_WM_CLASS), askProperty(c, window, XCB_ATOM_WM_NAME),
-                          askProperty(c, window, netWmName)});
+                          askProperty(c, window, netWmNameAtom)});
 
     xcb_window_t found = XCB_WINDOW_NONE;
     for (const Probe &probe : probes) {
-        const bool isClass = hasArswinClass(propertyValue(c, probe.wmClass));
-        const bool isTitled = propertyValue(c, probe.wmName) == WindowTitle
-                              || propertyValue(c, probe.netWmName) == WindowTitle;
-        if (found == XCB_WINDOW_NONE && isClass && isTitled)
+        // Every reply is read, match or not, so none is left queued.
+        const QByteArray wmClass = propertyValue(c, probe.wmClass);
+        const QByteArray wmName = propertyValue(c, probe.wmName);
+        const QByteArray netWmName = propertyValue(c, probe.netWmName);
+        const bool isTitled = wmName == WindowTitle || netWmName == WindowTitle;
+        if (found == XCB_WINDOW_NONE && hasArswinClass(wmClass) && isTitled)
             found = probe.window;
     }
     return found;
@@ -147,13 +161,19 @@ void XcbArswinLink::disconnect()
 
 bool XcbArswinLink::findWindow()
 {
+    // Errors of earlier unchecked requests (a message to a window closed
+    // meanwhile) arrive as events; nothing else does, as none are selected.
+    if (m_connection)
+        while (xcb_generic_event_t *event = xcb_poll_for_event(m_connection))
+            std::free(event);
     m_window = connected() ? findArswin(m_connection, m_root) : xcb_window_t(XCB_WINDOW_NONE);
     return m_window != XCB_WINDOW_NONE;
 }
 
 bool XcbArswinLink::post(quint32 value)
 {
-    if (m_window == XCB_WINDOW_NONE || !connected())
+    // A connection that broke since findWindow() is made anew without a window.
+    if (!connected() || m_window == XCB_WINDOW_NONE)
         return false;
     const xcb_atom_t type = internAtom(m_connection, MessageName);
     if (type == XCB_ATOM_NONE)
