@@ -87,6 +87,7 @@ MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent
 
     // The other windows exist before the settings are applied so that loading
     // can act on them; they stay hidden until asked for.
+    createSetupDialog();
     m_angleDialog = new AngleDialog(*this, m_feedback, this);
     m_favouritesEditor = new FavouritesEditor(
         m_config, m_feedback, [this] { return m_french; },

@@ -6,6 +6,7 @@
 #include "config/Configuration.h"
 #include "config/ConfigurationReader.h"
 #include "config/dialogs/AngleDialogHost.h"
+#include "config/dialogs/SetupDialogHost.h"
 #include "host/ParallelPortDiscovery.h"
 #include "ui/CompassRose.h"
 #include "rotors/CommandSequencer.h"
@@ -32,6 +33,7 @@ class QMenu;
 class QPushButton;
 class SerialRotors;
 class SettingsFiles;
+class SetupDialog;
 class UdpListener;
 class UserFeedback;
 
@@ -52,7 +54,7 @@ struct MainWindowEnvironment {
 // Form1: the azimuth entry, display, compass, command buttons and favourites.
 // Every way of giving an azimuth ends in the text of EditAzimut; its change
 // handling decides whether the value is sent.
-class MainWindow : public QMainWindow, private LoadActions, private AngleDialogHost {
+class MainWindow : public QMainWindow, private LoadActions, private AngleDialogHost, private SetupDialogHost {
     Q_OBJECT
 
 public:
@@ -103,6 +105,7 @@ public:
     UdpListener &udpListener() { return *m_udp; }
     AngleDialog &angleDialog() { return *m_angleDialog; }
     FavouritesEditor &favouritesEditor() { return *m_favouritesEditor; }
+    SetupDialog &setupDialog() { return *m_setupDialog; }
     bool isAutoOn() const override { return m_autoOn; }
     bool isFrench() const { return m_french; }
     bool activatedOnce() const { return m_activatedOnce; }
@@ -123,6 +126,18 @@ private:
     // AngleDialogHost
     void performGo() override { ButtonTrackClick(); }
     void setAngleEchoSuppressed(bool suppressed) override { m_angleEchoSuppressed = suppressed; }
+
+    // SetupDialogHost (MainWindowSetupHost.cpp)
+    void createSetupDialog();
+    void showSetupDialog();
+    void fillSetupDialog();
+    void stopRotator() override;
+    void sendTestAzimuth(int azimuth) override;
+    void lowerForcedSend() override;
+    void rebuildCaption() override;
+    bool frenchChecked() const override;
+    bool koruServerChecked() const override;
+    void refreshDefaultPortLabel() override;
 
     void buildWidgets();
     void buildMenus();
@@ -230,4 +245,5 @@ private:
     std::unique_ptr<UdpListener> m_udp;
     AngleDialog *m_angleDialog = nullptr;
     FavouritesEditor *m_favouritesEditor = nullptr;
+    SetupDialog *m_setupDialog = nullptr;
 };

@@ -112,7 +112,7 @@ void MainWindow::MenuInitClick()
     StopAll();
     m_state.lastSentAzimuth = -10;
     m_serial->closeAll();
-    // The setup dialog is not part of this window yet; Init stops and frees the ports.
+    showSetupDialog();
 }
 
 void MainWindow::menuVoirCommandeClick()

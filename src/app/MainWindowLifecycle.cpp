@@ -192,6 +192,7 @@ void MainWindow::FormActivate()
     }
 
     reconcileSavedPorts();
+    fillSetupDialog();
     refreshCaption();
 
     if (const auto address = selectedLptAddress())

@@ -1,0 +1,62 @@
+// The main window's side of the setup dialog.
+#include "app/MainWindow.h"
+#include "config/dialogs/SetupDialog.h"
+
+#include <QAction>
+#include <QLineEdit>
+
+void MainWindow::createSetupDialog()
+{
+    m_setupDialog = new SetupDialog(
+        SetupDialogContext {m_config, m_choices, m_state, m_feedback, *m_serial, m_portIo, m_parallel, *m_udp, *this},
+        this);
+}
+
+void MainWindow::showSetupDialog()
+{
+    // Not modal: the main window stays usable while the dialog is open.
+    m_setupDialog->show();
+    m_setupDialog->raise();
+    m_setupDialog->activateWindow();
+}
+
+void MainWindow::fillSetupDialog()
+{
+    m_setupDialog->fillFromChoices();
+}
+
+void MainWindow::stopRotator()
+{
+    StopAll();
+}
+
+void MainWindow::sendTestAzimuth(int azimuth)
+{
+    m_forcedSendRequest = true;
+    m_editAzimut->setText(QString::number(azimuth));
+}
+
+void MainWindow::lowerForcedSend()
+{
+    m_forcedSendRequest = false;
+}
+
+void MainWindow::rebuildCaption()
+{
+    refreshCaption();
+}
+
+bool MainWindow::frenchChecked() const
+{
+    return m_menuFrancais->isChecked();
+}
+
+bool MainWindow::koruServerChecked() const
+{
+    return m_menuServerKORU->isChecked();
+}
+
+void MainWindow::refreshDefaultPortLabel()
+{
+    updateDefaultPortLabel();
+}
