@@ -1,0 +1,401 @@
+#include "config/dialogs/RadioGroup.h"
+#include "config/dialogs/SetupDialog.h"
+#include "host/ParallelPortDiscovery.h"
+#include "host/PortDriverCheck.h"
+#include "rotors/CommandSequencer.h"
+#include "rotors/RecordingPortIo.h"
+#include "rotors/SerialRotors.h"
+#include "sources/UdpListener.h"
+#include "support/PseudoTerminal.h"
+#include "support/RecordingFeedback.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+Q_DECLARE_METATYPE(InterfaceKind)
+
+namespace {
+
+class FakeHost final : public SetupDialogHost {
+public:
+    void stopRotator() override { ++stops; }
+    void sendTestAzimuth(int azimuth) override
+    {
+        forcedSend = true;
+        testAzimuths << azimuth;
+    }
+    void lowerForcedSend() override { forcedSend = false; }
+    void rebuildCaption() override { ++captions; }
+    bool frenchChecked() const override { return french; }
+    bool koruServerChecked() const override { return false; }
+    void refreshDefaultPortLabel() override { ++labelRefreshes; }
+
+    int stops = 0;
+    int captions = 0;
+    int labelRefreshes = 0;
+    bool forcedSend = false;
+    bool french = false;
+    QList<int> testAzimuths;
+};
+
+// The dialog over its own record and choices; COM3 is a pseudo-terminal.
+struct DialogRig {
+    DialogRig()
+    {
+        choices.comPorts = {{QStringLiteral("COM3"), terminal.slavePath()},
+                            {QStringLiteral("COM9"), QStringLiteral("/nonexistent/ttyUSB9")}};
+        parallel.PortDriverPresent = true;
+        parallel.pourSatAddresses = {0x378, 0, 0};
+        parallel.lptPorts[0].name = QStringLiteral("LPT1");
+    }
+
+    template <typename T>
+    T *find(const QString &name)
+    {
+        T *widget = dialog.findChild<T *>(name);
+        if (!widget)
+            qFatal("no widget %s", qPrintable(name));
+        return widget;
+    }
+    void choose(InterfaceKind kind) { find<RadioGroup>(QStringLiteral("RadioGroupRotor"))->item(ordinal(kind))->click(); }
+
+    PseudoTerminal terminal;
+    Configuration config;
+    SetupChoices choices;
+    CommandState state;
+    RecordingFeedback feedback;
+    CommandSequencer sequencer;
+    SerialRotors serial {SerialRotorsContext {state, config, feedback,
+                                              [this](InterfaceKind kind) { return choices.selectedComName(kind); },
+                                              [this](const QString &name) {
+                                                  for (const auto &port : choices.comPorts)
+                                                      if (port.name == name)
+                                                          return port.devicePath;
+                                                  return QString();
+                                              },
+                                              [](const QString &) {}},
+                         sequencer};
+    RecordingPortIo portIo;
+    ParallelPortStartup parallel;
+    UdpListener udp;
+    FakeHost host;
+    SetupDialog dialog {SetupDialogContext {config, choices, state, feedback, serial, portIo, parallel, udp, host}};
+};
+
+} // namespace
+
+class TestSetupDialog : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
+
+    void calibrationShownWithSevenDigits()
+    {
+        DialogRig rig;
+        rig.config.at(InterfaceKind::PourSat).calibration = 0.51389012345;
+        rig.dialog.show();
+        QCOMPARE(rig.find<QLineEdit>(QStringLiteral("EditPourSatCalAz"))->text(), QStringLiteral("0.5138901"));
+        QCOMPARE(rig.config.at(InterfaceKind::PourSat).calibration, 0.5138901);
+
+        rig.find<QLineEdit>(QStringLiteral("EditFODCalAz"))->setText(QStringLiteral("x"));
+        QCOMPARE(rig.config.at(InterfaceKind::FodTrack).calibration, 0.0);
+    }
+
+    void zeroField_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<double>("stored");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("beeps");
+        QTest::newRow("90 accepted") << "90" << 90.0 << "90" << 0;
+        QTest::newRow("-90 accepted") << "-90" << -90.0 << "-90" << 0;
+        QTest::newRow("90.5 refused") << "90.5" << 0.0 << "" << 1;
+        QTest::newRow("-91 refused") << "-91" << 0.0 << "" << 1;
+        QTest::newRow("garbage is 0") << "1,5x" << 0.0 << "1,5x" << 0;
+    }
+    void zeroField()
+    {
+        QFETCH(QString, typed);
+        QFETCH(double, stored);
+        QFETCH(QString, shown);
+        QFETCH(int, beeps);
+        DialogRig rig;
+        rig.dialog.show();
+        QLineEdit *zero = rig.find<QLineEdit>(QStringLiteral("EditFODZero"));
+        zero->clear();
+        rig.config.at(InterfaceKind::FodTrack).zero = 12;
+        QTest::keyClicks(zero, typed);
+        QCOMPARE(rig.config.at(InterfaceKind::FodTrack).zero, stored);
+        QCOMPARE(zero->text(), shown);
+        QCOMPARE(rig.feedback.count(QStringLiteral("beep")), beeps);
+    }
+
+    void serialInterfaceWithoutPortIsRefused()
+    {
+        DialogRig rig;
+        rig.config.interfaceKind = InterfaceKind::EasyComm;
+        rig.choices.interfaceAbsentAtStart = InterfaceKind::Gs232;
+        rig.dialog.show();
+        rig.feedback.clear();
+        const int captions = rig.host.captions;
+
+        rig.choose(InterfaceKind::Gs232);
+        QCOMPARE(rig.feedback.events(),
+                 QStringList {QStringLiteral("warning:Warning:Please choose a COM port for this interface")});
+        QCOMPARE(rig.config.interfaceKind, InterfaceKind::None);
+        QCOMPARE(rig.find<RadioGroup>(QStringLiteral("RadioGroupRotor"))->selectedIndex(), -1);
+        QCOMPARE(rig.find<QTabWidget>(QStringLiteral("PageControlAntenne"))->currentWidget()->objectName(),
+                 QStringLiteral("TabSheetGS"));
+        QCOMPARE(rig.host.captions, captions + 1);
+        // The user chose: the interface that was absent at start is forgotten.
+        QVERIFY(!rig.choices.interfaceAbsentAtStart);
+    }
+
+    void kctNeedsMovenow()
+    {
+        DialogRig rig;
+        rig.config.interfaceKind = InterfaceKind::Zenta;
+        QTemporaryDir folder;
+        rig.config.movenowDirectory = folder.path() + QLatin1Char('/');
+        rig.dialog.show();
+        rig.feedback.clear();
+        const int captions = rig.host.captions;
+
+        rig.choose(InterfaceKind::Kct);
+        QCOMPARE(rig.feedback.events(), QStringList {QStringLiteral("warning:Warning:Cannot find Movenow.com !")});
+        QCOMPARE(rig.config.interfaceKind, InterfaceKind::Zenta);
+        QCOMPARE(rig.host.captions, captions);
+
+        QFile movenow(folder.filePath(QStringLiteral("Movenow.com")));
+        QVERIFY(movenow.open(QIODevice::WriteOnly));
+        movenow.close();
+        rig.choose(InterfaceKind::Kct);
+        QCOMPARE(rig.config.interfaceKind, InterfaceKind::Kct);
+        QCOMPARE(rig.state.lastSentAzimuth, -10.0);
+
+        // Closing with Movenow gone again is refused and leaves no interface.
+        QVERIFY(QFile::remove(movenow.fileName()));
+        QVERIFY(!rig.dialog.close());
+        QVERIFY(rig.dialog.isVisible());
+        QCOMPARE(rig.config.interfaceKind, InterfaceKind::None);
+    }
+
+    void testAndParkingOnPageNotChosen()
+    {
+        DialogRig rig;
+        rig.dialog.show();
+        rig.feedback.clear();
+        rig.find<QPushButton>(QStringLiteral("BitBtnTestZENTA"))->click();
+        QCOMPARE(rig.feedback.events(), QStringList {QStringLiteral("beep")});
+        QVERIFY(rig.host.testAzimuths.isEmpty());
+
+        QCheckBox *park = rig.find<QCheckBox>(QStringLiteral("CheckBoxParkEGI"));
+        park->click();
+        QVERIFY(!park->isChecked());
+        QCOMPARE(rig.feedback.count(QStringLiteral("beep")), 3);
+        QCOMPARE(rig.config.parkingInterface, 0);
+    }
+
+    void testGoOnChosenPage()
+    {
+        DialogRig rig;
+        rig.config.interfaceKind = InterfaceKind::Zenta;
+        rig.dialog.show();
+        rig.state.lastSentAzimuth = 120;
+        rig.find<QSpinBox>(QStringLiteral("SpinEditAzTestZENTA"))->setValue(45);
+        rig.find<QPushButton>(QStringLiteral("BitBtnTestZENTA"))->click();
+        QCOMPARE(rig.host.testAzimuths, QList<int> {45});
+        QVERIFY(rig.host.forcedSend);
+        QCOMPARE(rig.state.lastSentAzimuth, -10.0);
+        QVERIFY(rig.dialog.close());
+        QVERIFY(!rig.host.forcedSend);
+    }
+
+    void parkingSettledAtClosing()
+    {
+        DialogRig rig;
+        rig.config.interfaceKind = InterfaceKind::Zenta;
+        rig.config.parkingInterface = ordinal(InterfaceKind::Zenta) + 1;
+        rig.config.parkingAzimuth = 92.5;
+        rig.dialog.show();
+        rig.dialog.FormActivate();
+        QSpinBox *azimuth = rig.find<QSpinBox>(QStringLiteral("SpinEditAzTestZENTA"));
+        QCheckBox *park = rig.find<QCheckBox>(QStringLiteral("CheckBoxParkZENTA"));
+        QCOMPARE(azimuth->value(), 92);
+        QVERIFY(park->isChecked());
+
+        azimuth->setValue(185);
+        QVERIFY(rig.dialog.close());
+        QCOMPARE(rig.config.parkingInterface, ordinal(InterfaceKind::Zenta) + 1);
+        QCOMPARE(rig.config.parkingAzimuth, 185.0);
+
+        rig.dialog.show();
+        park->click();
+        QVERIFY(!park->isChecked());
+        QVERIFY(rig.dialog.close());
+        QCOMPARE(rig.config.parkingInterface, 0);
+    }
+
+    void koruFields_data()
+    {
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<QString>("antenna");
+        QTest::addColumn<int>("listening"); // 0: the close is refused
+        QTest::addColumn<QString>("refused");
+        QTest::newRow("antenna 0") << "12040" << "0" << 0 << "EditAntKORU";
+        QTest::newRow("antenna 17") << "12040" << "17" << 0 << "EditAntKORU";
+        QTest::newRow("antenna not a number") << "12040" << "x" << 0 << "EditAntKORU";
+        QTest::newRow("port 0") << "0" << "16" << 0 << "EditPortKORU";
+        QTest::newRow("port 50001") << "50001" << "16" << 0 << "EditPortKORU";
+        QTest::newRow("port with a blank") << "12040 " << "16" << 0 << "EditPortKORU";
+        QTest::newRow("port 50000") << "50000" << "16" << 50016 << "";
+        QTest::newRow("default") << "12040" << "16" << 12056 << "";
+    }
+    void koruFields()
+    {
+        QFETCH(QString, port);
+        QFETCH(QString, antenna);
+        QFETCH(int, listening);
+        QFETCH(QString, refused);
+        DialogRig rig;
+        rig.dialog.show();
+        rig.find<QLineEdit>(QStringLiteral("EditPortKORU"))->setText(port);
+        rig.find<QLineEdit>(QStringLiteral("EditAntKORU"))->setText(antenna);
+        rig.feedback.clear();
+        const bool closed = rig.dialog.close();
+        QCOMPARE(closed, listening != 0);
+        QCOMPARE(rig.dialog.isVisible(), !closed);
+        QCOMPARE(rig.choices.koruPortText, port);
+        QCOMPARE(rig.choices.koruAntennaText, antenna);
+        if (closed) {
+            QCOMPARE(int(rig.udp.port()), listening);
+            QCOMPARE(rig.config.koruListeningPort(), listening);
+            QCOMPARE(rig.host.labelRefreshes, 1);
+        } else {
+            QCOMPARE(rig.feedback.events(), QStringList {QStringLiteral("beep")});
+            const QLineEdit *field = rig.find<QLineEdit>(refused);
+            QCOMPARE(field->selectedText(), field->text());
+        }
+    }
+
+    void closeOutBytes_data()
+    {
+        QTest::addColumn<InterfaceKind>("kind");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("GS232") << InterfaceKind::Gs232 << QByteArray("SA\r");
+        QTest::newRow("EasyComm") << InterfaceKind::EasyComm << QByteArray("SA\r");
+        QTest::newRow("ProSisTel") << InterfaceKind::ProSisTel << QByteArray("\x02" "AG977\r");
+        QTest::newRow("TrakBox") << InterfaceKind::TrakBox << QByteArray();
+        QTest::newRow("DCU-1") << InterfaceKind::Dcu1 << QByteArray(";\r");
+        QTest::newRow("M2-ORION") << InterfaceKind::M2Orion << QByteArray("A\rS\rN\r");
+        QTest::newRow("EGIS") << InterfaceKind::Egis << QByteArray("AZ=S\r");
+    }
+    void closeOutBytes()
+    {
+        QFETCH(InterfaceKind, kind);
+        QFETCH(QByteArray, bytes);
+        DialogRig rig;
+        QVERIFY(rig.terminal.isValid());
+        rig.config.interfaceKind = kind;
+        rig.choices.comSelection[ordinal(kind)] = 0;
+        rig.choices.comSelection[ordinal(InterfaceKind::Egis)] = 0;
+        QVERIFY(rig.serial.EnsurePortOpen(kind));
+        rig.terminal.readAll(50);
+        // A channel of an interface that is not the selected one is only closed.
+        const InterfaceKind other = kind == InterfaceKind::Egis ? InterfaceKind::Gs232 : InterfaceKind::Egis;
+        PseudoTerminal otherTerminal;
+        rig.choices.comPorts.append({QStringLiteral("COM4"), otherTerminal.slavePath()});
+        rig.choices.comSelection[ordinal(other)] = 2;
+        QVERIFY(rig.serial.EnsurePortOpen(other));
+
+        QVERIFY(rig.dialog.FormClose());
+        QCOMPARE(rig.terminal.readAll(300), bytes);
+        QCOMPARE(otherTerminal.readAll(100), QByteArray());
+        QVERIFY(!rig.serial.isOpen(kind));
+        QVERIFY(!rig.serial.isOpen(other));
+    }
+
+    void comPortPickProbes()
+    {
+        DialogRig rig;
+        QVERIFY(rig.terminal.isValid());
+        rig.config.at(InterfaceKind::TrakBox).port = 40;
+        rig.choices.comAbsentAtStart[ordinal(InterfaceKind::TrakBox)] = true;
+        rig.dialog.show();
+        auto *ports = rig.find<RadioGroup>(QStringLiteral("RadioGroupPortTKB"));
+        QCOMPARE(ports->item(0)->text(), QStringLiteral("COM3  %1").arg(rig.terminal.slavePath()));
+        QCOMPARE(ports->selectedIndex(), -1);
+
+        ports->item(0)->click();
+        QCOMPARE(rig.terminal.readAtLeast(4, 2000), QByteArray("Q\r7\r"));
+        QCOMPARE(rig.config.at(InterfaceKind::TrakBox).port, 2);
+        QCOMPARE(rig.choices.comSelection[ordinal(InterfaceKind::TrakBox)], 0);
+        QVERIFY(!rig.choices.comAbsentAtStart[ordinal(InterfaceKind::TrakBox)]);
+        QVERIFY(!rig.serial.isOpen(InterfaceKind::TrakBox));
+
+        // A port that does not open clears the choice.
+        const int captions = rig.host.captions;
+        ports->item(1)->click();
+        QCOMPARE(ports->selectedIndex(), -1);
+        QCOMPARE(rig.choices.comSelection[ordinal(InterfaceKind::TrakBox)], -1);
+        QCOMPARE(rig.config.at(InterfaceKind::TrakBox).port, -1);
+        QCOMPARE(rig.host.captions, captions + 1);
+    }
+
+    void lptChoice()
+    {
+        DialogRig rig;
+        rig.config.interfaceKind = InterfaceKind::PourSat;
+        rig.config.at(InterfaceKind::PourSat).port = 1; // no port at LPT2
+        rig.dialog.show();
+        auto *lpt = rig.find<RadioGroup>(QStringLiteral("RadioGroupPourSatLPT"));
+        QCOMPARE(lpt->selectedIndex(), -1);
+        QCOMPARE(rig.config.at(InterfaceKind::PourSat).port, -1);
+
+        rig.portIo.clear();
+        lpt->item(0)->click();
+        QCOMPARE(rig.config.at(InterfaceKind::PourSat).port, 0);
+        QCOMPARE(rig.portIo.records(),
+                 (QList<RecordingPortIo::Record> {{RecordingPortIo::Call::Enable, 0x378, 0x378}}));
+
+        // Without the driver the choice is refused and the stored index kept.
+        rig.parallel.PortDriverPresent = false;
+        rig.feedback.clear();
+        lpt->item(2)->click();
+        QCOMPARE(rig.feedback.events(),
+                 (QStringList {QStringLiteral("beep"), QStringLiteral("error:Error:") + driverMissingMessage(false)}));
+        QCOMPARE(lpt->selectedIndex(), -1);
+        QCOMPARE(rig.config.at(InterfaceKind::PourSat).port, 0);
+
+        // No selection in either list: nothing is released at closing.
+        rig.portIo.clear();
+        QVERIFY(rig.dialog.close());
+        QVERIFY(rig.portIo.records().isEmpty());
+    }
+
+    void frenchCaptions()
+    {
+        DialogRig rig;
+        rig.host.french = true;
+        rig.dialog.show();
+        QCOMPARE(rig.find<QLabel>(QStringLiteral("LabelStepGS"))->text(), QStringLiteral("Pas mini°"));
+        QCOMPARE(rig.find<RadioGroup>(QStringLiteral("RadioGroupKCTbutee"))->title(), QStringLiteral("Butée"));
+        QCOMPARE(rig.find<QLabel>(QStringLiteral("LabelParkZENTA"))->text(), QStringLiteral("use for parking"));
+        QCOMPARE(rig.find<QLabel>(QStringLiteral("labelParkM2"))->text(), QStringLiteral("Position parking"));
+        QCOMPARE(rig.find<QCheckBox>(QStringLiteral("CheckBoxTKBHost"))->text(),
+                 QStringLiteral("Cocher pour quitter en mode Host"));
+    }
+};
+
+QTEST_MAIN(TestSetupDialog)
+#include "tst_setup_dialog.moc"
