@@ -5,3 +5,4 @@ target_link_libraries(orvantis_window_rig PUBLIC orvantis_app orvantis_test_supp
 orvantis_add_test(tst_azimuth_entry SOURCES tst_azimuth_entry.cpp LIBS orvantis_window_rig orvantis_app)
 orvantis_add_test(tst_command_cycle SOURCES tst_command_cycle.cpp LIBS orvantis_window_rig orvantis_app)
 orvantis_add_test(tst_caption_language SOURCES tst_caption_language.cpp LIBS orvantis_window_rig orvantis_app)
+orvantis_add_test(tst_setup_dialog_window SOURCES tst_setup_dialog.cpp LIBS orvantis_window_rig orvantis_app)

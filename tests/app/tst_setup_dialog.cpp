@@ -1,0 +1,140 @@
+#include "MainWindowRig.h"
+
+#include "config/dialogs/RadioGroup.h"
+#include "config/dialogs/SetupDialog.h"
+#include "rotors/SerialRotors.h"
+#include "sources/UdpListener.h"
+#include "support/PseudoTerminal.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QtTest>
+
+// The setup dialog inside the running program: opened by Init, sending test moves
+// through the azimuth box, handing the KORU port to the listener.
+class TestSetupDialogWindow : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initOpensTheDialogFilledAtFirstActivation();
+    void sameTestAzimuthTwiceSendsOnce();
+    void closingHandsTheKoruPortToTheListener();
+    void closingAfterGs232TestWritesCloseOut();
+};
+
+namespace {
+
+template <typename T>
+T *dialogChild(MainWindowRig &rig, const QString &name)
+{
+    return rig.window().setupDialog().findChild<T *>(name);
+}
+
+// The port must open for real: the showing probes the selected interface's port.
+bool linkTerminal(MainWindowRig &rig, const PseudoTerminal &terminal, const QString &link)
+{
+    QDir(rig.folder()).mkpath(QStringLiteral("dosdevices"));
+    return terminal.isValid() && QFile::link(terminal.slavePath(), rig.folder() + QStringLiteral("/dosdevices/") + link);
+}
+
+void openSetup(MainWindowRig &rig)
+{
+    rig.action(QStringLiteral("MenuInit"))->trigger();
+    QVERIFY(rig.window().setupDialog().isVisible());
+}
+
+} // namespace
+
+void TestSetupDialogWindow::initOpensTheDialogFilledAtFirstActivation()
+{
+    MainWindowRig rig({QStringLiteral("ANT=GS232"), QStringLiteral("PORT_GS232=3"), QStringLiteral("EL_GS232=1"),
+                       QStringLiteral("PORTKORU=12100"), QStringLiteral("ANTKORU=3")},
+                      {QStringLiteral("com5")});
+    PseudoTerminal terminal;
+    QVERIFY(linkTerminal(rig, terminal, QStringLiteral("com3")));
+    QVERIFY(rig.start());
+    QCOMPARE(rig.window().setupChoices().comSelection[ordinal(InterfaceKind::Gs232)], 0);
+
+    openSetup(rig);
+    QCOMPARE(rig.window().setupDialog().objectName(), QStringLiteral("FormInit"));
+    QCOMPARE(rig.window().setupDialog().windowTitle(), QStringLiteral("ORVANTIS"));
+    auto *ports = dialogChild<RadioGroup>(rig, QStringLiteral("RadioGroupPortGS"));
+    QVERIFY(ports->item(0)->text().startsWith(QStringLiteral("COM3  ")));
+    QVERIFY(ports->item(1)->text().startsWith(QStringLiteral("COM5  ")));
+    QCOMPARE(ports->selectedIndex(), 0);
+    QCOMPARE(dialogChild<RadioGroup>(rig, QStringLiteral("RadioGroupRotor"))->selectedIndex(),
+             ordinal(InterfaceKind::Gs232));
+    QVERIFY(dialogChild<QCheckBox>(rig, QStringLiteral("CheckBoxGSel"))->isChecked());
+    QCOMPARE(dialogChild<QLineEdit>(rig, QStringLiteral("EditPortKORU"))->text(), QStringLiteral("12100"));
+    QCOMPARE(dialogChild<QLineEdit>(rig, QStringLiteral("EditAntKORU"))->text(), QStringLiteral("3"));
+    // The main window stays usable: nothing waits for the dialog.
+    QVERIFY(!rig.window().setupDialog().isModal());
+}
+
+void TestSetupDialogWindow::sameTestAzimuthTwiceSendsOnce()
+{
+    MainWindowRig rig;
+    QVERIFY(rig.start());
+    RecordingRotors rotors(rig.window());
+    rig.window().configuration().interfaceKind = InterfaceKind::Zenta;
+    openSetup(rig);
+    QVERIFY(!rig.window().isAutoOn());
+
+    dialogChild<QSpinBox>(rig, QStringLiteral("SpinEditAzTestZENTA"))->setValue(135);
+    auto *go = dialogChild<QPushButton>(rig, QStringLiteral("BitBtnTestZENTA"));
+    go->click();
+    QCOMPARE(rotors.sent, QList<double> {135});
+    QCOMPARE(rig.widget<QLineEdit>(QStringLiteral("EditAzimut"))->text(), QStringLiteral("135"));
+
+    go->click();
+    QCOMPARE(rotors.sent, QList<double> {135});
+    QCOMPARE(rotors.commanded.size(), 1);
+
+    // The request is lowered at closing, so a later change is not forced.
+    QVERIFY(rig.window().setupDialog().close());
+    rig.widget<QLineEdit>(QStringLiteral("EditAzimut"))->setText(QStringLiteral("140"));
+    QCOMPARE(rotors.commanded.size(), 1);
+}
+
+void TestSetupDialogWindow::closingHandsTheKoruPortToTheListener()
+{
+    MainWindowRig rig;
+    QVERIFY(rig.start());
+    openSetup(rig);
+    dialogChild<QLineEdit>(rig, QStringLiteral("EditPortKORU"))->setText(QStringLiteral("12040"));
+    dialogChild<QLineEdit>(rig, QStringLiteral("EditAntKORU"))->setText(QStringLiteral("16"));
+    QVERIFY(rig.window().setupDialog().close());
+    QCOMPARE(rig.window().udpListener().port(), quint16(12056));
+    QCOMPARE(rig.widget<QLabel>(QStringLiteral("Label1"))->text(), QStringLiteral("Defaultport=12056"));
+}
+
+void TestSetupDialogWindow::closingAfterGs232TestWritesCloseOut()
+{
+    PseudoTerminal terminal;
+    MainWindowRig rig;
+    QVERIFY(linkTerminal(rig, terminal, QStringLiteral("com3")));
+    QVERIFY(rig.start());
+    openSetup(rig);
+
+    dialogChild<RadioGroup>(rig, QStringLiteral("RadioGroupPortGS"))->item(0)->click();
+    dialogChild<RadioGroup>(rig, QStringLiteral("RadioGroupRotor"))->item(ordinal(InterfaceKind::Gs232))->click();
+    QCOMPARE(rig.window().configuration().interfaceKind, InterfaceKind::Gs232);
+    QCOMPARE(rig.window().windowTitle(), QStringLiteral("ORVANTIS V2.4.1 - GS232 / COM3 / 4800"));
+
+    dialogChild<QSpinBox>(rig, QStringLiteral("SpinEditAzTestGS"))->setValue(100);
+    dialogChild<QPushButton>(rig, QStringLiteral("BitBtnTestGS"))->click();
+    QCOMPARE(terminal.readAtLeast(5, 2000), QByteArray("W100\r"));
+    QVERIFY(rig.window().serialRotors().isOpen(InterfaceKind::Gs232));
+
+    QVERIFY(rig.window().setupDialog().close());
+    QCOMPARE(terminal.readAll(300), QByteArray("SA\r"));
+    QVERIFY(!rig.window().serialRotors().isOpen(InterfaceKind::Gs232));
+}
+
+QTEST_MAIN(TestSetupDialogWindow)
+#include "tst_setup_dialog.moc"
