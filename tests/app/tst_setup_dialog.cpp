@@ -111,6 +111,19 @@ void TestSetupDialogWindow::closingHandsTheKoruPortToTheListener()
     QVERIFY(rig.window().setupDialog().close());
     QCOMPARE(rig.window().udpListener().port(), quint16(12056));
     QCOMPARE(rig.widget<QLabel>(QStringLiteral("Label1"))->text(), QStringLiteral("Defaultport=12056"));
+    QVERIFY(!rig.window().udpListener().isActive());
+
+    // With KORU as the source the listener pauses while the dialog is open and
+    // listens on the new port once it closes.
+    rig.action(QStringLiteral("MenuServerKORU"))->trigger();
+    QVERIFY(rig.window().udpListener().isActive());
+    openSetup(rig);
+    QVERIFY(!rig.window().udpListener().isActive());
+    dialogChild<QLineEdit>(rig, QStringLiteral("EditPortKORU"))->setText(QStringLiteral("41000"));
+    dialogChild<QLineEdit>(rig, QStringLiteral("EditAntKORU"))->setText(QStringLiteral("7"));
+    QVERIFY(rig.window().setupDialog().close());
+    QVERIFY(rig.window().udpListener().isActive());
+    QCOMPARE(rig.window().udpListener().port(), quint16(41007));
 }
 
 void TestSetupDialogWindow::closingAfterGs232TestWritesCloseOut()

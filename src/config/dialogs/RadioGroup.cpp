@@ -3,10 +3,13 @@
 #include <QButtonGroup>
 #include <QRadioButton>
 #include <QSignalBlocker>
-#include <QVBoxLayout>
+#include <QBoxLayout>
 
-RadioGroup::RadioGroup(const QString &objectName, const QString &caption, const QStringList &items, QWidget *parent)
-    : QGroupBox(caption, parent), m_buttons(new QButtonGroup(this)), m_column(new QVBoxLayout(this))
+RadioGroup::RadioGroup(const QString &objectName, const QString &caption, const QStringList &items, QWidget *parent,
+                       Qt::Orientation orientation)
+    : QGroupBox(caption, parent),
+      m_buttons(new QButtonGroup(this)),
+      m_column(new QBoxLayout(orientation == Qt::Vertical ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight, this))
 {
     setObjectName(objectName);
     m_column->setContentsMargins(6, 2, 6, 4);

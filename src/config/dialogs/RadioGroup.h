@@ -5,7 +5,7 @@
 
 class QAbstractButton;
 class QButtonGroup;
-class QVBoxLayout;
+class QBoxLayout;
 
 // A captioned group of radio items with at most one selected. Selecting an item,
 // by the user or from code, emits itemClicked only when the selection changes;
@@ -15,7 +15,7 @@ class RadioGroup : public QGroupBox {
 
 public:
     RadioGroup(const QString &objectName, const QString &caption, const QStringList &items,
-               QWidget *parent = nullptr);
+               QWidget *parent = nullptr, Qt::Orientation orientation = Qt::Vertical);
 
     void setItems(const QStringList &items);
     int count() const;
@@ -33,5 +33,5 @@ Q_SIGNALS:
 
 private:
     QButtonGroup *m_buttons;
-    QVBoxLayout *m_column;
+    QBoxLayout *m_column;
 };

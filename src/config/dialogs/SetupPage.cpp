@@ -32,7 +32,7 @@ SetupPage::SetupPage(InterfaceKind kind, const Names &names, SetupDialogContext 
 
     if (!names.stopSide.isEmpty()) {
         m_stopSide = new RadioGroup(names.stopSide, QStringLiteral("Stop"), {QStringLiteral("N"), QStringLiteral("S")},
-                                    this);
+                                    this, Qt::Horizontal);
         m_stopSide->setSelectedIndex(0);
         connect(m_stopSide, &RadioGroup::itemClicked, this, [this](int side) { settings().stopSide = side; });
         addRow(m_stopSide);
