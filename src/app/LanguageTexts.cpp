@@ -11,7 +11,6 @@ const LanguageTexts &languageTexts(bool french)
         QStringLiteral("About Orvantis"),
         QStringLiteral("Help"),
         QStringLiteral("ARSWIN must be running !"),
-        QStringLiteral("Cannot find Movenow.com !"),
     };
     static const LanguageTexts frenchTexts {
         QStringLiteral("Quitter"),
@@ -22,7 +21,6 @@ const LanguageTexts &languageTexts(bool french)
         QStringLiteral("A propos de Orvantis"),
         QStringLiteral("Aide"),
         QStringLiteral("ARSWIN doit s'exécuter !"),
-        QStringLiteral("Movenow.com pas trouvé !"),
     };
     return french ? frenchTexts : english;
 }

@@ -14,7 +14,6 @@ struct LanguageTexts {
     QString about;
     QString help;
     QString arswinMissing;
-    QString movenowMissing;
 };
 
 const LanguageTexts &languageTexts(bool french);

@@ -6,12 +6,20 @@
 #include "config/dialogs/AngleDialog.h"
 #include "config/dialogs/FavouritesEditor.h"
 #include "host/ComPortNames.h"
+#include "app/LanguageTexts.h"
+#include "rotors/OutsideRotors.h"
+#include "rotors/ParallelRotors.h"
 #include "rotors/SerialRotors.h"
+#include "sources/DdeLink.h"
+#include "ui/AboutBox.h"
+#include "ui/DesktopUrlOpener.h"
+#include "ui/HelpPage.h"
 #include "sources/UdpListener.h"
 #include "ui/LampImage.h"
 #include "ui/UserFeedback.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QActionGroup>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -62,6 +70,21 @@ MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent
         [this](const QString &text) { m_labelEtatInterface->setText(text); },
     };
     m_serial = std::make_unique<SerialRotors>(serialContext, m_sequencer);
+    const auto setInterfaceLabel = [this](const QString &text) { m_labelEtatInterface->setText(text); };
+    m_parallelRotors = std::make_unique<ParallelRotors>(
+        ParallelRotorsContext {m_state, m_config, m_feedback, m_portIo, m_parallel.pourSatAddresses,
+                               m_parallel.fodTrackAddresses, setInterfaceLabel},
+        m_sequencer);
+    m_arswin = std::make_unique<XcbArswinLink>();
+    m_movenow = std::make_unique<ProcessMovenowLauncher>();
+    m_outside = std::make_unique<OutsideRotors>(OutsideRotorsContext {
+        m_state, m_config, m_feedback, *m_arswin, *m_movenow,
+        [this] { return languageTexts(m_french).arswinMissing; }, setInterfaceLabel});
+    m_dde = std::make_unique<DdeLink>();
+    connect(m_dde.get(), &DdeLink::conversationOpened, this, [this] { m_ddeLinkOpen = true; });
+    connect(m_dde.get(), &DdeLink::conversationClosed, this, [this] { m_ddeLinkOpen = false; });
+    connect(m_dde.get(), &DdeLink::itemChanged, this, &MainWindow::DdeClientItemChange);
+    m_urlOpener = std::make_unique<DesktopUrlOpener>();
     m_udp = std::make_unique<UdpListener>();
     // Queued, so the listener drains its socket at once and each datagram is
     // handled as an event of its own: datagrams that arrive while a command is
@@ -88,6 +111,7 @@ MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent
     // The other windows exist before the settings are applied so that loading
     // can act on them; they stay hidden until asked for.
     createSetupDialog();
+    m_aboutBox = new AboutBox(*m_urlOpener, this);
     m_angleDialog = new AngleDialog(*this, m_feedback, this);
     m_favouritesEditor = new FavouritesEditor(
         m_config, m_feedback, [this] { return m_french; },
@@ -283,6 +307,10 @@ void MainWindow::buildMenus()
     m_menuAide->setShortcut(QKeySequence(Qt::Key_F1));
     m_menuAPropos = m_menuHelp->addAction(QStringLiteral("About Orvantis"));
     m_menuAPropos->setObjectName(QStringLiteral("MenuAPropos"));
+    connect(m_menuAide, &QAction::triggered, this, [this] {
+        m_urlOpener->open(helpPageUrl(QCoreApplication::applicationDirPath(), m_french));
+    });
+    connect(m_menuAPropos, &QAction::triggered, this, [this] { m_aboutBox->showAbout(); });
 }
 
 void MainWindow::buildHiddenMenu()
@@ -332,32 +360,29 @@ void MainWindow::assignHiddenShortcuts()
 void MainWindow::installDispatchTable()
 {
     SerialRotors &serial = *m_serial;
+    ParallelRotors &parallel = *m_parallelRotors;
+    OutsideRotors &outside = *m_outside;
+    m_dispatch.setGo(InterfaceKind::PourSat, [&parallel] { parallel.GoPourSat(); });
+    m_dispatch.setGo(InterfaceKind::FodTrack, [&parallel] { parallel.GoFodTrack(); });
+    m_dispatch.setGo(InterfaceKind::Zenta, [&outside] { outside.GoZenta(); });
     m_dispatch.setGo(InterfaceKind::Gs232, [&serial] { serial.GoGs232(); });
     m_dispatch.setGo(InterfaceKind::EasyComm, [&serial] { serial.GoEasyComm(); });
     m_dispatch.setGo(InterfaceKind::TrakBox, [&serial] { serial.GoTrakBox(); });
+    m_dispatch.setGo(InterfaceKind::Kct, [&outside] { outside.GoKct(); });
     m_dispatch.setGo(InterfaceKind::ProSisTel, [&serial] { serial.GoProSisTel(); });
     m_dispatch.setGo(InterfaceKind::Dcu1, [&serial] { serial.GoDcu1(); });
     m_dispatch.setGo(InterfaceKind::M2Orion, [&serial] { serial.GoM2Orion(); });
     m_dispatch.setGo(InterfaceKind::Egis, [&serial] { serial.GoEgis(); });
+
+    m_dispatch.setStop(InterfaceKind::Zenta, [&outside] { outside.StopZenta(); });
     m_dispatch.setStop(InterfaceKind::Gs232, [&serial] { serial.StopGs232(); });
     m_dispatch.setStop(InterfaceKind::EasyComm, [&serial] { serial.StopEasyComm(); });
     m_dispatch.setStop(InterfaceKind::Dcu1, [&serial] { serial.StopDcu1(); });
     m_dispatch.setStop(InterfaceKind::ProSisTel, [&serial] { serial.StopProSisTel(); });
     m_dispatch.setStop(InterfaceKind::TrakBox, [&serial] { serial.StopTrakBox(); });
+    m_dispatch.setStop(InterfaceKind::Kct, [&outside] { outside.StopKct(); });
     m_dispatch.setStop(InterfaceKind::M2Orion, [&serial] { serial.StopM2Orion(); });
     m_dispatch.setStop(InterfaceKind::Egis, [&serial] { serial.StopEgis(); });
-
-    // The parallel boxes and the two outside programs are not driven yet: their GO
-    // reports "not sent" exactly as a port that cannot be opened does.
-    for (InterfaceKind kind : {InterfaceKind::PourSat, InterfaceKind::FodTrack, InterfaceKind::Zenta,
-                               InterfaceKind::Kct})
-        m_dispatch.setGo(kind, [this] { refuseUnavailable(); });
-}
-
-void MainWindow::refuseUnavailable()
-{
-    m_feedback.beep();
-    m_state.notSentFlag = true;
 }
 
 QString MainWindow::interfaceLabelText() const

@@ -18,7 +18,14 @@
 #include <array>
 #include <memory>
 
+class AboutBox;
 class AngleDialog;
+class ArswinLink;
+class DdeLink;
+class MovenowLauncher;
+class OutsideRotors;
+class ParallelRotors;
+class UrlOpener;
 class AzimuthStepper;
 class FavouritesEditor;
 class PortIo;
@@ -158,7 +165,8 @@ private:
     void TimerBlinkTimer();
     void TimerTrackOKTimer();
     void focusAngleDialogIfVisible();
-    void refuseUnavailable();
+    void DdeClientItemChange(const QString &itemText);
+    void setDdeLink(const QString &service);
     void UDPServerUDPRead(const QByteArray &datagram, const QHostAddress &sender, quint16 senderPort);
     void activateKoruListener();
     void updateDefaultPortLabel();
@@ -242,6 +250,14 @@ private:
     QTimer m_timerTrackOK;
 
     std::unique_ptr<SerialRotors> m_serial;
+    std::unique_ptr<ParallelRotors> m_parallelRotors;
+    std::unique_ptr<ArswinLink> m_arswin;
+    std::unique_ptr<MovenowLauncher> m_movenow;
+    std::unique_ptr<OutsideRotors> m_outside;
+    std::unique_ptr<DdeLink> m_dde;
+    bool m_ddeLinkOpen = false; // DdeLinkOpen
+    std::unique_ptr<UrlOpener> m_urlOpener;
+    AboutBox *m_aboutBox = nullptr;
     std::unique_ptr<UdpListener> m_udp;
     AngleDialog *m_angleDialog = nullptr;
     FavouritesEditor *m_favouritesEditor = nullptr;

@@ -8,10 +8,14 @@
 #include "config/SettingsFiles.h"
 #include "config/dialogs/AngleDialog.h"
 #include "config/dialogs/FavouritesEditor.h"
+#include "config/dialogs/SetupTexts.h"
 #include "host/ComPortList.h"
 #include "host/PortReconciliation.h"
 #include "rotors/PortIo.h"
 #include "rotors/SerialRotors.h"
+#include "rotors/OutsideRotors.h"
+#include "sources/DdeLink.h"
+#include "sources/DdeValue.h"
 #include "sources/UdpListener.h"
 #include "sources/UdpRotorMessage.h"
 #include "ui/UserFeedback.h"
@@ -61,7 +65,7 @@ void MainWindow::loadSettings()
 
     if (m_config.interfaceKind == InterfaceKind::Kct
         && !QFile::exists(m_config.movenowDirectory + QStringLiteral("Movenow.com"))) {
-        const QString text = languageTexts(m_french).movenowMissing;
+        const QString text = setupTexts(m_french).movenowMissing;
         reportOnceRunning([this, text] { m_feedback.warning(QStringLiteral("Avertissement"), text); });
         m_config.interfaceKind = InterfaceKind::None;
     }
@@ -198,6 +202,13 @@ void MainWindow::FormActivate()
     if (const auto address = selectedLptAddress())
         m_portIo.EnablePorts(*address, *address);
 
+    if (!m_ddeLinkOpen) {
+        if (m_menuServerGeomundo->isChecked())
+            setDdeLink(QStringLiteral("Geomundo"));
+        if (m_menuServerBeamDX->isChecked())
+            setDdeLink(QStringLiteral("Beam_DX"));
+    }
+
     if (m_config.restoreAngle) {
         if (!m_lastDdeValue.isEmpty())
             m_config.restoreAngleText = m_lastDdeValue;
@@ -293,7 +304,10 @@ void MainWindow::runClosingSequence()
     if (const auto address = selectedLptAddress())
         m_portIo.DisablePorts(*address, *address);
 
+    m_outside->closeForShutdown(m_config.parkingInterface, m_config.interfaceKind);
     m_serial->closeForShutdown(m_config.parkingInterface, m_config.interfaceKind);
+    // Also a link still waiting for the bus's answer must not open after this.
+    m_dde->closeLink();
 
     m_udp->deactivate();
     save_configuration();
@@ -366,6 +380,7 @@ void MainWindow::MenuServerGeomundoClick()
     m_source = AzimuthSource::Geomundo;
     m_menuServer->setTitle(serverMenuCaption(m_french, m_source, true));
     m_udp->deactivate();
+    setDdeLink(QStringLiteral("Geomundo"));
 }
 
 void MainWindow::menuServerBeamDXClick()
@@ -374,6 +389,29 @@ void MainWindow::menuServerBeamDXClick()
     m_source = AzimuthSource::BeamDx;
     m_menuServer->setTitle(serverMenuCaption(m_french, m_source, true));
     m_udp->deactivate();
+    setDdeLink(QStringLiteral("Beam_DX"));
+}
+
+void MainWindow::setDdeLink(const QString &service)
+{
+    m_dde->setLink(service, QStringLiteral("Data"));
+    m_dde->setItem(QStringLiteral("Azimuth"));
+}
+
+void MainWindow::DdeClientItemChange(const QString &itemText)
+{
+    // Kept cleaned of its blanks and terminator, so the first activation can
+    // restore it as a whole number.
+    const auto value = cleanDdeValue(itemText);
+    m_lastDdeValue = value.value_or(QString());
+    if (!value)
+        return;
+    const auto azimuth = toWholeNumber(*value);
+    if (!azimuth) {
+        m_feedback.conversionNotice(m_editAzimut, integerConversionMessage(*value));
+        return;
+    }
+    setStepperPosition(*azimuth);
 }
 
 void MainWindow::MenuServerKORUClick()
@@ -381,6 +419,7 @@ void MainWindow::MenuServerKORUClick()
     m_menuServerKORU->setChecked(true);
     m_source = AzimuthSource::Koru;
     m_menuServer->setTitle(serverMenuCaption(m_french, m_source, false));
+    m_dde->closeLink();
     if (!m_loadingKoruChoice && !m_udp->isActive())
         activateKoruListener();
 }

@@ -1,7 +1,7 @@
 #include "app/MainWindow.h"
 #include "app/SignalCloser.h"
 #include "config/SettingsFiles.h"
-#include "rotors/RecordingPortIo.h"
+#include "rotors/PpdevPortIo.h"
 #include "ui/ApplicationIcon.h"
 #include "ui/DesktopFeedback.h"
 
@@ -31,9 +31,7 @@ int main(int argc, char *argv[])
     // the main window can close in order.
     SignalCloser signals;
     DesktopFeedback feedback;
-    // No parallel-port backend drives real hardware yet; the recorder keeps the
-    // register writes so the rest of the program behaves as with an absent port.
-    RecordingPortIo portIo;
+    PpdevPortIo portIo;
     MainWindow window({files, feedback, portIo, HostRoots {}});
     feedback.setDialogParent(&window);
     window.EnumerateComPorts();
