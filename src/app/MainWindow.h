@@ -167,6 +167,7 @@ private:
     void focusAngleDialogIfVisible();
     void DdeClientItemChange(const QString &itemText);
     void setDdeLink(const QString &service);
+    void chooseDdeServer(QAction *item, AzimuthSource source, const QString &service);
     void UDPServerUDPRead(const QByteArray &datagram, const QHostAddress &sender, quint16 senderPort);
     void activateKoruListener();
     void updateDefaultPortLabel();

@@ -20,6 +20,7 @@
 #include "sources/UdpRotorMessage.h"
 #include "ui/UserFeedback.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QFile>
 #include <QLabel>
@@ -376,20 +377,21 @@ void MainWindow::setLanguageTexts()
 
 void MainWindow::MenuServerGeomundoClick()
 {
-    m_menuServerGeomundo->setChecked(true);
-    m_source = AzimuthSource::Geomundo;
-    m_menuServer->setTitle(serverMenuCaption(m_french, m_source, true));
-    m_udp->deactivate();
-    setDdeLink(QStringLiteral("Geomundo"));
+    chooseDdeServer(m_menuServerGeomundo, AzimuthSource::Geomundo, QStringLiteral("Geomundo"));
 }
 
 void MainWindow::menuServerBeamDXClick()
 {
-    m_menuServerBeamDX->setChecked(true);
-    m_source = AzimuthSource::BeamDx;
+    chooseDdeServer(m_menuServerBeamDX, AzimuthSource::BeamDx, QStringLiteral("Beam_DX"));
+}
+
+void MainWindow::chooseDdeServer(QAction *item, AzimuthSource source, const QString &service)
+{
+    item->setChecked(true);
+    m_source = source;
     m_menuServer->setTitle(serverMenuCaption(m_french, m_source, true));
     m_udp->deactivate();
-    setDdeLink(QStringLiteral("Beam_DX"));
+    setDdeLink(service);
 }
 
 void MainWindow::setDdeLink(const QString &service)
