@@ -4,6 +4,7 @@
 #include "config/NumberText.h"
 #include "config/SettingsFiles.h"
 #include "config/dialogs/AngleDialog.h"
+#include "config/dialogs/SetupDialog.h"
 #include "config/dialogs/FavouritesEditor.h"
 #include "host/ComPortNames.h"
 #include "app/LanguageTexts.h"
@@ -59,6 +60,7 @@ MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
+    const auto setInterfaceLabel = [this](const QString &text) { m_labelEtatInterface->setText(text); };
     SerialRotorsContext serialContext {
         m_state,
         m_config,
@@ -67,10 +69,9 @@ MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent
         [this](const QString &comName) {
             return devicePathForComName(comName, m_files.dosdevicesPath(), m_roots.dev);
         },
-        [this](const QString &text) { m_labelEtatInterface->setText(text); },
+        setInterfaceLabel,
     };
     m_serial = std::make_unique<SerialRotors>(serialContext, m_sequencer);
-    const auto setInterfaceLabel = [this](const QString &text) { m_labelEtatInterface->setText(text); };
     m_parallelRotors = std::make_unique<ParallelRotors>(
         ParallelRotorsContext {m_state, m_config, m_feedback, m_portIo, m_parallel.pourSatAddresses,
                                m_parallel.fodTrackAddresses, setInterfaceLabel},
@@ -81,8 +82,6 @@ MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent
         m_state, m_config, m_feedback, *m_arswin, *m_movenow,
         [this] { return languageTexts(m_french).arswinMissing; }, setInterfaceLabel});
     m_dde = std::make_unique<DdeLink>();
-    connect(m_dde.get(), &DdeLink::conversationOpened, this, [this] { m_ddeLinkOpen = true; });
-    connect(m_dde.get(), &DdeLink::conversationClosed, this, [this] { m_ddeLinkOpen = false; });
     connect(m_dde.get(), &DdeLink::itemChanged, this, &MainWindow::DdeClientItemChange);
     m_urlOpener = std::make_unique<DesktopUrlOpener>();
     m_udp = std::make_unique<UdpListener>();
@@ -120,7 +119,15 @@ MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent
     FormCreate();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The other windows hold references to the rotors, the listener and the
+    // opener below: they go first.
+    delete m_setupDialog;
+    delete m_aboutBox;
+    delete m_angleDialog;
+    delete m_favouritesEditor;
+}
 
 void MainWindow::buildWidgets()
 {

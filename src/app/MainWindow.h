@@ -12,6 +12,7 @@
 #include "rotors/CommandSequencer.h"
 #include "rotors/CommandState.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QTimer>
 
@@ -201,6 +202,8 @@ private:
     bool m_activatedOnce = false;
     bool m_loadingKoruChoice = false;
     bool m_closed = false;
+    bool m_activating = false;
+    QElapsedTimer m_closeRequested;
     bool m_autoOn = false;
     bool m_french = false;
     AzimuthSource m_source = AzimuthSource::None;
@@ -256,7 +259,6 @@ private:
     std::unique_ptr<MovenowLauncher> m_movenow;
     std::unique_ptr<OutsideRotors> m_outside;
     std::unique_ptr<DdeLink> m_dde;
-    bool m_ddeLinkOpen = false; // DdeLinkOpen
     std::unique_ptr<UrlOpener> m_urlOpener;
     AboutBox *m_aboutBox = nullptr;
     std::unique_ptr<UdpListener> m_udp;

@@ -88,7 +88,6 @@ void MainWindow::BitBtnLPClick()
 
 void MainWindow::BitBtnAutoClick()
 {
-    QPalette palette = m_buttonAuto->palette();
     if (!m_autoOn) {
         m_autoOn = true;
         m_buttonAuto->setText(QStringLiteral("AUTO ON"));

@@ -10,6 +10,7 @@
 #include "config/dialogs/FavouritesEditor.h"
 #include "config/dialogs/SetupTexts.h"
 #include "host/ComPortList.h"
+#include "host/ComPortNames.h"
 #include "host/PortReconciliation.h"
 #include "rotors/PortIo.h"
 #include "rotors/SerialRotors.h"
@@ -22,6 +23,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QScopedValueRollback>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,6 +35,8 @@ using namespace NumberText;
 
 namespace {
 const QString ProgramTitle = QStringLiteral("Orvantis");
+// How long a close waits for a command under way before it stops it.
+constexpr qint64 CloseWaitMs = 2000;
 }
 
 void MainWindow::FormCreate()
@@ -167,6 +171,11 @@ bool MainWindow::event(QEvent *event)
 
 void MainWindow::FormActivate()
 {
+    // The restoring GO below pauses, and activation events arrive meanwhile.
+    if (m_activating)
+        return;
+    const QScopedValueRollback activating(m_activating, true);
+
     if (!m_udp->isActive()) {
         m_choices.koruPortText = m_config.koruPortText;
         m_choices.koruAntennaText = m_config.koruAntennaText;
@@ -175,20 +184,10 @@ void MainWindow::FormActivate()
             activateKoruListener();
     }
 
-    const int pourSatLpt = m_config.at(InterfaceKind::PourSat).port;
-    const int fodTrackLpt = m_config.at(InterfaceKind::FodTrack).port;
     m_choices.pourSatLptItems = lptListItems(m_parallel.lptPorts, m_parallel.pourSatAddresses);
     m_choices.fodTrackLptItems = lptListItems(m_parallel.lptPorts, m_parallel.fodTrackAddresses);
-    m_choices.pourSatLptSelection = -1;
-    m_choices.fodTrackLptSelection = -1;
-    for (int i = 0; i < LptSlotCount; ++i) {
-        if (m_parallel.lptPorts[i].name.isEmpty())
-            continue;
-        if (i == pourSatLpt)
-            m_choices.pourSatLptSelection = i;
-        if (i == fodTrackLpt)
-            m_choices.fodTrackLptSelection = i;
-    }
+    m_choices.pourSatLptSelection = lptSelection(m_parallel.lptPorts, m_config.at(InterfaceKind::PourSat).port);
+    m_choices.fodTrackLptSelection = lptSelection(m_parallel.lptPorts, m_config.at(InterfaceKind::FodTrack).port);
 
     for (InterfaceKind kind : {InterfaceKind::Gs232, InterfaceKind::EasyComm, InterfaceKind::Dcu1,
                                InterfaceKind::TrakBox}) {
@@ -203,7 +202,7 @@ void MainWindow::FormActivate()
     if (const auto address = selectedLptAddress())
         m_portIo.EnablePorts(*address, *address);
 
-    if (!m_ddeLinkOpen) {
+    if (!m_dde->isOpen()) {
         if (m_menuServerGeomundo->isChecked())
             setDdeLink(QStringLiteral("Geomundo"));
         if (m_menuServerBeamDX->isChecked())
@@ -277,9 +276,13 @@ void MainWindow::updateDefaultPortLabel()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (m_sequencer.busy()) {
+    if (!m_closeRequested.isValid())
+        m_closeRequested.start();
+    if (m_sequencer.busy() && m_closeRequested.elapsed() < CloseWaitMs) {
         // A close that arrives in the middle of a command (a signal handled during
         // a pause) waits for it: the closing commands must not interleave with it.
+        // A command held up longer (a message box waiting for an answer) is
+        // stopped by the closing sequence instead, so the settings are still saved.
         event->ignore();
         QTimer::singleShot(10, this, &QWidget::close);
         return;
@@ -327,7 +330,7 @@ void MainWindow::save_configuration()
     for (InterfaceKind kind : SerialInterfaceKinds) {
         const QString selected = m_choices.selectedComName(kind);
         if (!selected.isEmpty())
-            inputs.comPortNumber[ordinal(kind)] = toWholeNumber(selected.mid(3));
+            inputs.comPortNumber[ordinal(kind)] = comNumber(selected);
         else if (m_choices.comAbsentAtStart[ordinal(kind)] && m_config.at(kind).port >= 0)
             inputs.comPortNumber[ordinal(kind)] = m_config.at(kind).port + 1;
     }
@@ -406,7 +409,7 @@ void MainWindow::DdeClientItemChange(const QString &itemText)
     // restore it as a whole number.
     const auto value = cleanDdeValue(itemText);
     m_lastDdeValue = value.value_or(QString());
-    if (!value)
+    if (!value || m_closed)
         return;
     const auto azimuth = toWholeNumber(*value);
     if (!azimuth) {
@@ -434,7 +437,8 @@ void MainWindow::activateKoruListener()
 void MainWindow::UDPServerUDPRead(const QByteArray &datagram, const QHostAddress &sender, quint16 senderPort)
 {
     m_editDataString->setText(receivedEcho(datagram, sender, senderPort));
-    if (!m_menuServerKORU->isChecked() || datagram.isEmpty())
+    // Once closing has begun, only the parking azimuth may be sent.
+    if (m_closed || !m_menuServerKORU->isChecked() || datagram.isEmpty())
         return;
     const auto request = parseRotorDatagram(datagram);
     if (!request)

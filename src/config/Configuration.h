@@ -61,7 +61,14 @@ struct Configuration {
     bool restoreAngle = false;  // a usable ANGLE line was read
     QString restoreAngleText;   // ANGLE
 
-    int koruListeningPort() const { return koruPort + koruAntenna; }
+    // The UDP port: base plus antenna. A hand-edited pair that leaves the port
+    // range gives 0, which lets the system pick a free port, rather than wrapping
+    // onto some other program's port.
+    int koruListeningPort() const
+    {
+        const qint64 port = qint64(koruPort) + koruAntenna;
+        return port >= 0 && port <= 65535 ? int(port) : 0;
+    }
 };
 
 inline Configuration::Configuration()

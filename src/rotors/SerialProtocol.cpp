@@ -53,12 +53,10 @@ double applyStopSide(double azimuth, int stopSide)
 int scaledField(double azimuth, int offset, int scale)
 {
     const int turn = 360 * scale;
-    int n = int(NumberText::roundHalfEven((azimuth - offset) * scale));
-    if (n < 0)
-        n += turn;
-    if (n > turn - 1)
-        n -= turn;
-    return n;
+    // For offsets within the setup dialog's -30..30 this is the usual one-turn
+    // correction; a hand-edited offset beyond a turn still gives a valid field.
+    const long long n = NumberText::roundHalfEven((azimuth - offset) * scale);
+    return int(((n % turn) + turn) % turn);
 }
 
 QByteArray threeDigitField(double azimuth, int offset)

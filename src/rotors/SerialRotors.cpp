@@ -1,6 +1,7 @@
 #include "rotors/SerialRotors.h"
 
 #include "config/BaudRateTable.h"
+#include "host/ComPortNames.h"
 #include "rotors/PauseWithEvents.h"
 
 #include <utility>
@@ -113,7 +114,7 @@ bool SerialRotors::ProbePort(InterfaceKind kind, const QString &comName)
     if (kind == InterfaceKind::TrakBox)
         run(kind, SerialProtocol::trakBoxProbe(), sequence, Role::Other);
     serial->close();
-    settings.port = comName.mid(3).toInt() - 1;
+    settings.port = comNumber(comName) - 1;
     return true;
 }
 

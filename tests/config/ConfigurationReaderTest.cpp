@@ -37,6 +37,7 @@ QString fieldText(const Configuration &c, const QString &field)
     if (field == QLatin1String("parkingAzimuth")) return QString::number(c.parkingAzimuth, 'g', 10);
     if (field == QLatin1String("jingle")) return QString::number(c.jingleEnabled);
     if (field == QLatin1String("koruPort")) return QStringLiteral("%1/%2").arg(c.koruPortText).arg(c.koruPort);
+    if (field == QLatin1String("listeningPort")) return QString::number(c.koruListeningPort());
     if (field == QLatin1String("koruAntenna")) return QStringLiteral("%1/%2").arg(c.koruAntennaText).arg(c.koruAntenna);
     if (field == QLatin1String("el")) return QString::number(c.gs232Elevation);
     if (field == QLatin1String("tkbHost")) return QString::number(c.trakBoxHostMode);
@@ -135,6 +136,12 @@ private Q_SLOTS:
         QTest::newRow("PORTKORU x keeps integer") << QByteArray("PORTKORU=12000\r\nPORTKORU=x\r\n") << true << "koruPort" << "x/12000" << 0;
         QTest::newRow("PORTKORU x from start") << QByteArray("PORTKORU=x\r\n") << true << "koruPort" << "x/0" << 0;
         QTest::newRow("ANTKORU") << QByteArray("ANTKORU=3\r\n") << true << "koruAntenna" << "3/3" << 0;
+        QTest::newRow("listening port 12040 + 16") << QByteArray("PORTKORU=12040\r\nANTKORU=16\r\n") << true
+                                                 << "listeningPort" << "12056" << 0;
+        QTest::newRow("listening port past the range")
+            << QByteArray("PORTKORU=70000\r\nANTKORU=16\r\n") << true << "listeningPort" << "0" << 0;
+        QTest::newRow("listening port sum past int")
+            << QByteArray("PORTKORU=2147483647\r\nANTKORU=1\r\n") << true << "listeningPort" << "0" << 0;
 
         QTest::newRow("PARKING") << QByteArray("PARKING=GS232\r\n") << true << "parking" << "4" << 0;
         QTest::newRow("PARKING EGIS") << QByteArray("PARKING=EGIS\r\n") << true << "parking" << "11" << 0;

@@ -24,6 +24,9 @@ private Q_SLOTS:
         QTest::newRow("offset -30 wraps past 359") << 350.0 << -30 << QByteArray("020");
         QTest::newRow("offset lands exactly on 360") << 330.0 << -30 << QByteArray("000");
         QTest::newRow("offset lands exactly on 0") << 30.0 << 30 << QByteArray("000");
+        // Offsets from a hand-edited file, beyond one turn.
+        QTest::newRow("offset 500") << 45.0 << 500 << QByteArray("265");
+        QTest::newRow("offset -1000") << 45.0 << -1000 << QByteArray("325");
         QTest::newRow("359.4 stays") << 359.4 << 0 << QByteArray("359");
     }
     void threeDigitField()

@@ -110,7 +110,6 @@ std::optional<quint16> ParallelSetupPage::selectedAddress() const
 
 void ParallelSetupPage::FormShow()
 {
-    fillPorts();
     if (m_context.parallel.portsUsable())
         m_lpt->setSelectedIndex(settings().port);
     else

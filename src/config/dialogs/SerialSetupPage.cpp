@@ -1,9 +1,9 @@
 #include "config/dialogs/SerialSetupPage.h"
 
 #include "config/BaudRateTable.h"
-#include "config/NumberText.h"
 #include "config/dialogs/RadioGroup.h"
 #include "config/dialogs/SetupTexts.h"
+#include "host/PortReconciliation.h"
 #include "rotors/SerialRotors.h"
 #include "ui/UserFeedback.h"
 
@@ -130,25 +130,25 @@ void SerialSetupPage::fillPorts()
 
 void SerialSetupPage::FormShow()
 {
-    fillPorts();
     // The port list is not cleared first: a saved port that is not present leaves
     // the previous selection as it was.
-    const QList<SetupChoices::ComPortEntry> &ports = m_context.choices.comPorts;
-    for (int i = 0; i < ports.size(); ++i) {
-        const auto number = NumberText::toWholeNumber(ports[i].name.mid(3));
-        if (number && *number - 1 == settings().port)
-            m_ports->setSelectedIndex(i);
-    }
+    QStringList names;
+    for (const SetupChoices::ComPortEntry &port : m_context.choices.comPorts)
+        names << port.name;
+    if (const int item = matchSavedPort(names, settings().port); item >= 0)
+        m_ports->setSelectedIndex(item);
     loadStopAndStep();
     m_offset->setValue(settings().azimuthOffset);
     if (m_baud) {
+        // A rate the list does not offer (38400 from a hand-edited file) keeps the
+        // index that set the channel, so the two never disagree.
         for (int i = 0; i < m_baud->count(); ++i) {
             if (m_baud->itemText(i) == settings().baudText) {
                 m_baud->setCurrentIndex(i);
                 ComboBoxBaudClick();
+                settings().baudIndex = i;
             }
         }
-        settings().baudIndex = m_baud->currentIndex();
     }
 }
 
