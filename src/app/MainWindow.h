@@ -171,8 +171,6 @@ private:
     void chooseDdeServer(QAction *item, AzimuthSource source, const QString &service);
     void UDPServerUDPRead(const QByteArray &datagram, const QHostAddress &sender, quint16 senderPort);
     void activateKoruListener();
-    void updateDefaultPortLabel();
-    void refreshCaption();
     // The base address of the selected parallel interface's port, when port ranges may be claimed.
     std::optional<quint16> selectedLptAddress() const;
     void save_configuration();

@@ -179,7 +179,7 @@ void MainWindow::FormActivate()
     if (!m_udp->isActive()) {
         m_choices.koruPortText = m_config.koruPortText;
         m_choices.koruAntennaText = m_config.koruAntennaText;
-        updateDefaultPortLabel();
+        refreshDefaultPortLabel();
         if (m_menuServerKORU->isChecked())
             activateKoruListener();
     }
@@ -197,7 +197,7 @@ void MainWindow::FormActivate()
 
     reconcileSavedPorts();
     fillSetupDialog();
-    refreshCaption();
+    rebuildCaption();
 
     if (const auto address = selectedLptAddress())
         m_portIo.EnablePorts(*address, *address);
@@ -261,7 +261,7 @@ std::optional<quint16> MainWindow::selectedLptAddress() const
     return kind == InterfaceKind::PourSat ? m_parallel.pourSatAddresses[lpt] : m_parallel.fodTrackAddresses[lpt];
 }
 
-void MainWindow::refreshCaption()
+void MainWindow::rebuildCaption()
 {
     std::array<QString, 3> lptNames;
     for (int i = 0; i < LptSlotCount; ++i)
@@ -269,7 +269,7 @@ void MainWindow::refreshCaption()
     setWindowTitle(BuildStatusCaption(m_config, lptNames));
 }
 
-void MainWindow::updateDefaultPortLabel()
+void MainWindow::refreshDefaultPortLabel()
 {
     m_label1->setText(QStringLiteral("Defaultport=%1").arg(m_udp->port()));
 }

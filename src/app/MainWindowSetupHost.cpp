@@ -41,22 +41,12 @@ void MainWindow::lowerForcedSend()
     m_forcedSendRequest = false;
 }
 
-void MainWindow::rebuildCaption()
-{
-    refreshCaption();
-}
-
 bool MainWindow::frenchChecked() const
 {
-    return m_menuFrancais->isChecked();
+    return m_french;
 }
 
 bool MainWindow::koruServerChecked() const
 {
     return m_menuServerKORU->isChecked();
-}
-
-void MainWindow::refreshDefaultPortLabel()
-{
-    updateDefaultPortLabel();
 }
