@@ -2,9 +2,9 @@
 // file, on Qt's offscreen platform (no display needed).
 #include "app/MainWindow.h"
 #include "config/SettingsFiles.h"
-#include "config/dialogs/AngleDialog.h"
-#include "config/dialogs/FavouritesEditor.h"
-#include "config/dialogs/SetupDialog.h"
+#include "dialogs/AngleDialog.h"
+#include "dialogs/FavouritesEditor.h"
+#include "dialogs/SetupDialog.h"
 #include "rotors/RecordingPortIo.h"
 #include "support/RecordingFeedback.h"
 

@@ -2,7 +2,7 @@
 #include "app/AzimuthStepper.h"
 #include "app/MainWindow.h"
 #include "config/NumberText.h"
-#include "config/dialogs/AngleDialog.h"
+#include "dialogs/AngleDialog.h"
 #include "rotors/SerialRotors.h"
 #include "ui/UserFeedback.h"
 

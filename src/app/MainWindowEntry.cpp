@@ -2,8 +2,8 @@
 #include "app/AzimuthStepper.h"
 #include "app/MainWindow.h"
 #include "config/NumberText.h"
-#include "config/dialogs/AngleDialog.h"
-#include "config/dialogs/FavouritesEditor.h"
+#include "dialogs/AngleDialog.h"
+#include "dialogs/FavouritesEditor.h"
 #include "ui/UserFeedback.h"
 
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 // The main window's side of the setup dialog.
 #include "app/MainWindow.h"
-#include "config/dialogs/SetupDialog.h"
+#include "dialogs/SetupDialog.h"
 
 #include <QAction>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
 #include "MainWindowRig.h"
 
 #include "app/AzimuthStepper.h"
-#include "config/dialogs/AngleDialog.h"
-#include "config/dialogs/FavouritesEditor.h"
+#include "dialogs/AngleDialog.h"
+#include "dialogs/FavouritesEditor.h"
 #include "ui/CompassRose.h"
 
 #include <QLCDNumber>

@@ -1,7 +1,7 @@
 #include "MainWindowRig.h"
 
 #include "config/NumberText.h"
-#include "config/dialogs/AngleDialog.h"
+#include "dialogs/AngleDialog.h"
 
 #include <QElapsedTimer>
 #include <QLCDNumber>

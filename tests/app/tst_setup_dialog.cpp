@@ -1,7 +1,7 @@
 #include "MainWindowRig.h"
 
-#include "config/dialogs/RadioGroup.h"
-#include "config/dialogs/SetupDialog.h"
+#include "dialogs/RadioGroup.h"
+#include "dialogs/SetupDialog.h"
 #include "rotors/SerialRotors.h"
 #include "sources/UdpListener.h"
 #include "support/PseudoTerminal.h"

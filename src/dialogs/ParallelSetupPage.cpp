@@ -1,8 +1,8 @@
-#include "config/dialogs/ParallelSetupPage.h"
+#include "dialogs/ParallelSetupPage.h"
 
 #include "config/NumberText.h"
-#include "config/dialogs/RadioGroup.h"
-#include "config/dialogs/SetupTexts.h"
+#include "dialogs/RadioGroup.h"
+#include "dialogs/SetupTexts.h"
 #include "host/ParallelPortDiscovery.h"
 #include "host/PortDriverCheck.h"
 #include "rotors/PortIo.h"

@@ -1,4 +1,4 @@
-#include "config/dialogs/AzimuthSpinField.h"
+#include "dialogs/AzimuthSpinField.h"
 #include "support/RecordingFeedback.h"
 
 #include <QLineEdit>

@@ -1,6 +1,6 @@
-#include "config/dialogs/FavouritesEditor.h"
+#include "dialogs/FavouritesEditor.h"
 
-#include "config/dialogs/AzimuthSpinField.h"
+#include "dialogs/AzimuthSpinField.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>

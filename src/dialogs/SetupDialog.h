@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/dialogs/SetupDialogHost.h"
+#include "dialogs/SetupDialogHost.h"
 
 #include <QWidget>
 

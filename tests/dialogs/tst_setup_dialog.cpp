@@ -1,5 +1,5 @@
-#include "config/dialogs/RadioGroup.h"
-#include "config/dialogs/SetupDialog.h"
+#include "dialogs/RadioGroup.h"
+#include "dialogs/SetupDialog.h"
 #include "host/ParallelPortDiscovery.h"
 #include "host/PortDriverCheck.h"
 #include "rotors/CommandSequencer.h"

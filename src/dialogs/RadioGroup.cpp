@@ -1,4 +1,4 @@
-#include "config/dialogs/RadioGroup.h"
+#include "dialogs/RadioGroup.h"
 
 #include <QButtonGroup>
 #include <QRadioButton>

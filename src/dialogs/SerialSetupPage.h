@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/dialogs/SetupPage.h"
+#include "dialogs/SetupPage.h"
 
 class QCheckBox;
 class QComboBox;

@@ -1,6 +1,6 @@
-#include "config/dialogs/ZentaSetupPage.h"
+#include "dialogs/ZentaSetupPage.h"
 
-#include "config/dialogs/SetupTexts.h"
+#include "dialogs/SetupTexts.h"
 
 #include <QLabel>
 

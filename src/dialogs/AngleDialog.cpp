@@ -1,6 +1,6 @@
-#include "config/dialogs/AngleDialog.h"
+#include "dialogs/AngleDialog.h"
 
-#include "config/dialogs/AngleDialogHost.h"
+#include "dialogs/AngleDialogHost.h"
 #include "ui/UserFeedback.h"
 
 #include <QKeyEvent>

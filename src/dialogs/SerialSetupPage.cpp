@@ -1,8 +1,8 @@
-#include "config/dialogs/SerialSetupPage.h"
+#include "dialogs/SerialSetupPage.h"
 
 #include "config/BaudRateTable.h"
-#include "config/dialogs/RadioGroup.h"
-#include "config/dialogs/SetupTexts.h"
+#include "dialogs/RadioGroup.h"
+#include "dialogs/SetupTexts.h"
 #include "host/PortReconciliation.h"
 #include "rotors/SerialRotors.h"
 #include "ui/UserFeedback.h"

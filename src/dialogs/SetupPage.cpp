@@ -1,7 +1,7 @@
-#include "config/dialogs/SetupPage.h"
+#include "dialogs/SetupPage.h"
 
-#include "config/dialogs/RadioGroup.h"
-#include "config/dialogs/SetupTexts.h"
+#include "dialogs/RadioGroup.h"
+#include "dialogs/SetupTexts.h"
 #include "rotors/CommandState.h"
 #include "ui/UserFeedback.h"
 

@@ -1,7 +1,7 @@
-#include "config/dialogs/KctSetupPage.h"
+#include "dialogs/KctSetupPage.h"
 
-#include "config/dialogs/RadioGroup.h"
-#include "config/dialogs/SetupTexts.h"
+#include "dialogs/RadioGroup.h"
+#include "dialogs/SetupTexts.h"
 #include "ui/UserFeedback.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "config/dialogs/AzimuthSpinField.h"
+#include "dialogs/AzimuthSpinField.h"
 
 #include "ui/UserFeedback.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "config/InterfaceKind.h"
-#include "config/dialogs/SetupDialogHost.h"
-#include "config/dialogs/TestParkingGroup.h"
+#include "dialogs/SetupDialogHost.h"
+#include "dialogs/TestParkingGroup.h"
 
 #include <QWidget>
 

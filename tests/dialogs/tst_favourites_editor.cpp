@@ -1,5 +1,5 @@
-#include "config/dialogs/AzimuthSpinField.h"
-#include "config/dialogs/FavouritesEditor.h"
+#include "dialogs/AzimuthSpinField.h"
+#include "dialogs/FavouritesEditor.h"
 #include "support/RecordingFeedback.h"
 
 #include <QLineEdit>

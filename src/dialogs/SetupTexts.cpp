@@ -1,4 +1,4 @@
-#include "config/dialogs/SetupTexts.h"
+#include "dialogs/SetupTexts.h"
 
 const SetupTexts &setupTexts(bool french)
 {

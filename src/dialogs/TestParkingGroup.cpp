@@ -1,4 +1,4 @@
-#include "config/dialogs/TestParkingGroup.h"
+#include "dialogs/TestParkingGroup.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

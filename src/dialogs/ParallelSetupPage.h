@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/dialogs/SetupPage.h"
+#include "dialogs/SetupPage.h"
 #include "host/LptPortTable.h"
 
 class QLineEdit;

@@ -1,5 +1,5 @@
-#include "config/dialogs/AngleDialog.h"
-#include "config/dialogs/AngleDialogHost.h"
+#include "dialogs/AngleDialog.h"
+#include "dialogs/AngleDialogHost.h"
 #include "support/RecordingFeedback.h"
 
 #include <QLineEdit>
