@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AzimuthStepper.h"
+#include "app/KeyboardShortcuts.h"
 #include "config/NumberText.h"
 #include "config/SettingsFiles.h"
 #include "dialogs/AngleDialog.h"
@@ -99,6 +100,11 @@ MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent
     buildWidgets();
     buildMenus();
     buildHiddenMenu();
+    // The program hands the keyboard to the angle window after every GO, STOP and
+    // AUTO: the main window's keys must act from there, and from its other windows.
+    for (QAction *item : findChildren<QAction *>())
+        item->setShortcutContext(Qt::ApplicationShortcut);
+    m_shortcuts = new KeyboardShortcuts(this);
     installDispatchTable();
 
     m_timerBlink.setInterval(300);
@@ -327,7 +333,6 @@ void MainWindow::buildHiddenMenu()
     auto hidden = [this](const QString &name, std::function<void()> action) {
         auto *item = new QAction(this);
         item->setObjectName(name);
-        item->setShortcutContext(Qt::WindowShortcut);
         connect(item, &QAction::triggered, this, std::move(action));
         addAction(item);
         return item;
@@ -353,15 +358,12 @@ void MainWindow::buildHiddenMenu()
 
 void MainWindow::assignHiddenShortcuts()
 {
-    const auto keypad = [](Qt::Key key) {
-        return QKeySequence(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, key));
-    };
-    m_menuAuto->setShortcut(keypad(Qt::Key_0));
-    m_menuStop->setShortcut(keypad(Qt::Key_9));
-    m_menuLP->setShortcut(keypad(Qt::Key_8));
-    m_menuAngle->setShortcut(keypad(Qt::Key_7));
+    m_shortcuts->bindKeypadDigit(0, m_menuAuto);
     for (int i = 0; i < FavouriteCount; ++i)
-        m_menuFavItems[i]->setShortcut(keypad(static_cast<Qt::Key>(Qt::Key_1 + i)));
+        m_shortcuts->bindKeypadDigit(i + 1, m_menuFavItems[i]);
+    m_shortcuts->bindKeypadDigit(7, m_menuAngle);
+    m_shortcuts->bindKeypadDigit(8, m_menuLP);
+    m_shortcuts->bindKeypadDigit(9, m_menuStop);
 }
 
 void MainWindow::installDispatchTable()

@@ -29,6 +29,7 @@ class ParallelRotors;
 class UrlOpener;
 class AzimuthStepper;
 class FavouritesEditor;
+class KeyboardShortcuts;
 class PortIo;
 class QAction;
 class QActionGroup;
@@ -247,6 +248,7 @@ private:
     QAction *m_menuLP = nullptr;
     QAction *m_menuAngle = nullptr;
     std::array<QAction *, FavouriteCount> m_menuFavItems {};
+    KeyboardShortcuts *m_shortcuts = nullptr;
 
     QTimer m_timerBlink;
     QTimer m_timerTrackOK;
