@@ -234,11 +234,13 @@ void MainWindow::buildWidgets()
     strip->setContentsMargins(4, 2, 4, 4);
     m_labelEtatInterface = new QLabel(QStringLiteral("commande"), m_diagnostics);
     m_labelEtatInterface->setObjectName(QStringLiteral("LabelEtatInterface"));
+    m_labelEtatInterface->setTextFormat(Qt::PlainText); // command texts carry settings values
     m_editDataString = new QLineEdit(m_diagnostics);
     m_editDataString->setObjectName(QStringLiteral("EditdataString"));
     m_editDataString->setReadOnly(true);
     m_label1 = new QLabel(m_diagnostics);
     m_label1->setObjectName(QStringLiteral("Label1"));
+    m_label1->setTextFormat(Qt::PlainText);
     strip->addWidget(m_labelEtatInterface);
     strip->addWidget(m_editDataString, 1);
     strip->addWidget(m_label1);

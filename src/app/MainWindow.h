@@ -161,6 +161,8 @@ private:
 
     void EditAzimutChange();
     void displayAzimuth(const QString &text);
+    // The notice for a value that is not a whole number, by the azimuth box.
+    void conversionNotice(const QString &value);
     void goHandling();
     void stopHandling();
     void showLamp(bool on);
