@@ -15,6 +15,7 @@
 #include "sources/DdeLink.h"
 #include "ui/AboutBox.h"
 #include "ui/DesktopUrlOpener.h"
+#include "ui/ElidingButton.h"
 #include "ui/HelpPage.h"
 #include "sources/UdpListener.h"
 #include "ui/LampImage.h"
@@ -100,6 +101,9 @@ MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent
     buildWidgets();
     buildMenus();
     buildHiddenMenu();
+    // A fixed layout, as designed: the window is neither resized nor maximised by
+    // the user; only the settings file and the diagnostic strip change its size.
+    setFixedSize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
     // The program hands the keyboard to the angle window after every GO, STOP and
     // AUTO: the main window's keys must act from there, and from its other windows.
     for (QAction *item : findChildren<QAction *>())
@@ -222,7 +226,7 @@ void MainWindow::buildWidgets()
 
     constexpr int favouriteWidth = 74;
     for (int i = 0; i < FavouriteCount; ++i) {
-        auto *button = new QPushButton(m_config.favourites[i].label, instrument);
+        auto *button = new ElidingButton(m_config.favourites[i].label, instrument);
         button->setObjectName(QStringLiteral("Button%1").arg(i + 1));
         button->setGeometry(4 + i * (favouriteWidth + 3), 88, favouriteWidth, 23);
         button->installEventFilter(this);

@@ -129,10 +129,10 @@ void MainWindow::setWindowGeometry(WindowField field, int value)
         move(value, y());
         break;
     case WindowField::Width:
-        resize(value, height());
+        setFixedWidth(value);
         break;
     case WindowField::Height:
-        resize(width(), value);
+        setFixedHeight(value);
         break;
     }
 }
