@@ -116,7 +116,10 @@ void MainWindow::MenuInitClick()
 
 void MainWindow::menuVoirCommandeClick()
 {
+    if (!m_diagnostics->isHidden())
+        return;
     m_diagnostics->show();
+    setFixedHeight(height() + m_diagnostics->sizeHint().height());
 }
 
 void MainWindow::showLamp(bool on)

@@ -129,10 +129,10 @@ void MainWindow::setWindowGeometry(WindowField field, int value)
         move(value, y());
         break;
     case WindowField::Width:
-        resize(value, height());
+        setFixedWidth(value);
         break;
     case WindowField::Height:
-        resize(width(), value);
+        setFixedHeight(value);
         break;
     }
 }
@@ -215,7 +215,7 @@ void MainWindow::FormActivate()
         const auto restored = toWholeNumber(m_config.restoreAngleText);
         if (!restored) {
             // Left as it is, the first activation runs again at the next activation.
-            m_feedback.conversionNotice(m_editAzimut, integerConversionMessage(m_config.restoreAngleText));
+            conversionNotice(m_config.restoreAngleText);
             return;
         }
         setStepperPosition(*restored);
@@ -413,7 +413,7 @@ void MainWindow::DdeClientItemChange(const QString &itemText)
         return;
     const auto azimuth = toWholeNumber(*value);
     if (!azimuth) {
-        m_feedback.conversionNotice(m_editAzimut, integerConversionMessage(*value));
+        conversionNotice(*value);
         return;
     }
     setStepperPosition(*azimuth);

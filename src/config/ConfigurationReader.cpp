@@ -92,7 +92,15 @@ public:
         }
     }
 
-    LoadReport takeReport() { return std::move(m_report); }
+    // The notices speak the language the file chose, wherever its line stood.
+    LoadReport takeReport()
+    {
+        for (const Failure &failure : m_failures) {
+            m_report.conversionErrors << (failure.real ? NumberText::realConversionMessage(failure.value, m_french)
+                                                       : NumberText::integerConversionMessage(failure.value, m_french));
+        }
+        return std::move(m_report);
+    }
 
 private:
     void applyInterface(ConfigurationKey key, InterfaceSettings &settings, InterfaceKind kind, const QString &value)
@@ -144,8 +152,10 @@ private:
     {
         switch (key) {
         case ConfigurationKey::Language:
-            if (value == QLatin1String("ENGLISH") || value == QLatin1String("FRENCH"))
-                m_actions.applyLanguage(value == QLatin1String("FRENCH"));
+            if (value == QLatin1String("ENGLISH") || value == QLatin1String("FRENCH")) {
+                m_french = value == QLatin1String("FRENCH");
+                m_actions.applyLanguage(m_french);
+            }
             break;
         case ConfigurationKey::Auto:
             if (value == QLatin1String("1"))
@@ -236,7 +246,7 @@ private:
     {
         const auto whole = NumberText::toWholeNumber(value);
         if (!whole)
-            m_report.conversionErrors << NumberText::integerConversionMessage(value);
+            m_failures.push_back({value, false});
         return whole;
     }
 
@@ -244,7 +254,7 @@ private:
     {
         const auto real = NumberText::toReal(text, m_locale);
         if (!real)
-            m_report.conversionErrors << NumberText::realConversionMessage(asWritten);
+            m_failures.push_back({asWritten, true});
         return real;
     }
 
@@ -253,6 +263,12 @@ private:
     const bool m_lptUsable;
     const QLocale m_locale;
     LoadReport m_report;
+    struct Failure {
+        QString value;
+        bool real;
+    };
+    QList<Failure> m_failures;
+    bool m_french = false;
 };
 
 bool isLineEnd(QChar c)

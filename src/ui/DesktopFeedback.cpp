@@ -1,9 +1,9 @@
 #include "ui/DesktopFeedback.h"
 
+#include "ui/TransientNotice.h"
+
 #include <QApplication>
-#include <QCursor>
 #include <QMessageBox>
-#include <QToolTip>
 
 #ifdef ORVANTIS_HAVE_CANBERRA
 #include <canberra.h>
@@ -44,21 +44,24 @@ void DesktopFeedback::playSound(SystemSound sound)
 void DesktopFeedback::warning(const QString &title, const QString &text)
 {
     QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, m_dialogParent);
+    box.setTextFormat(Qt::PlainText); // texts carry values from files and peers
     box.exec();
 }
 
 void DesktopFeedback::error(const QString &title, const QString &text)
 {
     QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, m_dialogParent);
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
 void DesktopFeedback::conversionNotice(QWidget *near, const QString &text)
 {
-    // A tooltip under the box rather than a dialog: it fires on every keystroke
-    // that leaves the box without a number, and must not steal the focus.
-    const QPoint at = near ? near->mapToGlobal(QPoint(0, near->height())) : QCursor::pos();
-    QToolTip::showText(at, text, near);
+    // Not a dialog: it fires on every keystroke that leaves the box without a
+    // number, and must neither steal the keyboard nor catch a click.
+    if (!m_notice)
+        m_notice = std::make_unique<TransientNotice>();
+    m_notice->showFor(near, text);
     beep();
 }
 

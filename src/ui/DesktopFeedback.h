@@ -5,7 +5,10 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <memory>
+
 struct ca_context;
+class TransientNotice;
 
 // The real feedback on a Linux desktop: the system beep, the sound theme's event
 // sounds through libcanberra when it was available at build time, and message
@@ -29,5 +32,6 @@ private:
     bool playThemeSound(const char *eventId);
 
     QPointer<QWidget> m_dialogParent;
+    std::unique_ptr<TransientNotice> m_notice;
     ca_context *m_sounds = nullptr;
 };

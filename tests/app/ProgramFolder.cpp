@@ -59,7 +59,7 @@ void pause(int ms)
 
 } // namespace
 
-ProgramFolder::ProgramFolder()
+ProgramFolder::ProgramFolder(Display display)
 {
     if (!m_dir.isValid())
         return;
@@ -67,7 +67,8 @@ ProgramFolder::ProgramFolder()
     m_valid = QFile::copy(QStringLiteral(ORVANTIS_EXECUTABLE), copy) && QDir(m_dir.path()).mkdir(QStringLiteral("dosdevices"));
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"),
+                       display == Display::X11 ? QStringLiteral("xcb") : QStringLiteral("offscreen"));
     // A fixed locale keeps the decimal separator of the written reals known.
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     m_process.setProcessEnvironment(environment);
