@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 // A host that keeps every request as one line of calls(), for checking what a
 // client's commands did to the program.
 class RecordingRotctldHost final : public RotctldHost {
@@ -11,6 +13,8 @@ public:
     bool enterAzimuth(int azimuth) override
     {
         m_calls << QStringLiteral("enter %1").arg(azimuth);
+        if (duringEnter)
+            duringEnter();
         if (!closing)
             azimuthShown = azimuth;
         return !closing;
@@ -30,6 +34,8 @@ public:
 
     const QStringList &calls() const { return m_calls; }
 
+    // Runs inside every enterAzimuth(), as a GO that pauses runs the event loop.
+    std::function<void()> duringEnter;
     bool closing = false;
     bool parkingSet = true;
     double azimuthShown = 0;
