@@ -38,6 +38,11 @@ bool RotctldServer::isListening() const
     return m_server->isListening();
 }
 
+QHostAddress RotctldServer::listeningAddress() const
+{
+    return m_server->serverAddress();
+}
+
 quint16 RotctldServer::serverPort() const
 {
     return m_server->serverPort();
@@ -46,6 +51,11 @@ quint16 RotctldServer::serverPort() const
 QString RotctldServer::errorString() const
 {
     return m_server->errorString();
+}
+
+bool RotctldServer::addressInUse() const
+{
+    return m_server->serverError() == QAbstractSocket::AddressInUseError;
 }
 
 void RotctldServer::acceptConnections()

@@ -26,8 +26,12 @@ public:
     // Stops listening and drops every client.
     void close();
     bool isListening() const;
+    QHostAddress listeningAddress() const;
     quint16 serverPort() const;
+    // Why the last listen() failed; addressInUse() for the common case of another
+    // program on the port.
     QString errorString() const;
+    bool addressInUse() const;
     int connectionCount() const { return int(m_connections.size()); }
 
 private:
