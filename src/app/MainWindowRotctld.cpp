@@ -8,7 +8,6 @@
 #include "ui/UserFeedback.h"
 
 #include <QAction>
-#include <QTcpServer>
 
 bool MainWindow::enterAzimuth(int azimuth)
 {
