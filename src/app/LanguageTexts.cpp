@@ -11,6 +11,11 @@ const LanguageTexts &languageTexts(bool french)
         QStringLiteral("About Orvantis"),
         QStringLiteral("Help"),
         QStringLiteral("ARSWIN must be running !"),
+        QStringLiteral("Hamlib rotctld server (TCP %1)"),
+        QStringLiteral("Orvantis cannot serve Hamlib programs on %1, TCP port %2: %3.\n"
+                       "Choose another port under Init, or close the program that holds this one."),
+        QStringLiteral("another program holds this port"),
+        QStringLiteral("ROTCTLD_ADDRESS in Orvantis.ini is not an IP address of this computer"),
     };
     static const LanguageTexts frenchTexts {
         QStringLiteral("Quitter"),
@@ -21,6 +26,11 @@ const LanguageTexts &languageTexts(bool french)
         QStringLiteral("A propos de Orvantis"),
         QStringLiteral("Aide"),
         QStringLiteral("ARSWIN doit s'exécuter !"),
+        QStringLiteral("Serveur rotctld Hamlib (TCP %1)"),
+        QStringLiteral("Orvantis ne peut pas servir les programmes Hamlib sur %1, port TCP %2 : %3.\n"
+                       "Choisissez un autre port dans Init, ou fermez le programme qui occupe celui-ci."),
+        QStringLiteral("un autre programme occupe ce port"),
+        QStringLiteral("ROTCTLD_ADDRESS dans Orvantis.ini n'est pas une adresse IP de cet ordinateur"),
     };
     return french ? frenchTexts : english;
 }

@@ -14,6 +14,10 @@ struct LanguageTexts {
     QString about;
     QString help;
     QString arswinMissing;
+    QString rotctldServer;       // %1 the TCP port
+    QString rotctldNotServing;   // %1 address, %2 port, %3 reason
+    QString portInUse;
+    QString notAnAddress;
 };
 
 const LanguageTexts &languageTexts(bool french);

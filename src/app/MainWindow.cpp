@@ -13,6 +13,7 @@
 #include "rotors/ParallelRotors.h"
 #include "rotors/SerialRotors.h"
 #include "sources/DdeLink.h"
+#include "sources/RotctldServer.h"
 #include "ui/AboutBox.h"
 #include "ui/DesktopUrlOpener.h"
 #include "ui/ElidingButton.h"
@@ -97,6 +98,7 @@ MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent
             UDPServerUDPRead(data, sender, port);
         },
         Qt::QueuedConnection);
+    m_rotctld = std::make_unique<RotctldServer>(static_cast<RotctldHost &>(*this));
 
     buildWidgets();
     buildMenus();
@@ -301,6 +303,13 @@ void MainWindow::buildMenus()
     connect(m_menuServerGeomundo, &QAction::triggered, this, &MainWindow::MenuServerGeomundoClick);
     connect(m_menuServerBeamDX, &QAction::triggered, this, &MainWindow::menuServerBeamDXClick);
     connect(m_menuServerKORU, &QAction::triggered, this, &MainWindow::MenuServerKORUClick);
+    // Served beside whichever source is chosen above, hence outside their group.
+    m_menuServer->addSeparator();
+    m_menuServerRotctld = m_menuServer->addAction(QString());
+    m_menuServerRotctld->setObjectName(QStringLiteral("MenuServerRotctld"));
+    m_menuServerRotctld->setCheckable(true);
+    connect(m_menuServerRotctld, &QAction::triggered, this, &MainWindow::MenuServerRotctldClick);
+    refreshRotctldMenuItem();
 
     m_menuLangue = bar->addMenu(QStringLiteral("Language"));
     m_menuLangue->setObjectName(QStringLiteral("MenuLangue"));

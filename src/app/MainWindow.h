@@ -11,6 +11,7 @@
 #include "ui/CompassRose.h"
 #include "rotors/CommandSequencer.h"
 #include "rotors/CommandState.h"
+#include "sources/RotctldHost.h"
 
 #include <QElapsedTimer>
 #include <QMainWindow>
@@ -40,6 +41,7 @@ class QLCDNumber;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class RotctldServer;
 class SerialRotors;
 class SettingsFiles;
 class SetupDialog;
@@ -63,7 +65,11 @@ struct MainWindowEnvironment {
 // Form1: the azimuth entry, display, compass, command buttons and favourites.
 // Every way of giving an azimuth ends in the text of EditAzimut; its change
 // handling decides whether the value is sent.
-class MainWindow : public QMainWindow, private LoadActions, private AngleDialogHost, private SetupDialogHost {
+class MainWindow : public QMainWindow,
+                   private LoadActions,
+                   private AngleDialogHost,
+                   private SetupDialogHost,
+                   private RotctldHost {
     Q_OBJECT
 
 public:
@@ -94,6 +100,7 @@ public:
     void MenuServerGeomundoClick();
     void menuServerBeamDXClick();
     void MenuServerKORUClick();
+    void MenuServerRotctldClick();
 
     void FormActivate();
 
@@ -112,6 +119,7 @@ public:
     RotorDispatch &dispatch() { return m_dispatch; }
     SerialRotors &serialRotors() { return *m_serial; }
     UdpListener &udpListener() { return *m_udp; }
+    RotctldServer &rotctldServer() { return *m_rotctld; }
     AngleDialog &angleDialog() { return *m_angleDialog; }
     FavouritesEditor &favouritesEditor() { return *m_favouritesEditor; }
     SetupDialog &setupDialog() { return *m_setupDialog; }
@@ -147,6 +155,15 @@ private:
     bool frenchChecked() const override;
     bool koruServerChecked() const override;
     void refreshDefaultPortLabel() override;
+    void applyRotctldSetting() override;
+
+    // RotctldHost (MainWindowRotctld.cpp)
+    bool enterAzimuth(int azimuth) override;
+    bool stopMoving() override;
+    bool moveToParking() override;
+    double reportedAzimuth() const override { return m_commandedPosition; }
+    QString rotatorInfo() const override { return windowTitle(); }
+    void refreshRotctldMenuItem();
 
     void buildWidgets();
     void buildMenus();
@@ -173,6 +190,8 @@ private:
     void setDdeLink(const QString &service);
     void chooseDdeServer(QAction *item, AzimuthSource source, const QString &service);
     void UDPServerUDPRead(const QByteArray &datagram, const QHostAddress &sender, quint16 senderPort);
+    // An azimuth from a source outside the window, entered as the user would type it.
+    void enterRequestedAzimuth(const QString &text, int azimuth);
     void activateKoruListener();
     // The base address of the selected parallel interface's port, when port ranges may be claimed.
     std::optional<quint16> selectedLptAddress() const;
@@ -208,6 +227,7 @@ private:
     bool m_autoOn = false;
     bool m_french = false;
     AzimuthSource m_source = AzimuthSource::None;
+    double m_commandedPosition = 0; // the last azimuth a GO handed to the interface
     QString m_lastDdeValue; // no desktop azimuth server delivers values yet
     QRect m_autoButtonBounds;
 
@@ -239,6 +259,7 @@ private:
     QAction *m_menuServerGeomundo = nullptr;
     QAction *m_menuServerBeamDX = nullptr;
     QAction *m_menuServerKORU = nullptr;
+    QAction *m_menuServerRotctld = nullptr;
     QMenu *m_menuLangue = nullptr;
     QAction *m_menuEnglish = nullptr;
     QAction *m_menuFrancais = nullptr;
@@ -264,6 +285,7 @@ private:
     std::unique_ptr<UrlOpener> m_urlOpener;
     AboutBox *m_aboutBox = nullptr;
     std::unique_ptr<UdpListener> m_udp;
+    std::unique_ptr<RotctldServer> m_rotctld;
     AngleDialog *m_angleDialog = nullptr;
     FavouritesEditor *m_favouritesEditor = nullptr;
     SetupDialog *m_setupDialog = nullptr;

@@ -40,6 +40,7 @@ void MainWindow::goHandling()
         return;
     }
     m_state.commandedAzimuth = m_state.targetAzimuth;
+    m_commandedPosition = m_state.targetAzimuth;
     m_dispatch.go(m_config.interfaceKind);
 
     if (m_state.notSentFlag) {

@@ -223,6 +223,7 @@ void MainWindow::FormActivate()
             ButtonTrackClick();
     }
 
+    applyRotctldSetting();
     m_activatedOnce = true;
     focusAngleDialogIfVisible();
 }
@@ -376,6 +377,7 @@ void MainWindow::setLanguageTexts()
     m_menuLangue->setTitle(texts.language);
     m_menuAPropos->setText(texts.about);
     m_menuAide->setText(texts.help);
+    refreshRotctldMenuItem();
 }
 
 void MainWindow::MenuServerGeomundoClick()
@@ -441,12 +443,16 @@ void MainWindow::UDPServerUDPRead(const QByteArray &datagram, const QHostAddress
     if (m_closed || !m_menuServerKORU->isChecked() || datagram.isEmpty())
         return;
     const auto request = parseRotorDatagram(datagram);
-    if (!request)
-        return;
-    displayAzimuth(request->text);
-    m_editAzimut->setText(request->text);
-    // The GO above may have let newer datagrams through while it paused; bringing
+    if (request)
+        enterRequestedAzimuth(request->text, request->azimuth);
+}
+
+void MainWindow::enterRequestedAzimuth(const QString &text, int azimuth)
+{
+    displayAzimuth(text);
+    m_editAzimut->setText(text);
+    // The GO above may have let newer requests through while it paused; bringing
     // the stepper back to this one's azimuth would then send a stale target.
-    if (m_editAzimut->text() == request->text)
-        setStepperPosition(request->azimuth);
+    if (m_editAzimut->text() == text)
+        setStepperPosition(azimuth);
 }

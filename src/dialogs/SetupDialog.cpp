@@ -4,6 +4,7 @@
 #include "dialogs/KctSetupPage.h"
 #include "dialogs/ParallelSetupPage.h"
 #include "dialogs/RadioGroup.h"
+#include "dialogs/RotctldSetupGroup.h"
 #include "dialogs/SerialSetupPage.h"
 #include "dialogs/SetupTexts.h"
 #include "dialogs/ZentaSetupPage.h"
@@ -92,6 +93,8 @@ SetupDialog::SetupDialog(SetupDialogContext context, QWidget *parent)
     koru->setObjectName(QStringLiteral("GroupBox1"));
     buildKoruGroup(koru);
 
+    m_rotctld = new RotctldSetupGroup(m_context.config.extensions, this);
+
     m_audio = new QCheckBox(this);
     m_audio->setObjectName(QStringLiteral("CheckBoxEnvoiCommande"));
     connect(m_audio, &QCheckBox::toggled, this, [this](bool ticked) { m_context.config.jingleEnabled = ticked; });
@@ -100,7 +103,8 @@ SetupDialog::SetupDialog(SetupDialogContext context, QWidget *parent)
     grid->addWidget(m_rotor, 0, 0, Qt::AlignTop);
     grid->addWidget(m_pages, 0, 1);
     grid->addWidget(koru, 1, 0, 1, 2);
-    grid->addWidget(m_audio, 2, 0, 1, 2);
+    grid->addWidget(m_rotctld, 2, 0, 1, 2);
+    grid->addWidget(m_audio, 3, 0, 1, 2);
     grid->setSizeConstraint(QLayout::SetFixedSize);
 
     applyLanguage(false);
@@ -135,6 +139,7 @@ void SetupDialog::applyLanguage(bool french)
     const SetupTexts &texts = setupTexts(french);
     for (SetupPage *page : m_page)
         page->applyLanguage(texts);
+    m_rotctld->applyLanguage(texts);
     m_audio->setText(texts.audioSignal);
 }
 
@@ -160,6 +165,7 @@ void SetupDialog::FormShow()
 {
     Configuration &config = m_context.config;
     m_audio->setChecked(config.jingleEnabled);
+    m_rotctld->fill();
     applyLanguage(m_context.host.frenchChecked());
     fillFromChoices();
 
@@ -262,6 +268,11 @@ bool SetupDialog::FormClose()
     const auto port = NumberText::toWholeNumber(m_editPortKoru->text());
     if (!port || *port > KoruPortMax || *port < 1)
         return refuseKoruField(m_editPortKoru);
+    bool rotctldChanged = false;
+    if (!m_rotctld->commit(&rotctldChanged)) {
+        m_context.feedback.beep();
+        return false;
+    }
 
     UdpListener &listener = m_context.koruListener;
     listener.deactivate();
@@ -271,6 +282,8 @@ bool SetupDialog::FormClose()
     m_context.host.refreshDefaultPortLabel();
     if (m_context.host.koruServerChecked())
         listener.activate();
+    if (rotctldChanged)
+        m_context.host.applyRotctldSetting();
     return true;
 }
 

@@ -12,6 +12,7 @@ class QCheckBox;
 class QLineEdit;
 class QTabWidget;
 class RadioGroup;
+class RotctldSetupGroup;
 class SerialSetupPage;
 class SetupPage;
 
@@ -56,5 +57,6 @@ private:
     KctSetupPage *m_kctPage = nullptr;
     QLineEdit *m_editPortKoru = nullptr;
     QLineEdit *m_editAntKoru = nullptr;
+    RotctldSetupGroup *m_rotctld = nullptr;
     QCheckBox *m_audio = nullptr;
 };

@@ -25,6 +25,8 @@ public:
     virtual bool koruServerChecked() const = 0;
     // Label1 follows the listener's port.
     virtual void refreshDefaultPortLabel() = 0;
+    // The rotctld settings changed: serve, stop or move to the new port.
+    virtual void applyRotctldSetting() = 0;
 };
 
 // The state the dialog reads and writes, all owned by the main window.

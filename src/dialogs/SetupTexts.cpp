@@ -16,6 +16,8 @@ const SetupTexts &setupTexts(bool french)
         QStringLiteral("Please choose a COM port for this interface"),
         QStringLiteral("Warning"),
         QStringLiteral("Error"),
+        QStringLiteral("Let Hamlib programs (gpredict, rotctl) steer the antenna"),
+        QStringLiteral("TCP port:"),
     };
     static const SetupTexts frenchTexts {
         QStringLiteral("Cocher pour quitter en mode Host"),
@@ -31,6 +33,8 @@ const SetupTexts &setupTexts(bool french)
         QStringLiteral("SVP, choisissez un port COM pour cette interface"),
         QStringLiteral("Avertissement"),
         QStringLiteral("Erreur"),
+        QStringLiteral("Laisser les programmes Hamlib (gpredict, rotctl) orienter l'antenne"),
+        QStringLiteral("Port TCP :"),
     };
     return french ? frenchTexts : english;
 }

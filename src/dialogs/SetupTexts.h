@@ -16,6 +16,8 @@ struct SetupTexts {
     QString comPortMissing;
     QString warningTitle;
     QString errorTitle;
+    QString rotctldServe;    // CheckBoxRotctld
+    QString rotctldPort;     // beside EditPortRotctld
 };
 
 const SetupTexts &setupTexts(bool french);

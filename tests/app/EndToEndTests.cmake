@@ -12,6 +12,7 @@ endfunction()
 
 orvantis_add_end_to_end_test(tst_ProgramSettings)
 orvantis_add_end_to_end_test(tst_ProgramRotorRoad)
+orvantis_add_end_to_end_test(tst_ProgramRotctld)
 
 # Real key and mouse events on the X display that scripts/test provides.
 orvantis_add_end_to_end_test(tst_ProgramKeyboard)

@@ -22,6 +22,7 @@
 #include <memory>
 
 Q_DECLARE_METATYPE(InterfaceKind)
+Q_DECLARE_METATYPE(std::optional<QString>)
 
 namespace {
 
@@ -38,8 +39,10 @@ public:
     bool frenchChecked() const override { return french; }
     bool koruServerChecked() const override { return false; }
     void refreshDefaultPortLabel() override { ++labelRefreshes; }
+    void applyRotctldSetting() override { ++rotctldApplied; }
 
     int stops = 0;
+    int rotctldApplied = 0;
     int captions = 0;
     int labelRefreshes = 0;
     bool forcedSend = false;
@@ -288,6 +291,69 @@ private Q_SLOTS:
         }
     }
 
+    void rotctldFields_data()
+    {
+        using Text = std::optional<QString>;
+        QTest::addColumn<Text>("fileServe");
+        QTest::addColumn<Text>("filePort");
+        QTest::addColumn<int>("tick"); // -1 untouched, 0 cleared, 1 ticked
+        QTest::addColumn<QString>("port"); // typed; empty leaves the field alone
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<Text>("serve");
+        QTest::addColumn<Text>("savedPort");
+        const Text none;
+        const QString untouched;
+        QTest::newRow("file without the keys, nothing changed") << none << none << -1 << untouched << true << none << none;
+        QTest::newRow("same port typed again") << none << none << -1 << "4533" << true << none << none;
+        QTest::newRow("ticked") << none << none << 1 << untouched << true << Text("1") << none;
+        QTest::newRow("ticked then cleared") << none << none << 0 << untouched << true << none << none;
+        QTest::newRow("cleared") << Text("1") << Text("4600") << 0 << untouched << true << Text("0") << Text("4600");
+        QTest::newRow("new port") << Text("1") << none << -1 << "4600" << true << Text("1") << Text("4600");
+        QTest::newRow("unusable port in the file kept") << none << Text("x9") << -1 << untouched << true << none
+                                                        << Text("x9");
+        QTest::newRow("port 0") << none << none << 1 << "0" << false << none << none;
+        QTest::newRow("port 65536") << none << none << 1 << "65536" << false << none << none;
+        QTest::newRow("port with a blank") << none << none << 1 << "4600 " << false << none << none;
+        QTest::newRow("port not a number") << none << none << 1 << "rot" << false << none << none;
+    }
+    void rotctldFields()
+    {
+        using Text = std::optional<QString>;
+        QFETCH(Text, fileServe);
+        QFETCH(Text, filePort);
+        QFETCH(int, tick);
+        QFETCH(QString, port);
+        QFETCH(bool, closes);
+        QFETCH(Text, serve);
+        QFETCH(Text, savedPort);
+        DialogRig rig;
+        rig.config.extensions.rotctld = fileServe;
+        rig.config.extensions.rotctldPort = filePort;
+        rig.dialog.show();
+        auto *box = rig.find<QCheckBox>(QStringLiteral("CheckBoxRotctld"));
+        auto *field = rig.find<QLineEdit>(QStringLiteral("EditPortRotctld"));
+        QCOMPARE(box->isChecked(), fileServe == QStringLiteral("1"));
+        if (tick == 0 && !box->isChecked())
+            box->click();
+        if (tick != -1)
+            box->click();
+        QCOMPARE(box->isChecked(), tick == -1 ? fileServe == QStringLiteral("1") : tick == 1);
+        if (!port.isNull()) {
+            field->selectAll();
+            QTest::keyClicks(field, port);
+        }
+        rig.feedback.clear();
+
+        QCOMPARE(rig.dialog.close(), closes);
+        QCOMPARE(rig.config.extensions.rotctld, serve);
+        QCOMPARE(rig.config.extensions.rotctldPort, savedPort);
+        QCOMPARE(rig.host.rotctldApplied, serve != fileServe || savedPort != filePort ? 1 : 0);
+        if (!closes) {
+            QCOMPARE(rig.feedback.events(), QStringList {QStringLiteral("beep")});
+            QCOMPARE(field->selectedText(), port);
+        }
+    }
+
     void closeOutBytes_data()
     {
         QTest::addColumn<InterfaceKind>("kind");
@@ -394,6 +460,8 @@ private Q_SLOTS:
         QCOMPARE(rig.find<QLabel>(QStringLiteral("labelParkM2"))->text(), QStringLiteral("Position parking"));
         QCOMPARE(rig.find<QCheckBox>(QStringLiteral("CheckBoxTKBHost"))->text(),
                  QStringLiteral("Cocher pour quitter en mode Host"));
+        QCOMPARE(rig.find<QCheckBox>(QStringLiteral("CheckBoxRotctld"))->text(),
+                 QStringLiteral("Laisser les programmes Hamlib (gpredict, rotctl) orienter l'antenne"));
     }
 };
 

@@ -1,0 +1,325 @@
+#include "sources/RotctldProtocol.h"
+
+#include "config/ProgramIdentity.h"
+#include "sources/RotctldHost.h"
+
+#include <cmath>
+
+namespace RotctldProtocol {
+
+namespace {
+
+using Command = Request::Command;
+
+// What the program advertises: any azimuth of the compass, elevation accepted
+// and ignored (Hamlib clients refuse a move outside these limits themselves).
+constexpr double MinimumAzimuth = 0;
+constexpr double MaximumAzimuth = 360;
+constexpr double MinimumElevation = 0;
+constexpr double MaximumElevation = 90;
+// Hamlib's network rotator; Orvantis has no model number of its own there.
+constexpr int RotorModel = 2;
+
+struct CommandName {
+    Command command;
+    char shortName;
+    QByteArrayView longName;
+    int argumentCount;
+};
+
+constexpr CommandName Commands[] = {
+    {Command::SetPosition, 'P', "set_pos", 2},
+    {Command::GetPosition, 'p', "get_pos", 0},
+    {Command::Stop, 'S', "stop", 0},
+    {Command::Park, 'K', "park", 0},
+    {Command::GetInfo, '_', "get_info", 0},
+    {Command::DumpState, 0, "dump_state", 0},
+    {Command::DumpCaps, 0, "dump_caps", 0},
+    {Command::Quit, 'q', "quit", 0},
+    {Command::Quit, 'Q', "quit", 0},
+};
+
+const CommandName *findCommand(QByteArrayView word)
+{
+    for (const CommandName &entry : Commands) {
+        if (word.size() == 1 && entry.shortName != 0 && word.at(0) == entry.shortName)
+            return &entry;
+        if (word.size() > 1 && word.at(0) == '\\' && word.sliced(1) == entry.longName)
+            return &entry;
+    }
+    return nullptr;
+}
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+QList<QByteArray> words(QByteArrayView line)
+{
+    QList<QByteArray> result;
+    qsizetype i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && isBlank(line.at(i)))
+            ++i;
+        const qsizetype start = i;
+        while (i < line.size() && !isBlank(line.at(i)))
+            ++i;
+        if (i > start)
+            result.append(line.sliced(start, i - start).toByteArray());
+    }
+    return result;
+}
+
+// A finite decimal number in the C locale; one comma stands for the point, as
+// trackers running under a comma locale have been known to send.
+std::optional<double> number(QByteArray text)
+{
+    if (!text.contains('.') && text.count(',') == 1)
+        text.replace(',', '.');
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+QByteArray fixed(double value, int decimals)
+{
+    return QByteArray::number(value, 'f', decimals);
+}
+
+const CommandName &entryFor(Command command)
+{
+    for (const CommandName &entry : Commands) {
+        if (entry.command == command)
+            return entry;
+    }
+    Q_UNREACHABLE();
+}
+
+// One reply in either form. The default form gives the bare values, one a line,
+// and reports the status only where there are no values (or on failure); the
+// extended form names the command and every value and always ends with the status.
+class Reply {
+public:
+    explicit Reply(const Request &request) : m_request(request) {}
+
+    void value(QByteArrayView label, const QByteArray &text)
+    {
+        if (extended())
+            m_values.append(label.toByteArray() + ": " + text);
+        else
+            m_values.append(text);
+    }
+    // Lines that read the same in both forms.
+    void line(const QByteArray &text) { m_values.append(text); }
+    // Lines worded differently in the two forms.
+    void line(const QByteArray &defaultForm, const QByteArray &extendedForm)
+    {
+        m_values.append(extended() ? extendedForm : defaultForm);
+    }
+
+    QByteArray finish(int status, bool statusInDefaultForm) const
+    {
+        if (!extended()) {
+            if (status != Ok)
+                return "RPRT " + QByteArray::number(status) + '\n';
+            QByteArray out;
+            for (const QByteArray &v : m_values)
+                out += v + '\n';
+            if (statusInDefaultForm)
+                out += "RPRT 0\n";
+            return out;
+        }
+        const char separator = m_request.separator;
+        QByteArray out = entryFor(m_request.command).longName.toByteArray() + ':';
+        for (const QByteArray &argument : m_request.arguments)
+            out += ' ' + argument;
+        out += separator;
+        if (status == Ok) {
+            for (const QByteArray &v : m_values)
+                out += v + separator;
+        }
+        out += "RPRT " + QByteArray::number(status) + '\n';
+        return out;
+    }
+
+private:
+    bool extended() const { return m_request.separator != 0; }
+
+    const Request &m_request;
+    QList<QByteArray> m_values;
+};
+
+QByteArray statusLine(int status)
+{
+    return "RPRT " + QByteArray::number(status) + '\n';
+}
+
+QByteArray singleLine(const QString &text)
+{
+    QByteArray bytes = text.toUtf8();
+    for (char &c : bytes) {
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    }
+    return bytes;
+}
+
+void dumpState(Reply &reply)
+{
+    // The default form is what Hamlib's network backend reads when it connects.
+    const auto setting = [&reply](QByteArrayView key, QByteArrayView label, const QByteArray &text) {
+        reply.line(key.toByteArray() + '=' + text, label.toByteArray() + ": " + text);
+    };
+    reply.value("rotctld Protocol Ver", "1");
+    reply.value("Rotor Model", QByteArray::number(RotorModel));
+    setting("min_az", "Minimum Azimuth", fixed(MinimumAzimuth, 6));
+    setting("max_az", "Maximum Azimuth", fixed(MaximumAzimuth, 6));
+    setting("min_el", "Minimum Elevation", fixed(MinimumElevation, 6));
+    setting("max_el", "Maximum Elevation", fixed(MaximumElevation, 6));
+    setting("south_zero", "South Zero", "0");
+    reply.line("rot_type=Az");
+    reply.line("done");
+}
+
+} // namespace
+
+Request parseLine(QByteArrayView line)
+{
+    Request request;
+    QList<QByteArray> parts = words(line);
+    if (parts.isEmpty())
+        return request;
+
+    QByteArray word = parts.takeFirst();
+    const char first = word.at(0);
+    if (first == '+' || first == ';' || first == '|' || first == ',') {
+        request.separator = first == '+' ? '\n' : first;
+        word.remove(0, 1);
+        if (word.isEmpty()) {
+            if (parts.isEmpty()) {
+                request.command = Command::Unknown;
+                return request;
+            }
+            word = parts.takeFirst();
+        }
+    }
+
+    const CommandName *entry = findCommand(word);
+    if (!entry) {
+        request.command = Command::Unknown;
+        return request;
+    }
+    request.command = entry->command;
+    request.arguments = parts;
+    request.argumentsValid = parts.size() == entry->argumentCount;
+    if (request.argumentsValid && request.command == Command::SetPosition) {
+        const auto azimuth = number(parts.at(0));
+        const auto elevation = number(parts.at(1));
+        // The fraction is dropped, as for every other azimuth source.
+        request.argumentsValid = azimuth && elevation && *azimuth >= MinimumAzimuth && *azimuth <= MaximumAzimuth;
+        if (request.argumentsValid)
+            request.azimuth = int(*azimuth);
+    }
+    return request;
+}
+
+QByteArray answer(const Request &request, RotctldHost &host)
+{
+    switch (request.command) {
+    case Command::None:
+    case Command::Quit:
+        return {};
+    case Command::Unknown:
+        return statusLine(InvalidArgument);
+    default:
+        break;
+    }
+
+    Reply reply(request);
+    if (!request.argumentsValid)
+        return reply.finish(InvalidArgument, false);
+
+    switch (request.command) {
+    case Command::SetPosition:
+        return reply.finish(host.enterAzimuth(request.azimuth) ? Ok : Rejected, true);
+    case Command::Stop:
+        return reply.finish(host.stopMoving() ? Ok : Rejected, true);
+    case Command::Park:
+        return reply.finish(host.moveToParking() ? Ok : NotAvailable, true);
+    case Command::GetPosition:
+        reply.value("Azimuth", fixed(host.reportedAzimuth(), 2));
+        reply.value("Elevation", fixed(0, 2));
+        return reply.finish(Ok, false);
+    case Command::GetInfo:
+        reply.value("Info", singleLine(host.rotatorInfo()));
+        return reply.finish(Ok, false);
+    case Command::DumpState:
+        dumpState(reply);
+        return reply.finish(Ok, false);
+    case Command::DumpCaps:
+        reply.line("Caps dump for model:\t" + QByteArray::number(RotorModel));
+        reply.line("Model name:\t\tOrvantis");
+        reply.line("Mfg name:\t\tOrvantis");
+        reply.line("Backend version:\t" + VersionText.trimmed().mid(1).toLatin1());
+        reply.line("Backend status:\t\tStable");
+        reply.line("Rot type:\t\tAz");
+        reply.line("Port type:\t\tNetwork link");
+        reply.line("Min Azimuth:\t\t" + fixed(MinimumAzimuth, 2));
+        reply.line("Max Azimuth:\t\t" + fixed(MaximumAzimuth, 2));
+        reply.line("Min Elevation:\t\t" + fixed(MinimumElevation, 2));
+        reply.line("Max Elevation:\t\t" + fixed(MaximumElevation, 2));
+        reply.line("Can set Position:\tY");
+        reply.line("Can get Position:\tY");
+        reply.line("Can Stop:\t\tY");
+        reply.line("Can Park:\t\tY");
+        reply.line("Can get Info:\t\tY");
+        return reply.finish(Ok, true);
+    default:
+        Q_UNREACHABLE();
+    }
+}
+
+QByteArray overlongLineReply()
+{
+    return statusLine(InvalidArgument);
+}
+
+void LineBuffer::append(QByteArrayView bytes)
+{
+    m_pending.append(bytes);
+}
+
+std::optional<LineBuffer::Line> LineBuffer::next()
+{
+    for (;;) {
+        const qsizetype end = m_pending.indexOf('\n');
+        if (end < 0) {
+            if (m_discarding) {
+                m_pending.clear();
+                return std::nullopt;
+            }
+            if (m_pending.size() <= m_limit)
+                return std::nullopt;
+            m_pending.clear();
+            m_discarding = true;
+            return Line {{}, true};
+        }
+        QByteArray text = m_pending.left(end);
+        m_pending.remove(0, end + 1);
+        if (m_discarding) {
+            // The tail of a line already answered as overlong.
+            m_discarding = false;
+            continue;
+        }
+        if (text.endsWith('\r'))
+            text.chop(1);
+        if (text.size() > m_limit)
+            return Line {{}, true};
+        return Line {text, false};
+    }
+}
+
+} // namespace RotctldProtocol

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+
+#include <optional>
+
+class RotctldHost;
+
+// The rotctld network protocol as Hamlib clients speak it, one line at a time.
+namespace RotctldProtocol {
+
+// Hamlib's status codes as they travel in "RPRT n".
+enum Status {
+    Ok = 0,
+    InvalidArgument = -1, // RIG_EINVAL
+    Rejected = -9,        // RIG_ERJCTED
+    NotAvailable = -11,   // RIG_ENAVAIL
+};
+
+struct Request {
+    enum class Command { None, SetPosition, GetPosition, Stop, Park, GetInfo, DumpState, DumpCaps, Quit, Unknown };
+    Command command = Command::None;
+    // The extended reply form's separator ('\n' for "+", or ';', '|', ','); 0 for
+    // the default form.
+    char separator = 0;
+    QList<QByteArray> arguments;
+    bool argumentsValid = true;
+    int azimuth = 0; // SetPosition: the whole azimuth to enter
+};
+
+// One line without its terminator. Blank lines give Command::None.
+Request parseLine(QByteArrayView line);
+
+// Carries the request out on the host and returns the reply bytes (empty for a
+// blank line or quit).
+QByteArray answer(const Request &request, RotctldHost &host);
+
+// The reply to a line longer than the limit, whose rest is discarded.
+QByteArray overlongLineReply();
+
+// Splits a byte stream into lines of at most `limit` bytes. A longer line is
+// reported once as overlong and its bytes are dropped up to its terminator, so
+// the buffer never holds more than `limit` bytes of an unfinished line.
+class LineBuffer {
+public:
+    explicit LineBuffer(qsizetype limit) : m_limit(limit) {}
+
+    struct Line {
+        QByteArray text; // without "\n" and a trailing "\r"
+        bool overlong = false;
+    };
+
+    // Feed it in chunks of at most `limit` bytes, and only once next() has nothing
+    // left: it then never holds more than twice the limit.
+    void append(QByteArrayView bytes);
+    std::optional<Line> next();
+    qsizetype buffered() const { return m_pending.size(); }
+
+private:
+    qsizetype m_limit;
+    QByteArray m_pending;
+    bool m_discarding = false;
+};
+
+} // namespace RotctldProtocol

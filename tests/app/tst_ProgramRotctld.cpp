@@ -1,0 +1,194 @@
+// Hamlib clients steering the built program: Hamlib's own rotctl, a gpredict-style
+// plain socket and hostile clients on loopback, GS-232 bytes checked on a
+// pseudo-terminal standing in for COM5.
+#include "ProgramFolder.h"
+#include "support/PseudoTerminal.h"
+
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+
+#include <csignal>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int StartTimeoutMs = 15000;
+constexpr int ExitTimeoutMs = 15000;
+constexpr int ReplyTimeoutMs = 5000;
+
+quint16 freeTcpPort()
+{
+    QTcpServer probe;
+    return probe.listen(QHostAddress::LocalHost, 0) ? probe.serverPort() : 0;
+}
+
+// A GS-232 controller on COM5 with AUTO on and the rotctld server on a free port.
+class ServingProgram {
+public:
+    ServingProgram()
+        : m_port(freeTcpPort())
+    {
+        const QByteArray ini = "[ORVANTIS]\r\nAUTO=1\r\nANT=GS232\r\n[GS-232]\r\nPORT_GS232=5\r\n"
+                               "[ROTCTLD]\r\nROTCTLD=1\r\nROTCTLD_PORT="
+            + QByteArray::number(m_port) + "\r\n";
+        m_ready = m_port != 0 && m_folder.isValid() && m_pty.isValid() && m_folder.linkComPort(5, m_pty.slavePath())
+            && m_folder.writeIni(ini) && m_folder.start() && waitUntilServing();
+    }
+
+    bool isReady() const { return m_ready; }
+    ProgramFolder &folder() { return m_folder; }
+    PseudoTerminal &com5() { return m_pty; }
+    quint16 port() const { return m_port; }
+
+    std::unique_ptr<QTcpSocket> connectClient()
+    {
+        auto socket = std::make_unique<QTcpSocket>();
+        socket->connectToHost(QHostAddress::LocalHost, m_port);
+        return socket;
+    }
+
+private:
+    bool waitUntilServing()
+    {
+        const QDeadlineTimer deadline(StartTimeoutMs);
+        while (!deadline.hasExpired() && m_folder.isRunning()) {
+            QTcpSocket probe;
+            probe.connectToHost(QHostAddress::LocalHost, m_port);
+            if (probe.waitForConnected(200))
+                return true;
+            QTest::qWait(50);
+        }
+        return false;
+    }
+
+    quint16 m_port;
+    ProgramFolder m_folder;
+    PseudoTerminal m_pty;
+    bool m_ready = false;
+};
+
+// Everything the socket receives until `size` bytes are there or time runs out.
+QByteArray receive(QTcpSocket &socket, qsizetype size)
+{
+    QByteArray got;
+    const QDeadlineTimer deadline(ReplyTimeoutMs);
+    while (got.size() < size && !deadline.hasExpired()) {
+        socket.waitForReadyRead(50);
+        got += socket.readAll();
+    }
+    return got;
+}
+
+} // namespace
+
+class ProgramRotctldTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void hamlibRotctlSteersGs232();
+    void gpredictStyleClient();
+    void hostileClientsNeverMoveTheAntenna();
+};
+
+void ProgramRotctldTest::hamlibRotctlSteersGs232()
+{
+    const QString rotctl = QStandardPaths::findExecutable(QStringLiteral("rotctl"));
+    if (rotctl.isEmpty())
+        QSKIP("Hamlib's rotctl is not installed (scripts/setup installs libhamlib-utils)");
+    ServingProgram program;
+    QVERIFY2(program.isReady(), "the program did not come up serving rotctld");
+
+    const QString address = QStringLiteral("127.0.0.1:%1").arg(program.port());
+    const auto run = [&](const QStringList &command) -> QByteArray {
+        QProcess client;
+        client.start(rotctl, QStringList {"-m", "2", "-r", address} + command);
+        // The program is another process: waiting here holds up nothing of it.
+        if (!client.waitForFinished(ReplyTimeoutMs) || client.exitCode() != 0)
+            return QByteArray("rotctl failed: ") + client.readAllStandardError();
+        return client.readAllStandardOutput();
+    };
+
+    QCOMPARE(run({"P", "123", "0"}), QByteArray());
+    QCOMPARE(program.com5().readAtLeast(5, ReplyTimeoutMs), QByteArray("W123\r"));
+    const QList<QByteArray> position = run({"p"}).split('\n');
+    QVERIFY2(position.size() >= 2, position.join('|').constData());
+    QCOMPARE(position.at(0).toDouble(), 123.0);
+    QCOMPARE(position.at(1).toDouble(), 0.0);
+    QCOMPARE(run({"S"}), QByteArray());
+    QCOMPARE(program.com5().readAtLeast(2, ReplyTimeoutMs), QByteArray("S\r"));
+
+    // Hamlib's client checks the limits the program advertised before sending.
+    QVERIFY(run({"P", "361", "0"}).startsWith("rotctl failed"));
+    QCOMPARE(program.com5().readAll(300), QByteArray());
+
+    QVERIFY(program.folder().stop(SIGTERM, ExitTimeoutMs));
+    QCOMPARE(program.folder().exitCode(), 0);
+    const QByteArray section = "[ROTCTLD]\r\nROTCTLD=1\r\nROTCTLD_PORT=" + QByteArray::number(program.port()) + "\r\n";
+    QVERIFY(program.folder().readIni().contains(section));
+}
+
+void ProgramRotctldTest::gpredictStyleClient()
+{
+    ServingProgram program;
+    QVERIFY2(program.isReady(), "the program did not come up serving rotctld");
+    auto client = program.connectClient();
+    QVERIFY(client->waitForConnected(ReplyTimeoutMs));
+
+    // One command, one read of its reply, as gpredict does every cycle.
+    for (const auto &[azimuth, bytes] : {std::pair {"271.45", "W271\r"}, std::pair {"272.90", "W272\r"}}) {
+        client->write("P " + QByteArray(azimuth) + " 38.20\n");
+        QCOMPARE(receive(*client, 7), QByteArray("RPRT 0\n"));
+        QCOMPARE(program.com5().readAtLeast(5, ReplyTimeoutMs), QByteArray(bytes));
+        client->write("p\n");
+        const QByteArray expected = QByteArray(bytes).mid(1, 3) + ".00\n0.00\n";
+        QCOMPARE(receive(*client, expected.size()), expected);
+    }
+    client->write("q\n");
+    QVERIFY(client->waitForDisconnected(ReplyTimeoutMs));
+}
+
+void ProgramRotctldTest::hostileClientsNeverMoveTheAntenna()
+{
+    ServingProgram program;
+    QVERIFY2(program.isReady(), "the program did not come up serving rotctld");
+
+    // Far more clients than are served at once, some vanishing mid-line.
+    std::vector<std::unique_ptr<QTcpSocket>> crowd;
+    for (int i = 0; i < 200; ++i)
+        crowd.push_back(program.connectClient());
+    QRandomGenerator random(20261207);
+    for (auto &client : crowd) {
+        if (!client->waitForConnected(ReplyTimeoutMs))
+            continue;
+        QByteArray bytes(random.bounded(1, 3000), Qt::Uninitialized);
+        for (char &byte : bytes)
+            byte = char(random.bounded(256));
+        client->write(bytes);
+        client->write("\nP 400 0\nP -1 0\nP 12,5.5 0\nP nan 0\n" + QByteArray(200000, 'P') + " 10 0\n");
+        if (random.bounded(2) == 0)
+            client->abort();
+        else
+            client->flush();
+    }
+    QTest::qWait(1000);
+    crowd.clear();
+    QCOMPARE(program.com5().readAll(500), QByteArray());
+    QVERIFY2(program.folder().isRunning(), "hostile clients ended the program");
+
+    // And it is still of service.
+    auto client = program.connectClient();
+    client->write("P 45 0\n");
+    QCOMPARE(receive(*client, 7), QByteArray("RPRT 0\n"));
+    QCOMPARE(program.com5().readAtLeast(5, ReplyTimeoutMs), QByteArray("W045\r"));
+    QVERIFY(program.folder().stop(SIGTERM, ExitTimeoutMs));
+    QCOMPARE(program.folder().exitCode(), 0);
+}
+
+QTEST_GUILESS_MAIN(ProgramRotctldTest)
+#include "tst_ProgramRotctld.moc"

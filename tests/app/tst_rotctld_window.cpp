@@ -1,0 +1,167 @@
+#include "MainWindowRig.h"
+
+#include "sources/RotctldServer.h"
+
+#include <QDeadlineTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QtTest>
+
+// What rotctld clients do to the window, and the server following its menu item,
+// its settings and the ports it cannot have.
+class TestRotctldWindow : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void clientsSteerAsTheOtherSourcesDo();
+    void menuItemServesAndRecordsTheChoice();
+    void listenFailuresReported_data();
+    void listenFailuresReported();
+};
+
+namespace {
+
+quint16 freeTcpPort()
+{
+    QTcpServer probe;
+    return probe.listen(QHostAddress::LocalHost, 0) ? probe.serverPort() : 0;
+}
+
+QStringList iniLines(const QStringList &rotctldLines)
+{
+    return QStringList {"[ORVANTIS]", "ANT=GS232", "[GS-232]", "PORT_GS232=5", "[KCT]", "AZIMUT_PARKING=90",
+                        "PARKING=GS232", "[ROTCTLD]"}
+        + rotctldLines;
+}
+
+// One request, its whole reply.
+QByteArray ask(QTcpSocket &client, const QByteArray &line, qsizetype replySize)
+{
+    client.write(line + '\n');
+    QByteArray got;
+    const QDeadlineTimer deadline(5000);
+    while (got.size() < replySize && !deadline.hasExpired()) {
+        QTest::qWait(5);
+        got += client.readAll();
+    }
+    return got;
+}
+
+} // namespace
+
+void TestRotctldWindow::clientsSteerAsTheOtherSourcesDo()
+{
+    const quint16 port = freeTcpPort();
+    MainWindowRig rig(iniLines({"ROTCTLD=1", QStringLiteral("ROTCTLD_PORT=%1").arg(port)}), {"com5"});
+    QVERIFY(rig.start());
+    RecordingRotors rotors(rig.window());
+    QVERIFY(rig.window().rotctldServer().isListening());
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, port);
+
+    // AUTO off: the azimuth only reaches the box, and the position is unchanged.
+    QCOMPARE(ask(client, "P 123.9 0", 7), QByteArray("RPRT 0\n"));
+    QCOMPARE(rig.widget<QLineEdit>(QStringLiteral("EditAzimut"))->text(), QStringLiteral("123"));
+    QVERIFY(rotors.commanded.isEmpty());
+    QCOMPARE(ask(client, "p", 10), QByteArray("0.00\n0.00\n"));
+
+    QTest::mouseClick(rig.widget<QPushButton>(QStringLiteral("BitBtnAuto")), Qt::LeftButton);
+    QCOMPARE(ask(client, "P 200 0", 7), QByteArray("RPRT 0\n"));
+    QCOMPARE(rotors.sent, QList<double> {200});
+    QCOMPARE(ask(client, ";p", 45), QByteArray("get_pos:;Azimuth: 200.00;Elevation: 0.00;RPRT 0\n"));
+    // 360 is north, as the box has it.
+    QCOMPARE(ask(client, "P 360 0", 7), QByteArray("RPRT 0\n"));
+    QCOMPARE(rotors.sent, (QList<double> {200, 0}));
+
+    QCOMPARE(ask(client, "S", 7), QByteArray("RPRT 0\n"));
+    QVERIFY(rotors.stops.contains(QStringLiteral("GS232")));
+    QCOMPARE(ask(client, "K", 7), QByteArray("RPRT 0\n"));
+    QCOMPARE(rotors.sent.last(), 90.0);
+    rig.window().configuration().parkingInterface = 0;
+    QCOMPARE(ask(client, "K", 9), QByteArray("RPRT -11\n"));
+
+    const QByteArray title = rig.window().windowTitle().toUtf8();
+    QVERIFY(title.contains("GS232"));
+    QCOMPARE(ask(client, "_", title.size() + 1), title + '\n');
+
+    // Refused requests leave everything as it was.
+    rotors.clear();
+    QCOMPARE(ask(client, "P -1 0", 8), QByteArray("RPRT -1\n"));
+    QCOMPARE(rig.widget<QLineEdit>(QStringLiteral("EditAzimut"))->text(), QStringLiteral("90"));
+    QVERIFY(rotors.commanded.isEmpty());
+}
+
+void TestRotctldWindow::menuItemServesAndRecordsTheChoice()
+{
+    const quint16 port = freeTcpPort();
+    MainWindowRig rig(iniLines({QStringLiteral("ROTCTLD_PORT=%1").arg(port)}), {"com5"});
+    QVERIFY(rig.start());
+    QAction *item = rig.action(QStringLiteral("MenuServerRotctld"));
+    QVERIFY(item);
+    RotctldServer &server = rig.window().rotctldServer();
+    QVERIFY(!server.isListening());
+    QVERIFY(!item->isChecked());
+    QCOMPARE(item->text(), QStringLiteral("Hamlib rotctld server (TCP %1)").arg(port));
+
+    item->trigger();
+    QVERIFY(server.isListening());
+    QCOMPARE(server.serverPort(), port);
+    QCOMPARE(server.listeningAddress(), QHostAddress(QHostAddress::LocalHost));
+    QVERIFY(item->isChecked());
+    QCOMPARE(rig.window().configuration().extensions.rotctld, QStringLiteral("1"));
+
+    rig.window().MenuFrancaisClick();
+    QCOMPARE(item->text(), QStringLiteral("Serveur rotctld Hamlib (TCP %1)").arg(port));
+    item->trigger();
+    QVERIFY(!server.isListening());
+    QVERIFY(!item->isChecked());
+    QCOMPARE(rig.window().configuration().extensions.rotctld, QStringLiteral("0"));
+    QVERIFY(rig.feedback().events().isEmpty());
+}
+
+void TestRotctldWindow::listenFailuresReported_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<bool>("french");
+    QTest::addColumn<QString>("expected"); // %1 the port
+    QTest::newRow("port held")
+        << "127.0.0.1" << false
+        << "warning:Warning:Orvantis cannot serve Hamlib programs on 127.0.0.1, TCP port %1: another program "
+           "holds this port.\nChoose another port under Init, or close the program that holds this one.";
+    QTest::newRow("port held, French")
+        << "" << true
+        << "warning:Avertissement:Orvantis ne peut pas servir les programmes Hamlib sur 127.0.0.1, port TCP %1 : "
+           "un autre programme occupe ce port.\nChoisissez un autre port dans Init, ou fermez le programme qui "
+           "occupe celui-ci.";
+    QTest::newRow("not an address")
+        << "999.0.0.1" << false
+        << "warning:Warning:Orvantis cannot serve Hamlib programs on 999.0.0.1, TCP port %1: ROTCTLD_ADDRESS in "
+           "Orvantis.ini is not an IP address of this computer.\nChoose another port under Init, or close the "
+           "program that holds this one.";
+}
+
+void TestRotctldWindow::listenFailuresReported()
+{
+    QFETCH(QString, address);
+    QFETCH(bool, french);
+    QFETCH(QString, expected);
+    QTcpServer holder;
+    QVERIFY(holder.listen(QHostAddress::LocalHost, 0));
+    QStringList lines = iniLines({"ROTCTLD=1", QStringLiteral("ROTCTLD_PORT=%1").arg(holder.serverPort())});
+    if (!address.isEmpty())
+        lines << QStringLiteral("ROTCTLD_ADDRESS=") + address;
+    if (french)
+        lines.insert(1, QStringLiteral("LANGUAGE=FRENCH"));
+    MainWindowRig rig(lines, {"com5"});
+    QVERIFY(rig.start());
+    QTRY_COMPARE(rig.feedback().events(), QStringList {expected.arg(holder.serverPort())});
+    QVERIFY(!rig.window().rotctldServer().isListening());
+    QVERIFY(!rig.action(QStringLiteral("MenuServerRotctld"))->isChecked());
+    // The choice stays as the user made it: the port may be free next time.
+    QCOMPARE(rig.window().configuration().extensions.rotctld, QStringLiteral("1"));
+}
+
+QTEST_MAIN(TestRotctldWindow)
+#include "tst_rotctld_window.moc"
