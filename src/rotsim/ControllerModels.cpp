@@ -175,7 +175,7 @@ protected:
 private:
     QByteArray positionReport() const
     {
-        return Stx + "A,?," + threeDigits(wholeDegrees()) + (m_rotator.isMoving() ? ",B\r" : ",R\r");
+        return QByteArray(1, Stx) + "A,?," + threeDigits(wholeDegrees()) + (m_rotator.isMoving() ? ",B\r" : ",R\r");
     }
 
     bool m_cpm = true;

@@ -31,8 +31,8 @@ int main(int argc, char *argv[])
         QStringLiteral("Simulates a serial rotator controller on a pseudo-terminal linked at PATH, and prints one line "
                        "per change of the antenna's position or of the controller's state."));
     parser.addHelpOption();
-    const QCommandLineOption protocol(QStringLiteral("protocol"),
-                                      QStringLiteral("The controller: %1.").arg(ControllerModel::protocols().join(u'|')),
+    const QString protocols = ControllerModel::protocols().join(u'|');
+    const QCommandLineOption protocol(QStringLiteral("protocol"), QStringLiteral("The controller: %1.").arg(protocols),
                                       QStringLiteral("NAME"));
     const QCommandLineOption link(QStringLiteral("link"),
                                   QStringLiteral("Where to link the serial device, e.g. dosdevices/com5."),
@@ -40,8 +40,9 @@ int main(int argc, char *argv[])
     const QCommandLineOption rate(QStringLiteral("rate"),
                                   QStringLiteral("Turning rate in degrees per second (default 6)."),
                                   QStringLiteral("DEG_PER_S"), QString::number(DefaultRate));
-    const QCommandLineOption start(QStringLiteral("start"), QStringLiteral("The antenna's azimuth at start (default 0)."),
-                                   QStringLiteral("AZ"), QStringLiteral("0"));
+    const QCommandLineOption start(QStringLiteral("start"),
+                                   QStringLiteral("The antenna's azimuth at start (default 0)."), QStringLiteral("AZ"),
+                                   QStringLiteral("0"));
     parser.addOptions({protocol, link, rate, start});
     parser.process(application);
 
