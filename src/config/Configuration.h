@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/ExtensionSettings.h"
 #include "config/InterfaceKind.h"
 
 #include <QString>
@@ -60,6 +61,8 @@ struct Configuration {
     int angleShown = 0;  // WANGLE
     bool restoreAngle = false;  // a usable ANGLE line was read
     QString restoreAngleText;   // ANGLE
+
+    ExtensionSettings extensions;
 
     // The UDP port: base plus antenna. A hand-edited pair that leaves the port
     // range gives 0, which lets the system pick a free port, rather than wrapping

@@ -21,7 +21,7 @@ public:
     {
         for (auto key : {ConfigurationKey::Lpt, ConfigurationKey::Port, ConfigurationKey::Baud,
                          ConfigurationKey::Stop, ConfigurationKey::Step, ConfigurationKey::AzOffset,
-                         ConfigurationKey::Calibration, ConfigurationKey::Zero}) {
+                         ConfigurationKey::Calibration, ConfigurationKey::Zero, ConfigurationKey::ReadPosition}) {
             for (InterfaceKind kind : AllInterfaceKinds)
                 add(keyName(key, kind), {key, kind, 0});
         }
@@ -74,6 +74,9 @@ public:
         case ConfigurationKey::Stop: case ConfigurationKey::Step: case ConfigurationKey::AzOffset:
         case ConfigurationKey::Calibration: case ConfigurationKey::Zero:
             applyInterface(target.key, m_config.at(target.kind), target.kind, value);
+            break;
+        case ConfigurationKey::ReadPosition:
+            m_config.extensions.readPosition[ordinal(target.kind)] = value;
             break;
         case ConfigurationKey::FavouriteAzimuth:
             if (const auto azimuth = strictWhole(value))
@@ -201,6 +204,15 @@ private:
             break;
         case ConfigurationKey::WAngle:
             m_config.angleShown = strictWhole(value).value_or(m_config.angleShown);
+            break;
+        case ConfigurationKey::Rotctld:
+            m_config.extensions.rotctld = value;
+            break;
+        case ConfigurationKey::RotctldPort:
+            m_config.extensions.rotctldPort = value;
+            break;
+        case ConfigurationKey::RotctldAddress:
+            m_config.extensions.rotctldAddress = value;
             break;
         case ConfigurationKey::Angle:
             if (NumberText::toWholeNumber(value).value_or(0) != 0) {
