@@ -11,6 +11,7 @@ const LanguageTexts &languageTexts(bool french)
         QStringLiteral("About Orvantis"),
         QStringLiteral("Help"),
         QStringLiteral("ARSWIN must be running !"),
+        QStringLiteral("Antenna at %1°"),
     };
     static const LanguageTexts frenchTexts {
         QStringLiteral("Quitter"),
@@ -21,6 +22,7 @@ const LanguageTexts &languageTexts(bool french)
         QStringLiteral("A propos de Orvantis"),
         QStringLiteral("Aide"),
         QStringLiteral("ARSWIN doit s'exécuter !"),
+        QStringLiteral("Antenne à %1°"),
     };
     return french ? frenchTexts : english;
 }

@@ -14,6 +14,8 @@ struct LanguageTexts {
     QString about;
     QString help;
     QString arswinMissing;
+    // The antenna's reported position in the diagnostic line; %1 is the azimuth.
+    QString antennaAt;
 };
 
 const LanguageTexts &languageTexts(bool french);

@@ -26,6 +26,7 @@ class DdeLink;
 class MovenowLauncher;
 class OutsideRotors;
 class ParallelRotors;
+class PositionPoller;
 class UrlOpener;
 class AzimuthStepper;
 class FavouritesEditor;
@@ -121,6 +122,10 @@ public:
     bool lampOn() const;
     bool blinking() const { return m_timerBlink.isActive(); }
     QString interfaceLabelText() const;
+    // Where the selected controller last said the antenna is, when the user asked
+    // for read-back and the controller answers; none otherwise.
+    std::optional<double> reportedAzimuth() const;
+    QString positionLabelText() const;
 
 private:
     // LoadActions
@@ -160,6 +165,8 @@ private:
 
     void EditAzimutChange();
     void displayAzimuth(const QString &text);
+    void drawCompass(int azimuth);
+    void showReportedAzimuth();
     void goHandling();
     void stopHandling();
     void showLamp(bool on);
@@ -226,6 +233,7 @@ private:
     QLabel *m_labelEtatInterface = nullptr;  // LabelEtatInterface
     QLineEdit *m_editDataString = nullptr;   // EditdataString
     QLabel *m_label1 = nullptr;              // Label1
+    QLabel *m_labelPosition = nullptr;       // the antenna's reported position
 
     // Menus.
     QAction *m_menuQuitter = nullptr;
@@ -251,6 +259,8 @@ private:
     QTimer m_timerBlink;
     QTimer m_timerTrackOK;
 
+    // Before the channels, whose readers call it, so it outlives them.
+    std::unique_ptr<PositionPoller> m_poller;
     std::unique_ptr<SerialRotors> m_serial;
     std::unique_ptr<ParallelRotors> m_parallelRotors;
     std::unique_ptr<ArswinLink> m_arswin;

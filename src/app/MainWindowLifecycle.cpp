@@ -376,6 +376,7 @@ void MainWindow::setLanguageTexts()
     m_menuLangue->setTitle(texts.language);
     m_menuAPropos->setText(texts.about);
     m_menuAide->setText(texts.help);
+    showReportedAzimuth();
 }
 
 void MainWindow::MenuServerGeomundoClick()
