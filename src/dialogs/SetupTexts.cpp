@@ -16,6 +16,7 @@ const SetupTexts &setupTexts(bool french)
         QStringLiteral("Please choose a COM port for this interface"),
         QStringLiteral("Warning"),
         QStringLiteral("Error"),
+        QStringLiteral("Read position"),
     };
     static const SetupTexts frenchTexts {
         QStringLiteral("Cocher pour quitter en mode Host"),
@@ -31,6 +32,7 @@ const SetupTexts &setupTexts(bool french)
         QStringLiteral("SVP, choisissez un port COM pour cette interface"),
         QStringLiteral("Avertissement"),
         QStringLiteral("Erreur"),
+        QStringLiteral("Lire la position"),
     };
     return french ? frenchTexts : english;
 }

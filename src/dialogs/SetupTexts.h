@@ -16,6 +16,7 @@ struct SetupTexts {
     QString comPortMissing;
     QString warningTitle;
     QString errorTitle;
+    QString readPosition;    // the read-back box of the controllers that can be asked
 };
 
 const SetupTexts &setupTexts(bool french);
