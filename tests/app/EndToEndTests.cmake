@@ -12,3 +12,9 @@ endfunction()
 
 orvantis_add_end_to_end_test(tst_ProgramSettings)
 orvantis_add_end_to_end_test(tst_ProgramRotorRoad)
+
+# Every serial controller end to end, against orvantis-rotsim.
+orvantis_add_end_to_end_test(tst_ProgramSimulatedRotors)
+target_compile_definitions(tst_ProgramSimulatedRotors PRIVATE
+    ORVANTIS_ROTSIM_EXECUTABLE="$<TARGET_FILE:orvantis-rotsim>")
+add_dependencies(tst_ProgramSimulatedRotors orvantis-rotsim)
