@@ -216,55 +216,55 @@ private:
     std::optional<int> m_preset;
 };
 
-// M2 RC2800-style controllers: "A" with a bearing turns; a bare "A" selects the
-// azimuth axis, "S" stops it and "N" ends the exchange.
-class M2OrionModel : public ControllerModel {
+// A controller with a single stop command and a single turn command carrying
+// the bearing; some commands are taken without any effect, the rest ignored.
+class StopAndTurnModel : public ControllerModel {
 public:
-    M2OrionModel(double azimuth, double rate) : ControllerModel(QByteArray(1, Cr), azimuth, rate) {}
+    StopAndTurnModel(double azimuth, double rate, QByteArray stopCommand, QString turnPattern,
+                     QList<QByteArray> quietCommands)
+        : ControllerModel(QByteArray(1, Cr), azimuth, rate), m_stop(std::move(stopCommand)),
+          m_turn(std::move(turnPattern)), m_quiet(std::move(quietCommands))
+    {
+    }
 
 protected:
     QByteArray handle(const QByteArray &raw) override
     {
         const QByteArray command = raw.trimmed();
-        if (command.isEmpty() || command == "A" || command == "N")
+        if (command.isEmpty() || m_quiet.contains(command))
             return {};
-        if (command == "S") {
+        if (command == m_stop) {
             stop();
             return {};
         }
-        if (const auto go = matchWhole(QStringLiteral("A ?(\\d{1,3}(?:\\.\\d)?)"), command);
-            go.hasMatch() && withinTurn(go.captured(1).toDouble())) {
+        if (const auto go = matchWhole(m_turn, command); go.hasMatch() && withinTurn(go.captured(1).toDouble())) {
             turnTo(go.captured(1).toDouble());
             return {};
         }
         ignore(command);
         return {};
     }
+
+private:
+    QByteArray m_stop;
+    QString m_turn;
+    QList<QByteArray> m_quiet;
 };
+
+// M2 RC2800-style controllers: "A" with a bearing turns; a bare "A" selects the
+// azimuth axis, "S" stops it and "N" ends the exchange.
+std::unique_ptr<ControllerModel> m2Orion(double azimuth, double rate)
+{
+    return std::make_unique<StopAndTurnModel>(azimuth, rate, "S", QStringLiteral("A ?(\\d{1,3}(?:\\.\\d)?)"),
+                                              QList<QByteArray> {"A", "N"});
+}
 
 // EGIS: "&* " leads each command; "AZ=ddd.dd" turns and "AZ=S" stops.
-class EgisModel : public ControllerModel {
-public:
-    EgisModel(double azimuth, double rate) : ControllerModel(QByteArray(1, Cr), azimuth, rate) {}
-
-protected:
-    QByteArray handle(const QByteArray &command) override
-    {
-        if (command.isEmpty())
-            return {};
-        if (command == "&* AZ=S") {
-            stop();
-            return {};
-        }
-        if (const auto go = matchWhole(QStringLiteral("&\\* AZ=(\\d{3}\\.\\d{2})"), command);
-            go.hasMatch() && withinTurn(go.captured(1).toDouble())) {
-            turnTo(go.captured(1).toDouble());
-            return {};
-        }
-        ignore(command);
-        return {};
-    }
-};
+std::unique_ptr<ControllerModel> egis(double azimuth, double rate)
+{
+    return std::make_unique<StopAndTurnModel>(azimuth, rate, "&* AZ=S", QStringLiteral("&\\* AZ=(\\d{3}\\.\\d{2})"),
+                                              QList<QByteArray> {});
+}
 
 } // namespace
 
@@ -289,8 +289,8 @@ std::unique_ptr<ControllerModel> ControllerModel::create(const QString &protocol
     if (protocol == QLatin1String("dcu1"))
         return std::make_unique<Dcu1Model>(azimuth, degreesPerSecond);
     if (protocol == QLatin1String("m2orion"))
-        return std::make_unique<M2OrionModel>(azimuth, degreesPerSecond);
+        return m2Orion(azimuth, degreesPerSecond);
     if (protocol == QLatin1String("egis"))
-        return std::make_unique<EgisModel>(azimuth, degreesPerSecond);
+        return egis(azimuth, degreesPerSecond);
     return nullptr;
 }
