@@ -16,6 +16,7 @@ const LanguageTexts &languageTexts(bool french)
                        "Choose another port under Init, or close the program that holds this one."),
         QStringLiteral("another program holds this port"),
         QStringLiteral("ROTCTLD_ADDRESS in Orvantis.ini is not an IP address of this computer"),
+        QStringLiteral("Antenna at %1°"),
     };
     static const LanguageTexts frenchTexts {
         QStringLiteral("Quitter"),
@@ -31,6 +32,7 @@ const LanguageTexts &languageTexts(bool french)
                        "Choisissez un autre port dans Init, ou fermez le programme qui occupe celui-ci."),
         QStringLiteral("un autre programme occupe ce port"),
         QStringLiteral("ROTCTLD_ADDRESS dans Orvantis.ini n'est pas une adresse IP de cet ordinateur"),
+        QStringLiteral("Antenne à %1°"),
     };
     return french ? frenchTexts : english;
 }

@@ -18,6 +18,8 @@ struct LanguageTexts {
     QString rotctldNotServing;   // %1 address, %2 port, %3 reason
     QString portInUse;
     QString notAnAddress;
+    // The antenna's reported position in the diagnostic line; %1 is the azimuth.
+    QString antennaAt;
 };
 
 const LanguageTexts &languageTexts(bool french);

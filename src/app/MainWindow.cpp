@@ -11,6 +11,7 @@
 #include "app/LanguageTexts.h"
 #include "rotors/OutsideRotors.h"
 #include "rotors/ParallelRotors.h"
+#include "rotors/PositionPoller.h"
 #include "rotors/SerialRotors.h"
 #include "sources/DdeLink.h"
 #include "sources/RotctldServer.h"
@@ -73,8 +74,12 @@ MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent
             return devicePathForComName(comName, m_files.dosdevicesPath(), m_roots.dev);
         },
         setInterfaceLabel,
+        [this](InterfaceKind kind) { return m_poller->readerFor(kind); },
     };
     m_serial = std::make_unique<SerialRotors>(serialContext, m_sequencer);
+    m_poller = std::make_unique<PositionPoller>(m_config, m_sequencer,
+                                                [this](InterfaceKind kind) { return m_serial->channel(kind); });
+    connect(m_poller.get(), &PositionPoller::reportedAzimuthChanged, this, &MainWindow::showReportedAzimuth);
     m_parallelRotors = std::make_unique<ParallelRotors>(
         ParallelRotorsContext {m_state, m_config, m_feedback, m_portIo, m_parallel.pourSatAddresses,
                                m_parallel.fodTrackAddresses, setInterfaceLabel},
@@ -247,9 +252,12 @@ void MainWindow::buildWidgets()
     m_label1 = new QLabel(m_diagnostics);
     m_label1->setObjectName(QStringLiteral("Label1"));
     m_label1->setTextFormat(Qt::PlainText);
+    m_labelPosition = new QLabel(m_diagnostics);
+    m_labelPosition->setObjectName(QStringLiteral("LabelPosition"));
     strip->addWidget(m_labelEtatInterface);
     strip->addWidget(m_editDataString, 1);
     strip->addWidget(m_label1);
+    strip->addWidget(m_labelPosition);
     m_diagnostics->hide();
     column->addWidget(m_diagnostics);
 
@@ -412,6 +420,16 @@ void MainWindow::installDispatchTable()
 QString MainWindow::interfaceLabelText() const
 {
     return m_labelEtatInterface->text();
+}
+
+std::optional<double> MainWindow::reportedAzimuth() const
+{
+    return m_poller->reportedAzimuth();
+}
+
+QString MainWindow::positionLabelText() const
+{
+    return m_labelPosition->text();
 }
 
 bool MainWindow::lampOn() const

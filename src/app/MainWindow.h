@@ -27,6 +27,7 @@ class DdeLink;
 class MovenowLauncher;
 class OutsideRotors;
 class ParallelRotors;
+class PositionPoller;
 class UrlOpener;
 class AzimuthStepper;
 class FavouritesEditor;
@@ -130,6 +131,10 @@ public:
     bool lampOn() const;
     bool blinking() const { return m_timerBlink.isActive(); }
     QString interfaceLabelText() const;
+    // Where the selected controller last said the antenna is, when the user asked
+    // for read-back and the controller answers; none otherwise.
+    std::optional<double> reportedAzimuth() const;
+    QString positionLabelText() const;
 
 private:
     // LoadActions
@@ -161,7 +166,8 @@ private:
     bool enterAzimuth(int azimuth) override;
     bool stopMoving() override;
     bool moveToParking() override;
-    double reportedAzimuth() const override { return m_commandedPosition; }
+    // The controller's own report when read-back has one, else the last azimuth commanded.
+    double currentAzimuth() const override { return reportedAzimuth().value_or(m_commandedPosition); }
     QString rotatorInfo() const override { return windowTitle(); }
     void refreshRotctldMenuItem();
 
@@ -180,6 +186,8 @@ private:
     void displayAzimuth(const QString &text);
     // The notice for a value that is not a whole number, by the azimuth box.
     void conversionNotice(const QString &value);
+    void drawCompass(int azimuth);
+    void showReportedAzimuth();
     void goHandling();
     void stopHandling();
     void showLamp(bool on);
@@ -249,6 +257,7 @@ private:
     QLabel *m_labelEtatInterface = nullptr;  // LabelEtatInterface
     QLineEdit *m_editDataString = nullptr;   // EditdataString
     QLabel *m_label1 = nullptr;              // Label1
+    QLabel *m_labelPosition = nullptr;       // the antenna's reported position
 
     // Menus.
     QAction *m_menuQuitter = nullptr;
@@ -276,6 +285,8 @@ private:
     QTimer m_timerBlink;
     QTimer m_timerTrackOK;
 
+    // Before the channels, whose readers call it, so it outlives them.
+    std::unique_ptr<PositionPoller> m_poller;
     std::unique_ptr<SerialRotors> m_serial;
     std::unique_ptr<ParallelRotors> m_parallelRotors;
     std::unique_ptr<ArswinLink> m_arswin;

@@ -1,9 +1,11 @@
 // Giving an azimuth: the box, the stepper, the favourites and the compass.
 #include "app/AzimuthStepper.h"
+#include "app/LanguageTexts.h"
 #include "app/MainWindow.h"
 #include "config/NumberText.h"
 #include "dialogs/AngleDialog.h"
 #include "dialogs/FavouritesEditor.h"
+#include "rotors/PositionPoller.h"
 #include "ui/UserFeedback.h"
 
 #include <QKeyEvent>
@@ -66,12 +68,25 @@ void MainWindow::displayAzimuth(const QString &text)
     m_lcd->display(text);
 }
 
+void MainWindow::drawCompass(int azimuth)
+{
+    m_compass->setPixmap(m_rose.compassImage(azimuth, devicePixelRatioF(), m_poller->reportedAzimuth()));
+}
+
+void MainWindow::showReportedAzimuth()
+{
+    const std::optional<double> reported = m_poller->reportedAzimuth();
+    m_labelPosition->setText(reported ? languageTexts(m_french).antennaAt.arg(qRound(*reported) % 360) : QString());
+    if (const auto azimuth = toWholeNumber(m_editAzimut->text()))
+        drawCompass(*azimuth);
+}
+
 void MainWindow::UpdateCompass()
 {
     const auto azimuth = toWholeNumber(m_editAzimut->text());
     if (!azimuth)
         return;
-    m_compass->setPixmap(m_rose.compassImage(*azimuth, devicePixelRatioF()));
+    drawCompass(*azimuth);
     if (m_loadingSettings)
         return;
     if (m_angleEchoSuppressed) {

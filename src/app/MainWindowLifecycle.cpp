@@ -378,6 +378,7 @@ void MainWindow::setLanguageTexts()
     m_menuAPropos->setText(texts.about);
     m_menuAide->setText(texts.help);
     refreshRotctldMenuItem();
+    showReportedAzimuth();
 }
 
 void MainWindow::MenuServerGeomundoClick()

@@ -4,6 +4,7 @@
 #include "dialogs/RadioGroup.h"
 #include "dialogs/SetupTexts.h"
 #include "host/PortReconciliation.h"
+#include "rotors/PositionReply.h"
 #include "rotors/SerialRotors.h"
 #include "ui/UserFeedback.h"
 
@@ -104,6 +105,21 @@ SerialSetupPage::SerialSetupPage(InterfaceKind kind, SetupDialogContext context,
         m_trakBoxHost = addFlag(QStringLiteral("CheckBoxTKBHost"), QString(), &Configuration::trakBoxHostMode);
     if (kind == InterfaceKind::ProSisTel)
         addFlag(QStringLiteral("CheckBoxCPMoff"), QStringLiteral("CPM off"), &Configuration::proSisTelCpmOff);
+    if (PositionReply::canReport(kind))
+        addReadPosition();
+}
+
+void SerialSetupPage::addReadPosition()
+{
+    m_readPosition = new QCheckBox(this);
+    m_readPosition->setObjectName(QStringLiteral("CheckBoxReadPosition") + serialNames(kind()).suffix);
+    connect(m_readPosition, &QCheckBox::toggled, this, [this](bool ticked) {
+        // Only a change is recorded, so a file that never had the key keeps not having it.
+        ExtensionSettings &extensions = m_context.config.extensions;
+        if (ticked != extensions.readsPosition(kind()))
+            extensions.readPosition[ordinal(kind())] = ticked ? QStringLiteral("1") : QStringLiteral("0");
+    });
+    addRow(m_readPosition);
 }
 
 QCheckBox *SerialSetupPage::addFlag(const QString &name, const QString &caption, bool Configuration::*flag)
@@ -126,6 +142,8 @@ void SerialSetupPage::fillPorts()
     // The flags the record keeps are shown as they stand.
     for (const Flag &flag : m_flags)
         flag.box->setChecked(m_context.config.*flag.field);
+    if (m_readPosition)
+        m_readPosition->setChecked(m_context.config.extensions.readsPosition(kind()));
 }
 
 void SerialSetupPage::FormShow()
@@ -157,6 +175,8 @@ void SerialSetupPage::applyLanguage(const SetupTexts &texts)
     SetupPage::applyLanguage(texts);
     if (m_trakBoxHost)
         m_trakBoxHost->setText(texts.trakBoxHost);
+    if (m_readPosition)
+        m_readPosition->setText(texts.readPosition);
     m_comPortMissing = texts.comPortMissing;
     m_warningTitle = texts.warningTitle;
 }

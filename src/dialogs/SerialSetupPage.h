@@ -27,11 +27,13 @@ private:
     void RadioGroupPortClick(int item);
     void ComboBoxBaudClick();
     QCheckBox *addFlag(const QString &name, const QString &caption, bool Configuration::*flag);
+    void addReadPosition();
 
     RadioGroup *m_ports;
     QSpinBox *m_offset;
     QComboBox *m_baud = nullptr;
     QCheckBox *m_trakBoxHost = nullptr;
+    QCheckBox *m_readPosition = nullptr;
     // The page's check boxes and the record flags they edit.
     struct Flag {
         QCheckBox *box;

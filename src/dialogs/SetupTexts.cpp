@@ -18,6 +18,7 @@ const SetupTexts &setupTexts(bool french)
         QStringLiteral("Error"),
         QStringLiteral("Let Hamlib programs (gpredict, rotctl) steer the antenna"),
         QStringLiteral("TCP port:"),
+        QStringLiteral("Read position"),
     };
     static const SetupTexts frenchTexts {
         QStringLiteral("Cocher pour quitter en mode Host"),
@@ -35,6 +36,7 @@ const SetupTexts &setupTexts(bool french)
         QStringLiteral("Erreur"),
         QStringLiteral("Laisser les programmes Hamlib (gpredict, rotctl) orienter l'antenne"),
         QStringLiteral("Port TCP :"),
+        QStringLiteral("Lire la position"),
     };
     return french ? frenchTexts : english;
 }

@@ -18,6 +18,7 @@ struct SetupTexts {
     QString errorTitle;
     QString rotctldServe;    // CheckBoxRotctld
     QString rotctldPort;     // beside EditPortRotctld
+    QString readPosition;    // the read-back box of the controllers that can be asked
 };
 
 const SetupTexts &setupTexts(bool french);

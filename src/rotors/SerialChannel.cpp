@@ -17,7 +17,15 @@ SerialChannel::Profile SerialChannel::profileFor(InterfaceKind kind)
     }
 }
 
-SerialChannel::SerialChannel(const Profile &profile) : m_profile(profile), m_baudRate(profile.baudRate) {}
+SerialChannel::SerialChannel(const Profile &profile) : m_profile(profile), m_baudRate(profile.baudRate)
+{
+    QObject::connect(&m_port, &QIODevice::readyRead, [this] {
+        // Drained even if nobody wants it, so the driver's queue never fills.
+        const QByteArray bytes = m_port.readAll();
+        if (m_reader)
+            m_reader(bytes);
+    });
+}
 
 bool SerialChannel::open(const QString &devicePath, const QString &portName)
 {
@@ -29,7 +37,7 @@ bool SerialChannel::open(const QString &devicePath, const QString &portName)
     m_port.setStopBits(QSerialPort::OneStop);
     m_port.setFlowControl(QSerialPort::NoFlowControl);
     m_port.setReadBufferSize(m_profile.inputBufferSize);
-    if (!m_port.open(QIODevice::WriteOnly)) {
+    if (!m_port.open(m_reader ? QIODevice::ReadWrite : QIODevice::WriteOnly)) {
         m_port.clearError();
         return false;
     }
@@ -97,4 +105,9 @@ bool SerialChannel::write(const QByteArray &bytes)
         return false;
     }
     return true;
+}
+
+bool SerialChannel::post(const QByteArray &bytes)
+{
+    return m_port.isOpen() && m_port.write(bytes) == bytes.size();
 }

@@ -5,8 +5,10 @@
 #include <QSerialPort>
 #include <QString>
 
+#include <functional>
+
 // One controller's serial line: 8N1, no flow control, opened on demand and
-// written one way (nothing is ever read back).
+// written one way, unless a reader asks for what the controller sends back.
 class SerialChannel {
 public:
     struct Profile {
@@ -41,10 +43,19 @@ public:
 
     int writeTimeoutMs(qsizetype byteCount) const;
 
+    // With a reader the channel opens for reading too and hands it every byte
+    // that arrives, as it arrives. Takes effect at the next open.
+    using Reader = std::function<void(const QByteArray &)>;
+    void setReader(Reader reader) { m_reader = std::move(reader); }
+    // Queues a short query behind anything still being written, and returns at
+    // once. False when the channel is closed.
+    bool post(const QByteArray &bytes);
+
 private:
     Profile m_profile;
     qint32 m_baudRate;
     QSerialPort m_port;
     QString m_portName;
     QString m_errorString;
+    Reader m_reader;
 };

@@ -80,6 +80,8 @@ SerialRotors::OpenResult SerialRotors::ensureOpen(InterfaceKind kind)
 bool SerialRotors::openOn(InterfaceKind kind, const QString &comName)
 {
     const QString path = m_context.devicePath(comName);
+    if (m_context.positionReader)
+        find(kind)->setReader(m_context.positionReader(kind));
     return !path.isEmpty() && find(kind)->open(path, comName);
 }
 

@@ -24,6 +24,8 @@ struct SerialRotorsContext {
     std::function<QString(const QString &comName)> devicePath;
     // The hidden diagnostic label that shows the last command.
     std::function<void(const QString &)> setInterfaceLabel;
+    // What a channel reads with when it opens; none keeps it write-only.
+    std::function<SerialChannel::Reader(InterfaceKind)> positionReader = {};
 };
 
 // The seven serial controllers: their channels, and the GO and STOP operations
@@ -64,6 +66,8 @@ public:
     void SetChannelBaud(InterfaceKind kind, int index);
 
     bool isOpen(InterfaceKind kind) const;
+    // The channel of a serial kind; null for the others.
+    SerialChannel *channel(InterfaceKind kind) const { return find(kind); }
     QString channelPortName(InterfaceKind kind) const;
 
     // The serial part of the main window's closing: the selected controller gets

@@ -17,7 +17,7 @@ public:
     // Moves to the parking azimuth; false when no parking is set.
     virtual bool moveToParking() = 0;
     // Where the antenna points as far as the program knows.
-    virtual double reportedAzimuth() const = 0;
+    virtual double currentAzimuth() const = 0;
     // One line naming the program and its interface.
     virtual QString rotatorInfo() const = 0;
 };

@@ -250,7 +250,7 @@ QByteArray answer(const Request &request, RotctldHost &host)
     case Command::Park:
         return reply.finish(host.moveToParking() ? Ok : NotAvailable, true);
     case Command::GetPosition:
-        reply.value("Azimuth", fixed(host.reportedAzimuth(), 2));
+        reply.value("Azimuth", fixed(host.currentAzimuth(), 2));
         reply.value("Elevation", fixed(0, 2));
         return reply.finish(Ok, false);
     case Command::GetInfo:

@@ -111,6 +111,22 @@ void CompassRose::paintNeedle(QPainter &painter, int azimuth)
     painter.restore();
 }
 
+void CompassRose::paintReportedNeedle(QPainter &painter, double azimuth)
+{
+    constexpr qreal Length = 26.0;
+    const qreal r = qDegreesToRadians(azimuth);
+    const QPointF tip(Centre.x() + Length * qSin(r), Centre.y() - Length * qCos(r));
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QColor cyan(64, 214, 255);
+    painter.setPen(QPen(cyan, 1.2, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(Centre, tip);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(cyan);
+    painter.drawEllipse(tip, 2.0, 2.0);
+    painter.restore();
+}
+
 const QPixmap &CompassRose::rose(qreal devicePixelRatio)
 {
     if (m_rose.isNull() || m_rose.devicePixelRatio() != devicePixelRatio) {
@@ -121,11 +137,13 @@ const QPixmap &CompassRose::rose(qreal devicePixelRatio)
     return m_rose;
 }
 
-QPixmap CompassRose::compassImage(int azimuth, qreal devicePixelRatio)
+QPixmap CompassRose::compassImage(int azimuth, qreal devicePixelRatio, std::optional<double> reported)
 {
     QPixmap image = rose(devicePixelRatio).copy();
     image.setDevicePixelRatio(devicePixelRatio);
     QPainter painter(&image);
+    if (reported)
+        paintReportedNeedle(painter, *reported);
     paintNeedle(painter, azimuth);
     return image;
 }

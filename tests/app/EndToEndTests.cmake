@@ -17,3 +17,9 @@ orvantis_add_end_to_end_test(tst_ProgramRotctld)
 # Real key and mouse events on the X display that scripts/test provides.
 orvantis_add_end_to_end_test(tst_ProgramKeyboard)
 set_tests_properties(tst_ProgramKeyboard PROPERTIES LABELS "end-to-end;x11")
+
+# Every serial controller end to end, against orvantis-rotsim.
+orvantis_add_end_to_end_test(tst_ProgramSimulatedRotors)
+target_compile_definitions(tst_ProgramSimulatedRotors PRIVATE
+    ORVANTIS_ROTSIM_EXECUTABLE="$<TARGET_FILE:orvantis-rotsim>")
+add_dependencies(tst_ProgramSimulatedRotors orvantis-rotsim)

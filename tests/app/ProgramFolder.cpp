@@ -169,3 +169,17 @@ int ProgramFolder::udpReceiveQueueBytes(quint16 port)
     const QList<QByteArray> queues = fields->at(4).split(':');
     return queues.size() == 2 ? queues.at(1).toInt(nullptr, 16) : -1;
 }
+
+void ProgramFolder::captureStandardError(const QString &loggingRules)
+{
+    QProcessEnvironment environment = m_process.processEnvironment();
+    environment.insert(QStringLiteral("QT_LOGGING_RULES"), loggingRules);
+    m_process.setProcessEnvironment(environment);
+    m_process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
+}
+
+QByteArray ProgramFolder::standardError()
+{
+    m_standardError += m_process.readAllStandardError();
+    return m_standardError;
+}

@@ -48,8 +48,15 @@ public:
     // Bytes waiting in the receive buffer of whoever holds `port`; -1 if nobody does.
     static int udpReceiveQueueBytes(quint16 port);
 
+    // Before start(): the program's standard error is kept for standardError()
+    // instead of shown, with Qt's logging set to `loggingRules`.
+    void captureStandardError(const QString &loggingRules);
+    // All the program has written to standard error so far.
+    QByteArray standardError();
+
 private:
     QTemporaryDir m_dir;
     QProcess m_process;
     bool m_valid = false;
+    QByteArray m_standardError;
 };

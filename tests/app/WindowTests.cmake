@@ -7,3 +7,4 @@ orvantis_add_test(tst_command_cycle SOURCES tst_command_cycle.cpp LIBS orvantis_
 orvantis_add_test(tst_caption_language SOURCES tst_caption_language.cpp LIBS orvantis_window_rig orvantis_app)
 orvantis_add_test(tst_setup_dialog_window SOURCES tst_setup_dialog.cpp LIBS orvantis_window_rig orvantis_app)
 orvantis_add_test(tst_rotctld_window SOURCES tst_rotctld_window.cpp LIBS orvantis_window_rig orvantis_app)
+orvantis_add_test(tst_position_readback SOURCES tst_position_readback.cpp LIBS orvantis_window_rig orvantis_app orvantis_rotsim_model)

@@ -449,6 +449,54 @@ private Q_SLOTS:
         QVERIFY(rig.portIo.records().isEmpty());
     }
 
+    void readPositionBox_data()
+    {
+        QTest::addColumn<InterfaceKind>("kind");
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<bool>("offered"); // only where the controller answers a position query
+        QTest::newRow("GS-232") << InterfaceKind::Gs232 << QStringLiteral("GS") << true;
+        QTest::newRow("EasyComm") << InterfaceKind::EasyComm << QStringLiteral("Easy") << true;
+        QTest::newRow("ProSisTel") << InterfaceKind::ProSisTel << QStringLiteral("Pro") << true;
+        QTest::newRow("DCU-1") << InterfaceKind::Dcu1 << QStringLiteral("DCU") << true;
+        QTest::newRow("TrakBox") << InterfaceKind::TrakBox << QStringLiteral("TKB") << false;
+        QTest::newRow("M2-ORION") << InterfaceKind::M2Orion << QStringLiteral("M2") << false;
+        QTest::newRow("EGIS") << InterfaceKind::Egis << QStringLiteral("EGI") << false;
+    }
+
+    void readPositionBox()
+    {
+        QFETCH(InterfaceKind, kind);
+        QFETCH(QString, suffix);
+        QFETCH(bool, offered);
+        const QString name = QStringLiteral("CheckBoxReadPosition") + suffix;
+        DialogRig rig;
+        std::optional<QString> &text = rig.config.extensions.readPosition[ordinal(kind)];
+        rig.dialog.show();
+        auto *box = rig.dialog.findChild<QCheckBox *>(name);
+        QCOMPARE(box != nullptr, offered);
+        if (!box)
+            return;
+        QCOMPARE(box->text(), QStringLiteral("Read position"));
+        // Shown, even shown again, but never touched: nothing to write back.
+        QVERIFY(!box->isChecked());
+        rig.dialog.close();
+        rig.dialog.show();
+        QVERIFY(!text);
+        box->click();
+        QCOMPARE(text.value_or(QStringLiteral("none")), QStringLiteral("1"));
+        QVERIFY(rig.config.extensions.readsPosition(kind));
+        box->click();
+        QCOMPARE(text.value_or(QStringLiteral("none")), QStringLiteral("0"));
+
+        // A file that asked for it shows it ticked and keeps its text as read.
+        DialogRig asked;
+        asked.config.extensions.readPosition[ordinal(kind)] = QStringLiteral("1");
+        asked.dialog.show();
+        QVERIFY(asked.find<QCheckBox>(name)->isChecked());
+        QCOMPARE(asked.config.extensions.readPosition[ordinal(kind)].value_or(QStringLiteral("none")),
+                 QStringLiteral("1"));
+    }
+
     void frenchCaptions()
     {
         DialogRig rig;
@@ -462,6 +510,8 @@ private Q_SLOTS:
                  QStringLiteral("Cocher pour quitter en mode Host"));
         QCOMPARE(rig.find<QCheckBox>(QStringLiteral("CheckBoxRotctld"))->text(),
                  QStringLiteral("Laisser les programmes Hamlib (gpredict, rotctl) orienter l'antenne"));
+        QCOMPARE(rig.find<QCheckBox>(QStringLiteral("CheckBoxReadPositionGS"))->text(),
+                 QStringLiteral("Lire la position"));
     }
 };
 

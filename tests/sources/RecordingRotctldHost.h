@@ -29,7 +29,7 @@ public:
         m_calls << QStringLiteral("park");
         return parkingSet && !closing;
     }
-    double reportedAzimuth() const override { return azimuthShown; }
+    double currentAzimuth() const override { return azimuthShown; }
     QString rotatorInfo() const override { return info; }
 
     const QStringList &calls() const { return m_calls; }

@@ -1,0 +1,212 @@
+// The built program against the built simulator, for every serial controller: a
+// KORU datagram turns the simulated antenna, SIGTERM stops it mid-turn and the
+// program's close-out is whatever the controller understands it to be. Checked
+// by the simulator's own understanding of each command, not by bytes alone.
+#include "ProgramFolder.h"
+
+#include <QDeadlineTimer>
+#include <QHostAddress>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTest>
+#include <QUdpSocket>
+
+#include <csignal>
+
+namespace {
+
+constexpr int StartTimeoutMs = 15000;
+constexpr int MoveTimeoutMs = 20000;
+constexpr int ExitTimeoutMs = 15000;
+
+// orvantis-rotsim on dosdevices/com5 of a program folder, its report read line by line.
+class SimulatedController {
+public:
+    SimulatedController(const ProgramFolder &folder, const QString &protocol, int degreesPerSecond)
+    {
+        m_process.setProgram(QStringLiteral(ORVANTIS_ROTSIM_EXECUTABLE));
+        m_process.setArguments({QStringLiteral("--protocol"), protocol, QStringLiteral("--link"),
+                                folder.path() + QStringLiteral("/dosdevices/com5"), QStringLiteral("--rate"),
+                                QString::number(degreesPerSecond)});
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.start();
+    }
+    ~SimulatedController()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished(5000);
+        }
+    }
+
+    // Waits for a report line matching `pattern`, passing over the others; the
+    // lines passed over stay in lines(). False if none comes in time.
+    bool waitFor(const QString &pattern, int timeoutMs)
+    {
+        const QRegularExpression wanted(QRegularExpression::anchoredPattern(pattern));
+        const QDeadlineTimer deadline(timeoutMs);
+        for (;;) {
+            while (m_next < m_lines.size()) {
+                if (wanted.match(m_lines.at(m_next++)).hasMatch())
+                    return true;
+            }
+            if (deadline.hasExpired() || m_process.state() == QProcess::NotRunning)
+                return false;
+            m_process.waitForReadyRead(50);
+            while (m_process.canReadLine())
+                m_lines.append(QString::fromUtf8(m_process.readLine()).trimmed());
+        }
+    }
+
+    // Everything reported from the start, after `settleMs` more of listening.
+    QStringList lines(int settleMs)
+    {
+        waitFor(QStringLiteral("(?!)"), settleMs);
+        return m_lines;
+    }
+
+    bool stop()
+    {
+        m_process.terminate();
+        return m_process.waitForFinished(5000) && m_process.exitStatus() == QProcess::NormalExit
+            && m_process.exitCode() == 0;
+    }
+
+private:
+    QProcess m_process;
+    QStringList m_lines;
+    qsizetype m_next = 0;
+};
+
+QByteArray iniFor(quint16 port, const QByteArray &ant, const QByteArray &section, const QByteArray &extra = {})
+{
+    return "[ORVANTIS]\r\nAUTO=1\r\nSERVER=KORU\r\nPORTKORU=" + QByteArray::number(port - 1)
+        + "\r\nANTKORU=1\r\nANT=" + ant + "\r\n" + section + "\r\nPORT_" + ant + "=5\r\n" + extra;
+}
+
+bool sendKoru(quint16 port, int azimuth)
+{
+    const QByteArray datagram = "<goazi>" + QByteArray::number(azimuth) + "</goazi>";
+    return QUdpSocket().writeDatagram(datagram, QHostAddress::LocalHost, port) == datagram.size();
+}
+
+} // namespace
+
+class ProgramSimulatedRotorsTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void turnsStopsAndClosesOut_data();
+    void turnsStopsAndClosesOut();
+    void readBackFollowsTheAntenna();
+};
+
+void ProgramSimulatedRotorsTest::turnsStopsAndClosesOut_data()
+{
+    QTest::addColumn<QString>("protocol");
+    QTest::addColumn<QByteArray>("ant");
+    QTest::addColumn<QByteArray>("section");
+    QTest::addColumn<QString>("understoodGo");    // for a GO to 40
+    QTest::addColumn<QStringList>("closeOut");    // what SIGTERM leaves the controller told
+
+    const QStringList stop {QStringLiteral("stop")};
+    QTest::newRow("gs232") << "gs232" << QByteArray("GS232") << QByteArray("[GS-232]") << "go 40" << stop;
+    QTest::newRow("easycomm") << "easycomm" << QByteArray("EASYCOMM") << QByteArray("[EASYCOMM]") << "go 40" << stop;
+    QTest::newRow("trakbox") << "trakbox" << QByteArray("TRAKBOX") << QByteArray("[TRAKBOX]") << "go 40 el 0"
+                             << QStringList {"stop", "host mode off"};
+    QTest::newRow("prosistel") << "prosistel" << QByteArray("PROSISTEL") << QByteArray("[PROSISTEL]") << "go 40"
+                               << stop;
+    QTest::newRow("dcu1") << "dcu1" << QByteArray("DCU1") << QByteArray("[DCU-1]") << "go 40" << stop;
+    QTest::newRow("m2orion") << "m2orion" << QByteArray("M2ORION") << QByteArray("[M2ORION]") << "go 40" << stop;
+    QTest::newRow("egis") << "egis" << QByteArray("EGIS") << QByteArray("[EGIS]") << "go 40" << stop;
+}
+
+void ProgramSimulatedRotorsTest::turnsStopsAndClosesOut()
+{
+    QFETCH(QString, protocol);
+    QFETCH(QByteArray, ant);
+    QFETCH(QByteArray, section);
+    QFETCH(QString, understoodGo);
+    QFETCH(QStringList, closeOut);
+
+    ProgramFolder folder;
+    const quint16 port = ProgramFolder::freeUdpPort();
+    QVERIFY(folder.isValid() && port > 1);
+    QVERIFY(folder.writeIni(iniFor(port, ant, section)));
+    SimulatedController controller(folder, protocol, 60);
+    QVERIFY2(controller.waitFor(QStringLiteral("ready .*"), StartTimeoutMs), "the simulator did not come up");
+    QVERIFY(folder.start());
+    QVERIFY2(folder.waitUntilListening(port, StartTimeoutMs), "the program did not come up listening");
+
+    QVERIFY(sendKoru(port, 40));
+    QVERIFY2(controller.waitFor(understoodGo, MoveTimeoutMs), qPrintable(controller.lines(0).join(u'|')));
+    QVERIFY(controller.waitFor(QStringLiteral("arrived 40"), MoveTimeoutMs));
+
+    // Far enough that SIGTERM finds the antenna still turning.
+    QVERIFY(sendKoru(port, 300));
+    QVERIFY(controller.waitFor(understoodGo.replace(QStringLiteral("40"), QStringLiteral("300")), MoveTimeoutMs));
+    QVERIFY(controller.waitFor(QStringLiteral("position \\d+"), MoveTimeoutMs));
+    QVERIFY(folder.stop(SIGTERM, ExitTimeoutMs));
+    QCOMPARE(folder.exitCode(), 0);
+
+    const QStringList lines = controller.lines(500);
+    const qsizetype goAt = lines.lastIndexOf(understoodGo);
+    QVERIFY(goAt >= 0);
+    QStringList afterGo;
+    for (const QString &line : lines.mid(goAt + 1)) {
+        if (!line.startsWith(QLatin1String("position ")))
+            afterGo.append(line);
+    }
+    // Stopped mid-turn, never arrived, and told nothing it did not understand.
+    QCOMPARE(afterGo, closeOut);
+    QVERIFY2(lines.filter(QRegularExpression(QStringLiteral("^(ignored|overflow)"))).isEmpty(),
+             qPrintable(lines.join(u'|')));
+    QVERIFY(controller.stop());
+}
+
+void ProgramSimulatedRotorsTest::readBackFollowsTheAntenna()
+{
+    ProgramFolder folder;
+    const quint16 port = ProgramFolder::freeUdpPort();
+    QVERIFY(folder.isValid() && port > 1);
+    // A south stop and an offset: the controller counts from its own zero, and the
+    // program turns its count back into the antenna's azimuth.
+    QVERIFY(folder.writeIni(iniFor(port, "GS232", "[GS-232]",
+                                   "STOP_GS232=S\r\nAZOFFSET_GS=10\r\n[READ POSITION]\r\nREADPOS_GS232=1\r\n")));
+    SimulatedController controller(folder, QStringLiteral("gs232"), 40);
+    QVERIFY(controller.waitFor(QStringLiteral("ready .*"), StartTimeoutMs));
+    folder.captureStandardError(QStringLiteral("orvantis.position.debug=true"));
+    QVERIFY(folder.start());
+    QVERIFY(folder.waitUntilListening(port, StartTimeoutMs));
+
+    // 120 with the stop in the south and 10 off: the controller turns from 0 to 290.
+    QVERIFY(sendKoru(port, 120));
+    QVERIFY(controller.waitFor(QStringLiteral("go 290"), MoveTimeoutMs));
+    QVERIFY(controller.waitFor(QStringLiteral("arrived 290"), MoveTimeoutMs));
+
+    QList<double> readings;
+    const QRegularExpression reading(QStringLiteral("antenna at (\\d+(?:\\.\\d+)?)"));
+    const QDeadlineTimer deadline(MoveTimeoutMs);
+    while (!deadline.hasExpired() && (readings.isEmpty() || readings.last() != 120)) {
+        QTest::qWait(100);
+        readings.clear();
+        for (const QString &line : QString::fromUtf8(folder.standardError()).split(u'\n')) {
+            if (const auto match = reading.match(line); match.hasMatch())
+                readings.append(match.captured(1).toDouble());
+        }
+    }
+    QVERIFY2(!readings.isEmpty() && readings.last() == 120, qPrintable(QString::fromUtf8(folder.standardError())));
+    // Seen on the way too: the needle follows the antenna rather than jumping.
+    QVERIFY2(readings.size() >= 3, qPrintable(QString::fromUtf8(folder.standardError())));
+    QVERIFY(folder.stop(SIGTERM, ExitTimeoutMs));
+    QCOMPARE(folder.exitCode(), 0);
+
+    const QStringList lines = controller.lines(300);
+    QVERIFY2(lines.filter(QRegularExpression(QStringLiteral("^(ignored|overflow)"))).isEmpty(),
+             qPrintable(lines.join(u'|')));
+    // The setting comes back as it was read.
+    QVERIFY(folder.readIni().contains("\r\nREADPOS_GS232=1\r\n"));
+}
+
+QTEST_GUILESS_MAIN(ProgramSimulatedRotorsTest)
+#include "tst_ProgramSimulatedRotors.moc"
