@@ -108,6 +108,13 @@ bool ProgramFolder::linkComPort(int number, const QString &target) const
     return QFile::link(target, m_dir.filePath(QStringLiteral("dosdevices/com%1").arg(number)));
 }
 
+void ProgramFolder::setEnvironment(const QString &name, const QString &value)
+{
+    QProcessEnvironment environment = m_process.processEnvironment();
+    environment.insert(name, value);
+    m_process.setProcessEnvironment(environment);
+}
+
 bool ProgramFolder::start()
 {
     m_process.start();
