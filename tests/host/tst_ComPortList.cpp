@@ -19,6 +19,8 @@ private Q_SLOTS:
     void mixedSourcesSortAsText();
     void missingRootsGiveNoPorts();
     void listedPathsAreTheOnesOpened();
+    void adapterDetails_data();
+    void adapterDetails();
 };
 
 static QStringList namesOf(const QList<ComPort> &ports)
@@ -162,6 +164,54 @@ void ComPortListTest::listedPathsAreTheOnesOpened()
     QCOMPARE(namesOf(ports), (QStringList{"COM1", "COM5", "COM65"}));
     for (const ComPort &port : ports)
         QCOMPARE(devicePathForComName(port.name, roots.dosdevices(), roots.devRoot()), port.devicePath);
+}
+
+static const QString FtdiById = QStringLiteral("usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+
+// One machine with two USB adapters of the same kind would be told apart by their
+// serial numbers; here a few kinds show each way the details are found.
+void ComPortListTest::adapterDetails_data()
+{
+    QTest::addColumn<QString>("comName");
+    QTest::addColumn<QString>("adapter");
+    QTest::addColumn<QString>("byId"); // relative to the dev root; empty for none
+    const QString ftdiId = QStringLiteral("serial/by-id/") + FtdiById;
+    QTest::newRow("ttyUSB, port below the interface") << "COM33" << "FTDI FT232R USB UART A50285BI" << ftdiId;
+    QTest::newRow("ttyACM, the interface itself") << "COM65" << "Arduino (www.arduino.cc) Uno"
+                                                  << "serial/by-id/usb-Arduino__www.arduino.cc__Uno-if00";
+    QTest::newRow("no descriptor strings") << "COM34" << "USB 067b:2303" << "";
+    QTest::newRow("built-in UART") << "COM1" << "" << "";
+    QTest::newRow("pinned to its by-id link") << "COM5" << "FTDI FT232R USB UART A50285BI" << ftdiId;
+    QTest::newRow("pseudo-terminal override") << "COM7" << "" << "";
+}
+
+void ComPortListTest::adapterDetails()
+{
+    QFETCH(QString, comName);
+    QFETCH(QString, adapter);
+    QFETCH(QString, byId);
+    FakeHostRoots roots;
+    PseudoTerminal pty;
+    QVERIFY(roots.isValid());
+    QVERIFY(pty.isValid());
+    roots.addUart(0, 4);
+    roots.addDevNode(QStringLiteral("ttyS0"));
+    roots.addUsbTty(QStringLiteral("ttyUSB0"), {{"idVendor", "0403"}, {"idProduct", "6001"}, {"manufacturer", "FTDI"},
+                                                {"product", "FT232R USB UART"}, {"serial", "A50285BI"}});
+    roots.addUsbTty(QStringLiteral("ttyUSB1"), {{"idVendor", "067b"}, {"idProduct", "2303"}});
+    roots.addUsbTty(QStringLiteral("ttyACM0"), {{"idVendor", "2341"}, {"idProduct", "0043"},
+                                                {"manufacturer", "Arduino (www.arduino.cc)"}, {"product", "Uno"}});
+    roots.addByIdLink(FtdiById, QStringLiteral("ttyUSB0"));
+    roots.addByIdLink(QStringLiteral("usb-Arduino__www.arduino.cc__Uno-if00"), QStringLiteral("ttyACM0"));
+    roots.addByIdLink(QStringLiteral("usb-gone-if00"), QStringLiteral("ttyUSB9"));
+    roots.addLink(QStringLiteral("com5"), roots.devRoot() + QStringLiteral("/serial/by-id/") + FtdiById);
+    roots.addLink(QStringLiteral("com7"), pty.slavePath());
+
+    const QList<ComPort> ports = EnumerateComPorts(roots.sysRoot(), roots.dosdevices(), roots.devRoot());
+    const int index = namesOf(ports).indexOf(comName);
+    QVERIFY2(index >= 0, qPrintable(namesOf(ports).join(QLatin1Char(' '))));
+    QCOMPARE(ports[index].adapter, adapter);
+    QCOMPARE(ports[index].byIdPath, byId.isEmpty() ? QString() : roots.devRoot() + QLatin1Char('/') + byId);
 }
 
 QTEST_GUILESS_MAIN(ComPortListTest)
