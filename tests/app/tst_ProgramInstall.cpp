@@ -114,7 +114,7 @@ void TestProgramInstall::filesPassTheirValidators()
     QFETCH(QStringList, arguments);
     QFETCH(QString, file);
     const Finished check = run(program, arguments << installed(file));
-    QVERIFY2(check.exitCode == 0, (check.out + check.err).constData());
+    QVERIFY2(check.exitCode == 0, QByteArray(check.out + check.err).constData());
     QVERIFY2(check.err.isEmpty(), check.err.constData());
     QVERIFY2(!check.out.contains("P: ") && !check.out.contains("I: "), check.out.constData());
 }
