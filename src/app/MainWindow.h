@@ -146,6 +146,7 @@ private:
     bool frenchChecked() const override;
     bool koruServerChecked() const override;
     void refreshDefaultPortLabel() override;
+    bool pinComPort(const QString &comName, const QString &target, QString *error) override;
 
     void buildWidgets();
     void buildMenus();

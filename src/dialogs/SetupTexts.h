@@ -16,6 +16,9 @@ struct SetupTexts {
     QString comPortMissing;
     QString warningTitle;
     QString errorTitle;
+    QString pinPort;         // ButtonPin<page>
+    QString pinPortHint;     // its tooltip
+    QString pinFailed;       // %1 COM name, %2 link target, %3 the system's reason
 };
 
 const SetupTexts &setupTexts(bool french);

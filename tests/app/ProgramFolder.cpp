@@ -1,12 +1,13 @@
 #include "ProgramFolder.h"
 
+#include "support/FreeUdpPorts.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
-#include <QUdpSocket>
 
 #include <csignal>
 #include <optional>
@@ -161,10 +162,8 @@ void ProgramFolder::kill()
 
 quint16 ProgramFolder::freeUdpPort()
 {
-    QUdpSocket probe;
-    if (!probe.bind(QHostAddress::AnyIPv4, 0, QUdpSocket::DontShareAddress))
-        return 0;
-    return probe.localPort();
+    const QList<quint16> ports = freeUdpPorts(1);
+    return ports.isEmpty() ? 0 : ports.constFirst();
 }
 
 int ProgramFolder::udpReceiveQueueBytes(quint16 port)

@@ -1,6 +1,7 @@
 #include "FakeHostRoots.h"
 #include "host/ComPortList.h"
 #include "host/ComPortNames.h"
+#include "host/ComPortPin.h"
 #include "support/PseudoTerminal.h"
 
 #include <QFile>
@@ -21,6 +22,8 @@ private Q_SLOTS:
     void listedPathsAreTheOnesOpened();
     void adapterDetails_data();
     void adapterDetails();
+    void pinning_data();
+    void pinning();
 };
 
 static QStringList namesOf(const QList<ComPort> &ports)
@@ -212,6 +215,50 @@ void ComPortListTest::adapterDetails()
     QVERIFY2(index >= 0, qPrintable(namesOf(ports).join(QLatin1Char(' '))));
     QCOMPARE(ports[index].adapter, adapter);
     QCOMPARE(ports[index].byIdPath, byId.isEmpty() ? QString() : roots.devRoot() + QLatin1Char('/') + byId);
+}
+
+// COM33 pinned to the adapter's by-id link is then listed through it, with the
+// adapter's details; whatever stood in dosdevices before is replaced or reported.
+void ComPortListTest::pinning_data()
+{
+    QTest::addColumn<QString>("before"); // "none", "folder", "link" (com33 -> ttyUSB0), "file" (dosdevices a file)
+    QTest::addColumn<bool>("pinned");
+    QTest::newRow("no dosdevices folder yet") << "none" << true;
+    QTest::newRow("empty folder") << "folder" << true;
+    QTest::newRow("link replaced") << "link" << true;
+    QTest::newRow("dosdevices is a file") << "file" << false;
+}
+
+void ComPortListTest::pinning()
+{
+    QFETCH(QString, before);
+    QFETCH(bool, pinned);
+    FakeHostRoots roots;
+    QVERIFY(roots.isValid());
+    roots.addUsbTty(QStringLiteral("ttyUSB0"), {{"idVendor", "0403"}, {"manufacturer", "FTDI"}, {"serial", "A5"}});
+    roots.addByIdLink(FtdiById, QStringLiteral("ttyUSB0"));
+    const QString byId = roots.devRoot() + QStringLiteral("/serial/by-id/") + FtdiById;
+    const QString dosdevices = roots.dosdevices() + QStringLiteral("/../settings/dosdevices");
+    QVERIFY(QDir().mkpath(roots.dosdevices() + QStringLiteral("/../settings")));
+    if (before == QLatin1String("folder") || before == QLatin1String("link"))
+        QVERIFY(QDir().mkpath(dosdevices));
+    if (before == QLatin1String("link"))
+        QVERIFY(QFile::link(roots.devRoot() + QStringLiteral("/ttyUSB0"), dosdevices + QStringLiteral("/com33")));
+    if (before == QLatin1String("file")) {
+        QFile file(dosdevices);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+
+    QString error;
+    QCOMPARE(pinComName(dosdevices, 33, byId, &error), pinned);
+    QCOMPARE(error.isEmpty(), pinned);
+    const QList<ComPort> ports = EnumerateComPorts(roots.sysRoot(), dosdevices, roots.devRoot());
+    QCOMPARE(namesOf(ports), QStringList {"COM33"});
+    QCOMPARE(ports[0].devicePath, pinned ? byId : roots.devRoot() + QStringLiteral("/ttyUSB0"));
+    QCOMPARE(ports[0].adapter, QStringLiteral("FTDI A5"));
+    if (pinned)
+        QCOMPARE(QDir(dosdevices).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+                 QStringList {"com33"});
 }
 
 QTEST_GUILESS_MAIN(ComPortListTest)
