@@ -2,6 +2,7 @@
 
 #include <QList>
 
-// `count` different UDP ports that nobody holds right now on any IPv4 address, as
-// the kernel hands them out, so no test depends on a fixed port being free.
-QList<quint16> freeUdpPorts(int count);
+// `count` different UDP ports that nobody holds right now on any IPv4 address, none
+// above `highest`, so no test depends on a fixed port being free. Empty when there
+// are not enough.
+QList<quint16> freeUdpPorts(int count, quint16 highest = 65535);
