@@ -170,6 +170,7 @@ private:
     double currentAzimuth() const override { return reportedAzimuth().value_or(m_commandedPosition); }
     QString rotatorInfo() const override { return windowTitle(); }
     void refreshRotctldMenuItem();
+    bool pinComPort(const QString &comName, const QString &target, QString *error) override;
 
     void buildWidgets();
     void buildMenus();

@@ -144,9 +144,7 @@ void MainWindow::setChannelBaud(InterfaceKind kind, int baudIndex)
 
 void MainWindow::EnumerateComPorts()
 {
-    m_choices.comPorts.clear();
-    for (const ComPort &port : ::EnumerateComPorts(m_roots.sys, m_files.dosdevicesPath(), m_roots.dev))
-        m_choices.comPorts.append({port.name, port.devicePath});
+    m_choices.comPorts = ::EnumerateComPorts(m_roots.sys, m_files.dosdevicesPath(), m_roots.dev);
 }
 
 void MainWindow::placeAngleDialog()

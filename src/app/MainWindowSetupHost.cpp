@@ -1,6 +1,9 @@
 // The main window's side of the setup dialog.
 #include "app/MainWindow.h"
+#include "config/SettingsFiles.h"
 #include "dialogs/SetupDialog.h"
+#include "host/ComPortNames.h"
+#include "host/ComPortPin.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -49,4 +52,12 @@ bool MainWindow::frenchChecked() const
 bool MainWindow::koruServerChecked() const
 {
     return m_menuServerKORU->isChecked();
+}
+
+bool MainWindow::pinComPort(const QString &comName, const QString &target, QString *error)
+{
+    if (!pinComName(m_files.dosdevicesPath(), comNumber(comName), target, error))
+        return false;
+    EnumerateComPorts();
+    return true;
 }

@@ -1,6 +1,8 @@
+#include "app/CommandLine.h"
 #include "app/MainWindow.h"
 #include "app/SignalCloser.h"
 #include "config/SettingsFiles.h"
+#include "config/SettingsFolder.h"
 #include "rotors/PpdevPortIo.h"
 #include "ui/ApplicationIcon.h"
 #include "ui/DesktopFeedback.h"
@@ -9,11 +11,46 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+
+namespace {
+
+// Prints the help, the version or the error; nothing when the program is to run.
+std::optional<int> answerWithoutRunning(const CommandLine &line)
+{
+    switch (line.action) {
+    case CommandLine::Action::Run:
+        return std::nullopt;
+    case CommandLine::Action::Fail:
+        std::fputs(qPrintable(line.text), stderr);
+        return EXIT_FAILURE;
+    default:
+        std::fputs(qPrintable(line.text), stdout);
+        return EXIT_SUCCESS;
+    }
+}
+
+bool hasDisplay()
+{
+    return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY")
+           || qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
-    if (!qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("WAYLAND_DISPLAY")
-        && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+    // --help and --version answer without a display. Qt's own options (-platform,
+    // -style) are known only to QApplication, so with a display an error waits for
+    // the second reading below.
+    {
+        QCoreApplication early(argc, argv);
+        const CommandLine line = parseCommandLine(QCoreApplication::arguments());
+        if (line.action != CommandLine::Action::Run && (line.action != CommandLine::Action::Fail || !hasDisplay()))
+            return *answerWithoutRunning(line);
+    }
+
+    if (!hasDisplay()) {
         std::fprintf(stderr,
                      "orvantis: no display found (DISPLAY and WAYLAND_DISPLAY are unset); "
                      "run it under a virtual one with: xvfb-run -a %s\n",
@@ -22,8 +59,12 @@ int main(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
-    SettingsFiles files(SettingsFiles::chooseSettingsFolder(QCoreApplication::applicationDirPath()));
+    const CommandLine line = parseCommandLine(QCoreApplication::arguments());
+    if (const std::optional<int> exitCode = answerWithoutRunning(line))
+        return *exitCode;
+    SettingsFiles files(chooseSettingsFolder(line.settingsFolder, QCoreApplication::applicationDirPath()));
     QApplication::setApplicationName(QStringLiteral("Orvantis"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.orvantis"));
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(applicationIcon());
 

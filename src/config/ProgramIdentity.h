@@ -2,6 +2,7 @@
 
 #include <QString>
 
-// How the program names itself in its caption and its about box.
+// How the program names itself in its caption, its about box and --version.
 inline const QString ProductWord = QStringLiteral("ORVANTIS");
-inline const QString VersionText = QStringLiteral(" V2.4.1");
+inline const QString VersionNumber = QStringLiteral("2.4.1");
+inline const QString VersionText = QStringLiteral(" V") + VersionNumber;

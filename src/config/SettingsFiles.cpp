@@ -1,9 +1,7 @@
 #include "config/SettingsFiles.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -48,16 +46,6 @@ void syncFolder(const QString &folder)
 }
 
 } // namespace
-
-QString SettingsFiles::chooseSettingsFolder(const QString &programFolder)
-{
-    if (::access(QFile::encodeName(programFolder).constData(), W_OK | X_OK) == 0)
-        return programFolder;
-    const QString folder =
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/Orvantis");
-    QDir().mkpath(folder);
-    return folder;
-}
 
 SettingsFiles::SettingsFiles(const QString &folder)
     : m_folder(folder), m_existedAtStart(QFileInfo::exists(iniPath()))

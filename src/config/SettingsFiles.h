@@ -6,10 +6,6 @@
 // Where Orvantis.ini lives and how it is read and replaced on disk.
 class SettingsFiles {
 public:
-    // The program folder for portable use when it is writable, otherwise
-    // $XDG_CONFIG_HOME/Orvantis (~/.config/Orvantis), created if missing.
-    static QString chooseSettingsFolder(const QString &programFolder);
-
     // Tests whether Orvantis.ini exists, once, now.
     explicit SettingsFiles(const QString &folder);
 

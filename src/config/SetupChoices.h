@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/ComPort.h"
 #include "config/InterfaceKind.h"
 
 #include <QString>
@@ -12,10 +13,7 @@
 // COM ports shown for seven interfaces (each with its own selection), the two
 // LPT lists, the KORU fields and the check boxes that are not record fields.
 struct SetupChoices {
-    struct ComPortEntry {
-        QString name;       // "COM3"
-        QString devicePath; // shown beside the name
-    };
+    using ComPortEntry = ComPort;
 
     QList<ComPortEntry> comPorts; // sorted as text
     std::array<int, InterfaceKindCount> comSelection; // item index per serial kind, -1 none

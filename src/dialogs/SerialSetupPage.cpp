@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
 
 namespace {
@@ -74,11 +75,15 @@ SerialSetupPage::SerialSetupPage(InterfaceKind kind, SetupDialogContext context,
     : SetupPage(kind, pageNames(kind), context, std::move(chosen), parent),
       m_ports(new RadioGroup(QStringLiteral("RadioGroupPort") + serialNames(kind).suffix, QStringLiteral("COM Port"),
                              {}, this)),
+      m_pin(new QPushButton(this)),
       m_offset(new QSpinBox(this))
 {
     const SerialNames names = serialNames(kind);
     connect(m_ports, &RadioGroup::itemClicked, this, &SerialSetupPage::RadioGroupPortClick);
     addRow(m_ports);
+    m_pin->setObjectName(QStringLiteral("ButtonPin") + names.suffix);
+    connect(m_pin, &QPushButton::clicked, this, &SerialSetupPage::ButtonPinClick);
+    addRow(m_pin);
 
     m_offset->setObjectName(QStringLiteral("SpinEdit") + names.suffix + QStringLiteral("AzOffset"));
     m_offset->setRange(-30, 30);
@@ -135,10 +140,17 @@ QCheckBox *SerialSetupPage::addFlag(const QString &name, const QString &caption,
 void SerialSetupPage::fillPorts()
 {
     QStringList items;
-    for (const SetupChoices::ComPortEntry &port : m_context.choices.comPorts)
-        items << QStringLiteral("%1  %2").arg(port.name, port.devicePath);
+    for (const SetupChoices::ComPortEntry &port : m_context.choices.comPorts) {
+        QString item = QStringLiteral("%1  %2").arg(port.name, port.devicePath);
+        if (!port.adapter.isEmpty())
+            item += QStringLiteral("  (%1)").arg(port.adapter);
+        items << item;
+    }
     m_ports->setItems(items);
+    for (int i = 0; i < items.size(); ++i)
+        m_ports->item(i)->setToolTip(m_context.choices.comPorts[i].byIdPath);
     m_ports->showSelection(m_context.choices.comSelection[ordinal(kind())]);
+    enablePin();
     // The flags the record keeps are shown as they stand.
     for (const Flag &flag : m_flags)
         flag.box->setChecked(m_context.config.*flag.field);
@@ -179,6 +191,9 @@ void SerialSetupPage::applyLanguage(const SetupTexts &texts)
         m_readPosition->setText(texts.readPosition);
     m_comPortMissing = texts.comPortMissing;
     m_warningTitle = texts.warningTitle;
+    m_pin->setText(texts.pinPort);
+    m_pin->setToolTip(texts.pinPortHint);
+    m_pinFailed = texts.pinFailed;
 }
 
 bool SerialSetupPage::interfaceChosen()
@@ -205,7 +220,30 @@ void SerialSetupPage::RadioGroupPortClick(int item)
         choices.comSelection[k] = -1;
         m_ports->clearSelection();
     }
+    enablePin();
     m_context.host.rebuildCaption();
+}
+
+void SerialSetupPage::enablePin()
+{
+    const int item = m_ports->selectedIndex();
+    const QList<ComPort> &ports = m_context.choices.comPorts;
+    m_pin->setEnabled(item >= 0 && item < ports.size() && !ports[item].byIdPath.isEmpty()
+                      && ports[item].devicePath != ports[item].byIdPath);
+}
+
+void SerialSetupPage::ButtonPinClick()
+{
+    const int item = m_ports->selectedIndex();
+    if (item < 0 || item >= m_context.choices.comPorts.size())
+        return;
+    const ComPort port = m_context.choices.comPorts[item];
+    QString error;
+    if (!m_context.host.pinComPort(port.name, port.byIdPath, &error)) {
+        m_context.feedback.warning(m_warningTitle, m_pinFailed.arg(port.name, port.byIdPath, error));
+        return;
+    }
+    Q_EMIT comPortsChanged();
 }
 
 void SerialSetupPage::ComboBoxBaudClick()

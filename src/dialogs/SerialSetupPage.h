@@ -4,6 +4,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QPushButton;
 class QSpinBox;
 
 // The page of one serial controller: its view of the shared COM port list, the
@@ -23,13 +24,21 @@ public:
     void fillPorts();
     RadioGroup *portList() const { return m_ports; }
 
+Q_SIGNALS:
+    // The port list changed on disk (a COM name pinned); every page shows it again.
+    void comPortsChanged();
+
 private:
     void RadioGroupPortClick(int item);
     void ComboBoxBaudClick();
+    void ButtonPinClick();
+    // The pin button works for a selected adapter that has a by-id name it does not use yet.
+    void enablePin();
     QCheckBox *addFlag(const QString &name, const QString &caption, bool Configuration::*flag);
     void addReadPosition();
 
     RadioGroup *m_ports;
+    QPushButton *m_pin;
     QSpinBox *m_offset;
     QComboBox *m_baud = nullptr;
     QCheckBox *m_trakBoxHost = nullptr;
@@ -42,4 +51,5 @@ private:
     QList<Flag> m_flags;
     QString m_comPortMissing;
     QString m_warningTitle;
+    QString m_pinFailed;
 };

@@ -83,6 +83,10 @@ SetupDialog::SetupDialog(SetupDialogContext context, QWidget *parent)
             auto *serial = new SerialSetupPage(kind, m_context, chosen, m_pages);
             const auto at = std::find(SerialShowingOrder.begin(), SerialShowingOrder.end(), kind);
             m_serialPages[std::distance(SerialShowingOrder.begin(), at)] = serial;
+            connect(serial, &SerialSetupPage::comPortsChanged, this, [this] {
+                for (SerialSetupPage *shown : m_serialPages)
+                    shown->fillPorts();
+            });
             page = serial;
         }
         m_page[ordinal(kind)] = page;

@@ -27,6 +27,9 @@ public:
     virtual void refreshDefaultPortLabel() = 0;
     // The rotctld settings changed: serve, stop or move to the new port.
     virtual void applyRotctldSetting() = 0;
+    // Makes the COM name a dosdevices link to target and lists the ports again.
+    // False, with the system's reason in *error, when the link cannot be made.
+    virtual bool pinComPort(const QString &comName, const QString &target, QString *error) = 0;
 };
 
 // The state the dialog reads and writes, all owned by the main window.

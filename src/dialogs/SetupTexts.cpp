@@ -19,6 +19,10 @@ const SetupTexts &setupTexts(bool french)
         QStringLiteral("Let Hamlib programs (gpredict, rotctl) steer the antenna"),
         QStringLiteral("TCP port:"),
         QStringLiteral("Read position"),
+        QStringLiteral("Pin to this adapter"),
+        QStringLiteral("Keep this COM name for this adapter whatever order adapters are plugged in: "
+                       "links dosdevices/comN, beside Orvantis.ini, to its /dev/serial/by-id name"),
+        QStringLiteral("Cannot pin %1 to %2: %3.\nCheck that the folder of Orvantis.ini is writable."),
     };
     static const SetupTexts frenchTexts {
         QStringLiteral("Cocher pour quitter en mode Host"),
@@ -37,6 +41,10 @@ const SetupTexts &setupTexts(bool french)
         QStringLiteral("Laisser les programmes Hamlib (gpredict, rotctl) orienter l'antenne"),
         QStringLiteral("Port TCP :"),
         QStringLiteral("Lire la position"),
+        QStringLiteral("Attacher à cet adaptateur"),
+        QStringLiteral("Garder ce nom COM pour cet adaptateur quel que soit l'ordre de branchement : "
+                       "lie dosdevices/comN, à côté d'Orvantis.ini, à son nom /dev/serial/by-id"),
+        QStringLiteral("Impossible d'attacher %1 à %2 : %3.\nVérifiez que le dossier d'Orvantis.ini est accessible en écriture."),
     };
     return french ? frenchTexts : english;
 }

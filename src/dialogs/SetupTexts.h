@@ -19,6 +19,9 @@ struct SetupTexts {
     QString rotctldServe;    // CheckBoxRotctld
     QString rotctldPort;     // beside EditPortRotctld
     QString readPosition;    // the read-back box of the controllers that can be asked
+    QString pinPort;         // ButtonPin<page>
+    QString pinPortHint;     // its tooltip
+    QString pinFailed;       // %1 COM name, %2 link target, %3 the system's reason
 };
 
 const SetupTexts &setupTexts(bool french);

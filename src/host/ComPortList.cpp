@@ -41,6 +41,65 @@ QMap<QString, QString> defaultPorts(const QString &sysRoot, const QString &devRo
     return ports;
 }
 
+QString firstLine(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readLine(256)).trimmed();
+}
+
+// The USB device a tty belongs to is the first folder above its device entry that
+// holds a USB descriptor: one level up for ttyACM (an interface), two for ttyUSB
+// (a port below the interface).
+QString usbAdapter(const QString &sysRoot, const QString &tty)
+{
+    const QString top = QFileInfo(sysRoot).canonicalFilePath() + QLatin1Char('/');
+    QString dir = QFileInfo(sysRoot + QStringLiteral("/class/tty/") + tty + QStringLiteral("/device")).canonicalFilePath();
+    for (int level = 0; level < 4 && dir.startsWith(top); ++level, dir = QFileInfo(dir).path()) {
+        const QString vendor = firstLine(dir + QStringLiteral("/idVendor"));
+        if (vendor.isEmpty())
+            continue;
+        QStringList words;
+        for (const char *field : {"/manufacturer", "/product", "/serial"}) {
+            if (const QString text = firstLine(dir + QLatin1String(field)); !text.isEmpty())
+                words << text;
+        }
+        if (words.isEmpty())
+            words << QStringLiteral("USB %1:%2").arg(vendor, firstLine(dir + QStringLiteral("/idProduct")));
+        return words.join(QLatin1Char(' '));
+    }
+    return {};
+}
+
+// Canonical device path -> its link in <devRoot>/serial/by-id.
+QMap<QString, QString> byIdLinks(const QString &devRoot)
+{
+    QMap<QString, QString> links;
+    const QFileInfoList entries = QDir(devRoot + QStringLiteral("/serial/by-id"))
+                                      .entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo &entry : entries) {
+        if (entry.isSymLink() && !entry.canonicalFilePath().isEmpty())
+            links.insert(entry.canonicalFilePath(), entry.absoluteFilePath());
+    }
+    return links;
+}
+
+// Adds what the system knows of the device each port opens, wherever its path
+// leads (a default name, a by-id link, a dosdevices target).
+void describeAdapters(QList<ComPort> &ports, const QString &sysRoot, const QString &devRoot)
+{
+    const QString devFolder = QFileInfo(devRoot).canonicalFilePath();
+    const QMap<QString, QString> byId = byIdLinks(devRoot);
+    for (ComPort &port : ports) {
+        const QFileInfo device(QFileInfo(port.devicePath).canonicalFilePath());
+        if (device.filePath().isEmpty() || device.path() != devFolder)
+            continue;
+        port.adapter = usbAdapter(sysRoot, device.fileName());
+        port.byIdPath = byId.value(device.filePath());
+    }
+}
+
 void applyOverrides(QMap<QString, QString> &ports, const QString &dosdevicesDir)
 {
     if (dosdevicesDir.isEmpty())
@@ -83,6 +142,7 @@ QList<ComPort> EnumerateComPorts(const QString &sysRoot, const QString &dosdevic
 
     QList<ComPort> result;
     for (const QString &name : sortedComNames(ports.keys()))
-        result.append({name, ports.value(name)});
+        result.append({name, ports.value(name), {}, {}});
+    describeAdapters(result, sysRoot, devRoot);
     return result;
 }

@@ -1,14 +1,10 @@
 #pragma once
 
+#include "config/ComPort.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
-
-// One serial port offered in the setup dialog's port lists.
-struct ComPort {
-    QString name;       // "COM3"
-    QString devicePath; // what opening COM3 opens, shown beside the name
-};
 
 // The candidates that are "COM" followed by a whole number above 0 (COM0, COMx,
 // COM1x dropped), without duplicates, sorted as text (COM1, COM10, COM3).
@@ -19,6 +15,7 @@ QStringList sortedComNames(const QStringList &candidates);
 // keeps placeholders with type 0 for absent UARTs); ttyUSB<n> and ttyACM<n> when
 // they have a device entry. Every com<n> link in dosdevicesDir whose target exists
 // adds or replaces COM<n>; a link whose target is missing hides COM<n> rather than
-// let the default device stand in for the one the user chose. Never opens a device.
+// let the default device stand in for the one the user chose. Each port then gets
+// the adapter and by-id link of the device it opens. Never opens a device.
 QList<ComPort> EnumerateComPorts(const QString &sysRoot, const QString &dosdevicesDir,
                                  const QString &devRoot);

@@ -1,8 +1,28 @@
 #include "ui/HelpPage.h"
 
+#include "config/ProgramLayout.h"
+
+#include <QFileInfo>
+
+namespace {
+
+QString pathIn(const QString &folder, const QString &page)
+{
+    const QString separator = folder.endsWith(QLatin1Char('/')) ? QString() : QStringLiteral("/");
+    return folder + separator + page;
+}
+
+} // namespace
+
 QUrl helpPageUrl(const QString &programFolder, bool french)
 {
     const QString page = french ? QStringLiteral("orvantis_fr.htm") : QStringLiteral("orvantis_en.htm");
-    const QString separator = programFolder.endsWith(QLatin1Char('/')) ? QString() : QStringLiteral("/");
-    return QUrl::fromLocalFile(programFolder + separator + page);
+    const QString beside = pathIn(programFolder, page);
+    if (!QFileInfo::exists(beside)) {
+        if (const QString data = installedDataFolder(programFolder); !data.isEmpty()) {
+            if (const QString installed = pathIn(data, page); QFileInfo::exists(installed))
+                return QUrl::fromLocalFile(installed);
+        }
+    }
+    return QUrl::fromLocalFile(beside);
 }

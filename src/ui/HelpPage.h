@@ -3,6 +3,7 @@
 #include <QString>
 #include <QUrl>
 
-// The help page of the chosen language in the program's folder. The page need
-// not exist: the desktop says so when it cannot open it.
+// The help page of the chosen language: beside the program (a copied folder or the
+// build tree), else in the installation's data folder. When neither holds it, the
+// page beside the program, so the desktop says what it cannot open.
 QUrl helpPageUrl(const QString &programFolder, bool french);

@@ -23,3 +23,11 @@ orvantis_add_end_to_end_test(tst_ProgramSimulatedRotors)
 target_compile_definitions(tst_ProgramSimulatedRotors PRIVATE
     ORVANTIS_ROTSIM_EXECUTABLE="$<TARGET_FILE:orvantis-rotsim>")
 add_dependencies(tst_ProgramSimulatedRotors orvantis-rotsim)
+
+# The installed program: its files, their validators, its command line and where it
+# keeps its settings.
+orvantis_add_end_to_end_test(tst_ProgramInstall)
+target_link_libraries(tst_ProgramInstall PRIVATE Qt6::Gui)
+target_compile_definitions(tst_ProgramInstall PRIVATE
+    CMAKE_COMMAND="${CMAKE_COMMAND}" ORVANTIS_BUILD_DIR="${PROJECT_BINARY_DIR}"
+    ORVANTIS_VERSION="${PROJECT_VERSION}" ORVANTIS_DATA_FROM_BIN="${ORVANTIS_DATA_FROM_BIN}")

@@ -1,12 +1,13 @@
 #include "ProgramFolder.h"
 
+#include "support/FreeUdpPorts.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
-#include <QUdpSocket>
 
 #include <csignal>
 #include <optional>
@@ -109,6 +110,13 @@ bool ProgramFolder::linkComPort(int number, const QString &target) const
     return QFile::link(target, m_dir.filePath(QStringLiteral("dosdevices/com%1").arg(number)));
 }
 
+void ProgramFolder::setEnvironment(const QString &name, const QString &value)
+{
+    QProcessEnvironment environment = m_process.processEnvironment();
+    environment.insert(name, value);
+    m_process.setProcessEnvironment(environment);
+}
+
 bool ProgramFolder::start()
 {
     m_process.start();
@@ -155,10 +163,8 @@ void ProgramFolder::kill()
 
 quint16 ProgramFolder::freeUdpPort()
 {
-    QUdpSocket probe;
-    if (!probe.bind(QHostAddress::AnyIPv4, 0, QUdpSocket::DontShareAddress))
-        return 0;
-    return probe.localPort();
+    const QList<quint16> ports = freeUdpPorts(1);
+    return ports.isEmpty() ? 0 : ports.constFirst();
 }
 
 int ProgramFolder::udpReceiveQueueBytes(quint16 port)

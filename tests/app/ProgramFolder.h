@@ -29,6 +29,11 @@ public:
     // dosdevices/com<n> -> target; the target need not exist (an unplugged adapter).
     bool linkComPort(int number, const QString &target) const;
 
+    // Starts `program` instead of the copy (an installed one, say), with `name`=`value`
+    // added to its environment.
+    void setProgram(const QString &program) { m_process.setProgram(program); }
+    void setEnvironment(const QString &name, const QString &value);
+
     bool start();
     // True once the program holds `port` on UDP; false if it exits or time runs out.
     bool waitUntilListening(quint16 port, int timeoutMs);

@@ -4,6 +4,7 @@
 #include "dialogs/SetupDialog.h"
 #include "rotors/SerialRotors.h"
 #include "sources/UdpListener.h"
+#include "support/FreeUdpPorts.h"
 #include "support/PseudoTerminal.h"
 
 #include <QCheckBox>
@@ -103,14 +104,17 @@ void TestSetupDialogWindow::sameTestAzimuthTwiceSendsOnce()
 
 void TestSetupDialogWindow::closingHandsTheKoruPortToTheListener()
 {
+    // The dialog takes a base port up to 50000 and an antenna up to 16.
+    const QList<quint16> ports = freeUdpPorts(2, 50000);
+    QCOMPARE(ports.size(), 2);
     MainWindowRig rig;
     QVERIFY(rig.start());
     openSetup(rig);
-    dialogChild<QLineEdit>(rig, QStringLiteral("EditPortKORU"))->setText(QStringLiteral("12040"));
+    dialogChild<QLineEdit>(rig, QStringLiteral("EditPortKORU"))->setText(QString::number(ports[0] - 16));
     dialogChild<QLineEdit>(rig, QStringLiteral("EditAntKORU"))->setText(QStringLiteral("16"));
     QVERIFY(rig.window().setupDialog().close());
-    QCOMPARE(rig.window().udpListener().port(), quint16(12056));
-    QCOMPARE(rig.widget<QLabel>(QStringLiteral("Label1"))->text(), QStringLiteral("Defaultport=12056"));
+    QCOMPARE(rig.window().udpListener().port(), ports[0]);
+    QCOMPARE(rig.widget<QLabel>(QStringLiteral("Label1"))->text(), QStringLiteral("Defaultport=%1").arg(ports[0]));
     QVERIFY(!rig.window().udpListener().isActive());
 
     // With KORU as the source the listener pauses while the dialog is open and
@@ -119,11 +123,11 @@ void TestSetupDialogWindow::closingHandsTheKoruPortToTheListener()
     QVERIFY(rig.window().udpListener().isActive());
     openSetup(rig);
     QVERIFY(!rig.window().udpListener().isActive());
-    dialogChild<QLineEdit>(rig, QStringLiteral("EditPortKORU"))->setText(QStringLiteral("41000"));
+    dialogChild<QLineEdit>(rig, QStringLiteral("EditPortKORU"))->setText(QString::number(ports[1] - 7));
     dialogChild<QLineEdit>(rig, QStringLiteral("EditAntKORU"))->setText(QStringLiteral("7"));
     QVERIFY(rig.window().setupDialog().close());
     QVERIFY(rig.window().udpListener().isActive());
-    QCOMPARE(rig.window().udpListener().port(), quint16(41007));
+    QCOMPARE(rig.window().udpListener().port(), ports[1]);
 }
 
 void TestSetupDialogWindow::closingAfterGs232TestWritesCloseOut()

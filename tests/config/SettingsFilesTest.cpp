@@ -30,97 +30,12 @@ mode_t fileMode(const QString &path)
     return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 07777 : 07777;
 }
 
-// Sets environment variables for one test and puts the old values back after.
-class ScopedEnvironment {
-public:
-    ~ScopedEnvironment()
-    {
-        for (auto it = m_saved.cbegin(); it != m_saved.cend(); ++it) {
-            if (it.value().isNull())
-                qunsetenv(it.key().constData());
-            else
-                qputenv(it.key().constData(), it.value());
-        }
-    }
-    void set(const char *name, const QString &value)
-    {
-        save(name);
-        qputenv(name, QFile::encodeName(value));
-    }
-    void unset(const char *name)
-    {
-        save(name);
-        qunsetenv(name);
-    }
-
-private:
-    void save(const char *name)
-    {
-        if (!m_saved.contains(name))
-            m_saved.insert(name, qEnvironmentVariableIsSet(name) ? qgetenv(name) : QByteArray());
-    }
-    QMap<QByteArray, QByteArray> m_saved;
-};
-
 } // namespace
 
 class SettingsFilesTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void writableProgramFolderIsUsed()
-    {
-        QTemporaryDir program;
-        QCOMPARE(SettingsFiles::chooseSettingsFolder(program.path()), program.path());
-    }
-
-    void unusableProgramFolderFallsBackToXdgConfig_data()
-    {
-        QTest::addColumn<QString>("programFolder"); // relative to a temporary root
-        // Root writes everywhere, so the unusable folders are ones no permission bit can rescue.
-        QTest::newRow("missing folder") << "missing/program";
-        QTest::newRow("a file, not a folder") << "plainfile";
-    }
-
-    void unusableProgramFolderFallsBackToXdgConfig()
-    {
-        QFETCH(QString, programFolder);
-        QTemporaryDir root;
-        QVERIFY(writeFile(root.filePath(QStringLiteral("plainfile")), "x"));
-        ScopedEnvironment environment;
-        environment.set("XDG_CONFIG_HOME", root.filePath(QStringLiteral("xdg")));
-
-        const QString chosen = SettingsFiles::chooseSettingsFolder(root.filePath(programFolder));
-        QCOMPARE(chosen, root.filePath(QStringLiteral("xdg/Orvantis")));
-        QVERIFY(QFileInfo(chosen).isDir());
-        QVERIFY(!QFileInfo::exists(root.filePath(QStringLiteral("missing"))));
-    }
-
-    void fallbackWithoutXdgConfigHomeUsesDotConfig()
-    {
-        QTemporaryDir home;
-        ScopedEnvironment environment;
-        environment.unset("XDG_CONFIG_HOME");
-        environment.set("HOME", home.path());
-        const QString chosen = SettingsFiles::chooseSettingsFolder(home.filePath(QStringLiteral("missing")));
-        QCOMPARE(chosen, home.filePath(QStringLiteral(".config/Orvantis")));
-        QVERIFY(QFileInfo(chosen).isDir());
-    }
-
-    void readOnlyProgramFolderFallsBack()
-    {
-        if (::geteuid() == 0)
-            QSKIP("root may write into a read-only folder; the cases above cover the fall-back");
-        QTemporaryDir root;
-        const QString program = root.filePath(QStringLiteral("program"));
-        QVERIFY(QDir().mkpath(program));
-        QVERIFY(QFile::setPermissions(program, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-        ScopedEnvironment environment;
-        environment.set("XDG_CONFIG_HOME", root.filePath(QStringLiteral("xdg")));
-        QCOMPARE(SettingsFiles::chooseSettingsFolder(program), root.filePath(QStringLiteral("xdg/Orvantis")));
-        QFile::setPermissions(program, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    }
-
     void pathsAndExistenceTestedOnce()
     {
         QTemporaryDir folder;

@@ -40,6 +40,20 @@ public:
     bool koruServerChecked() const override { return false; }
     void refreshDefaultPortLabel() override { ++labelRefreshes; }
     void applyRotctldSetting() override { ++rotctldApplied; }
+    // Lists the ports again as the main window would: the pinned name now opens the target.
+    bool pinComPort(const QString &comName, const QString &target, QString *error) override
+    {
+        pins << comName + QStringLiteral(" -> ") + target;
+        if (!pinError.isEmpty()) {
+            *error = pinError;
+            return false;
+        }
+        for (ComPort &port : *ports) {
+            if (port.name == comName)
+                port.devicePath = target;
+        }
+        return true;
+    }
 
     int stops = 0;
     int rotctldApplied = 0;
@@ -48,17 +62,21 @@ public:
     bool forcedSend = false;
     bool french = false;
     QList<int> testAzimuths;
+    QList<ComPort> *ports = nullptr;
+    QStringList pins;
+    QString pinError;
 };
 
 // The dialog over its own record and choices; COM3 is a pseudo-terminal.
 struct DialogRig {
     DialogRig()
     {
-        choices.comPorts = {{QStringLiteral("COM3"), terminal.slavePath()},
-                            {QStringLiteral("COM9"), QStringLiteral("/nonexistent/ttyUSB9")}};
+        choices.comPorts = {{QStringLiteral("COM3"), terminal.slavePath(), {}, {}},
+                            {QStringLiteral("COM9"), QStringLiteral("/nonexistent/ttyUSB9"), {}, {}}};
         parallel.PortDriverPresent = true;
         parallel.pourSatAddresses = {0x378, 0, 0};
         parallel.lptPorts[0].name = QStringLiteral("LPT1");
+        host.ports = &choices.comPorts;
     }
 
     template <typename T>
@@ -380,7 +398,7 @@ private Q_SLOTS:
         // A channel of an interface that is not the selected one is only closed.
         const InterfaceKind other = kind == InterfaceKind::Egis ? InterfaceKind::Gs232 : InterfaceKind::Egis;
         PseudoTerminal otherTerminal;
-        rig.choices.comPorts.append({QStringLiteral("COM4"), otherTerminal.slavePath()});
+        rig.choices.comPorts.append({QStringLiteral("COM4"), otherTerminal.slavePath(), {}, {}});
         rig.choices.comSelection[ordinal(other)] = 2;
         QVERIFY(rig.serial.EnsurePortOpen(other));
 
@@ -416,6 +434,55 @@ private Q_SLOTS:
         QCOMPARE(rig.choices.comSelection[ordinal(InterfaceKind::TrakBox)], -1);
         QCOMPARE(rig.config.at(InterfaceKind::TrakBox).port, -1);
         QCOMPARE(rig.host.captions, captions + 1);
+    }
+
+    // Two adapters of one kind are told apart by what the list shows of them; the
+    // chosen one is pinned to its by-id name, on every page at once.
+    void comPortsShowTheirAdapterAndPinToIt_data()
+    {
+        QTest::addColumn<QString>("pinError");
+        QTest::newRow("pinned") << QString();
+        QTest::newRow("refused") << QStringLiteral("Permission denied");
+    }
+
+    void comPortsShowTheirAdapterAndPinToIt()
+    {
+        QFETCH(QString, pinError);
+        DialogRig rig;
+        QVERIFY(rig.terminal.isValid());
+        const QString byId = QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A5-if00-port0");
+        rig.choices.comPorts = {{QStringLiteral("COM1"), QStringLiteral("/nonexistent/ttyS0"), {}, {}},
+                                {QStringLiteral("COM33"), rig.terminal.slavePath(), QStringLiteral("FTDI FT232R A5"), byId},
+                                {QStringLiteral("COM34"), QStringLiteral("/nonexistent/ttyUSB1"),
+                                 QStringLiteral("FTDI FT232R B7"), QString()}};
+        rig.host.pinError = pinError;
+        rig.dialog.show();
+        auto *ports = rig.find<RadioGroup>(QStringLiteral("RadioGroupPortEasy"));
+        auto *pin = rig.find<QPushButton>(QStringLiteral("ButtonPinEasy"));
+        QCOMPARE(ports->item(0)->text(), QStringLiteral("COM1  /nonexistent/ttyS0"));
+        QCOMPARE(ports->item(1)->text(), QStringLiteral("COM33  %1  (FTDI FT232R A5)").arg(rig.terminal.slavePath()));
+        QCOMPARE(ports->item(2)->text(), QStringLiteral("COM34  /nonexistent/ttyUSB1  (FTDI FT232R B7)"));
+        QCOMPARE(ports->item(1)->toolTip(), byId);
+        QCOMPARE(pin->text(), QStringLiteral("Pin to this adapter"));
+        QVERIFY(!pin->isEnabled());
+
+        ports->item(1)->click();
+        QVERIFY(pin->isEnabled());
+        pin->click();
+        QCOMPARE(rig.host.pins, QStringList {QStringLiteral("COM33 -> ") + byId});
+        const QString shownOnGs = rig.find<RadioGroup>(QStringLiteral("RadioGroupPortGS"))->item(1)->text();
+        if (pinError.isEmpty()) {
+            QCOMPARE(shownOnGs, QStringLiteral("COM33  %1  (FTDI FT232R A5)").arg(byId));
+            QCOMPARE(ports->selectedIndex(), 1);
+            QVERIFY(!pin->isEnabled());
+            QCOMPARE(rig.feedback.events(), QStringList {});
+        } else {
+            QVERIFY(shownOnGs.contains(rig.terminal.slavePath()));
+            QVERIFY(pin->isEnabled());
+            QCOMPARE(rig.feedback.events(),
+                     QStringList {QStringLiteral("warning:Warning:Cannot pin COM33 to %1: Permission denied.\n"
+                                                 "Check that the folder of Orvantis.ini is writable.").arg(byId)});
+        }
     }
 
     void lptChoice()

@@ -24,6 +24,25 @@ void FakeHostRoots::addTty(const QString &name, bool withDevice)
         makeDir(dir + QStringLiteral("/device"));
 }
 
+void FakeHostRoots::addUsbTty(const QString &tty, const QMap<QString, QByteArray> &descriptor)
+{
+    const QString usbDevice = QStringLiteral("sys/devices/pci0000:00/usb1/1-") + tty;
+    const QString interface = usbDevice + QStringLiteral("/1-1:1.0");
+    const QString ttyDevice = tty.startsWith(QLatin1String("ttyUSB")) ? interface + QLatin1Char('/') + tty : interface;
+    makeDir(ttyDevice);
+    for (auto it = descriptor.cbegin(); it != descriptor.cend(); ++it)
+        writeFile(usbDevice + QLatin1Char('/') + it.key(), it.value() + '\n');
+    makeDir(QStringLiteral("sys/class/tty/") + tty);
+    QFile::link(path(ttyDevice), path(QStringLiteral("sys/class/tty/%1/device").arg(tty)));
+    addDevNode(tty);
+}
+
+void FakeHostRoots::addByIdLink(const QString &name, const QString &tty)
+{
+    makeDir(QStringLiteral("dev/serial/by-id"));
+    QFile::link(QStringLiteral("../../") + tty, path(QStringLiteral("dev/serial/by-id/") + name));
+}
+
 void FakeHostRoots::addDevNode(const QString &name)
 {
     writeFile(QStringLiteral("dev/") + name, {});

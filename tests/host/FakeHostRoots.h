@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -20,6 +21,13 @@ public:
     void addUart(int n, int type);
     // /sys/class/tty/<name>, with a device entry when it belongs to real hardware.
     void addTty(const QString &name, bool withDevice);
+    // A USB serial adapter as the kernel shows it: a USB device folder under sys/devices
+    // holding the descriptor files given ("idVendor", "manufacturer", ...), and
+    // class/tty/<tty>/device linked to its interface (ttyACM) or to a port below the
+    // interface (ttyUSB); plus the node /dev/<tty>.
+    void addUsbTty(const QString &tty, const QMap<QString, QByteArray> &descriptor);
+    // dev/serial/by-id/<name> -> ../../<tty>, a relative link as udev makes it.
+    void addByIdLink(const QString &name, const QString &tty);
     // An empty file standing for the device node /dev/<name>.
     void addDevNode(const QString &name);
     // dosdevices/<linkName> -> target.

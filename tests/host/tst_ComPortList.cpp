@@ -1,6 +1,7 @@
 #include "FakeHostRoots.h"
 #include "host/ComPortList.h"
 #include "host/ComPortNames.h"
+#include "host/ComPortPin.h"
 #include "support/PseudoTerminal.h"
 
 #include <QFile>
@@ -19,6 +20,10 @@ private Q_SLOTS:
     void mixedSourcesSortAsText();
     void missingRootsGiveNoPorts();
     void listedPathsAreTheOnesOpened();
+    void adapterDetails_data();
+    void adapterDetails();
+    void pinning_data();
+    void pinning();
 };
 
 static QStringList namesOf(const QList<ComPort> &ports)
@@ -162,6 +167,98 @@ void ComPortListTest::listedPathsAreTheOnesOpened()
     QCOMPARE(namesOf(ports), (QStringList{"COM1", "COM5", "COM65"}));
     for (const ComPort &port : ports)
         QCOMPARE(devicePathForComName(port.name, roots.dosdevices(), roots.devRoot()), port.devicePath);
+}
+
+static const QString FtdiById = QStringLiteral("usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+
+// One machine with two USB adapters of the same kind would be told apart by their
+// serial numbers; here a few kinds show each way the details are found.
+void ComPortListTest::adapterDetails_data()
+{
+    QTest::addColumn<QString>("comName");
+    QTest::addColumn<QString>("adapter");
+    QTest::addColumn<QString>("byId"); // relative to the dev root; empty for none
+    const QString ftdiId = QStringLiteral("serial/by-id/") + FtdiById;
+    QTest::newRow("ttyUSB, port below the interface") << "COM33" << "FTDI FT232R USB UART A50285BI" << ftdiId;
+    QTest::newRow("ttyACM, the interface itself") << "COM65" << "Arduino (www.arduino.cc) Uno"
+                                                  << "serial/by-id/usb-Arduino__www.arduino.cc__Uno-if00";
+    QTest::newRow("no descriptor strings") << "COM34" << "USB 067b:2303" << "";
+    QTest::newRow("built-in UART") << "COM1" << "" << "";
+    QTest::newRow("pinned to its by-id link") << "COM5" << "FTDI FT232R USB UART A50285BI" << ftdiId;
+    QTest::newRow("pseudo-terminal override") << "COM7" << "" << "";
+}
+
+void ComPortListTest::adapterDetails()
+{
+    QFETCH(QString, comName);
+    QFETCH(QString, adapter);
+    QFETCH(QString, byId);
+    FakeHostRoots roots;
+    PseudoTerminal pty;
+    QVERIFY(roots.isValid());
+    QVERIFY(pty.isValid());
+    roots.addUart(0, 4);
+    roots.addDevNode(QStringLiteral("ttyS0"));
+    roots.addUsbTty(QStringLiteral("ttyUSB0"), {{"idVendor", "0403"}, {"idProduct", "6001"}, {"manufacturer", "FTDI"},
+                                                {"product", "FT232R USB UART"}, {"serial", "A50285BI"}});
+    roots.addUsbTty(QStringLiteral("ttyUSB1"), {{"idVendor", "067b"}, {"idProduct", "2303"}});
+    roots.addUsbTty(QStringLiteral("ttyACM0"), {{"idVendor", "2341"}, {"idProduct", "0043"},
+                                                {"manufacturer", "Arduino (www.arduino.cc)"}, {"product", "Uno"}});
+    roots.addByIdLink(FtdiById, QStringLiteral("ttyUSB0"));
+    roots.addByIdLink(QStringLiteral("usb-Arduino__www.arduino.cc__Uno-if00"), QStringLiteral("ttyACM0"));
+    roots.addByIdLink(QStringLiteral("usb-gone-if00"), QStringLiteral("ttyUSB9"));
+    roots.addLink(QStringLiteral("com5"), roots.devRoot() + QStringLiteral("/serial/by-id/") + FtdiById);
+    roots.addLink(QStringLiteral("com7"), pty.slavePath());
+
+    const QList<ComPort> ports = EnumerateComPorts(roots.sysRoot(), roots.dosdevices(), roots.devRoot());
+    const int index = namesOf(ports).indexOf(comName);
+    QVERIFY2(index >= 0, qPrintable(namesOf(ports).join(QLatin1Char(' '))));
+    QCOMPARE(ports[index].adapter, adapter);
+    QCOMPARE(ports[index].byIdPath, byId.isEmpty() ? QString() : roots.devRoot() + QLatin1Char('/') + byId);
+}
+
+// COM33 pinned to the adapter's by-id link is then listed through it, with the
+// adapter's details; whatever stood in dosdevices before is replaced or reported.
+void ComPortListTest::pinning_data()
+{
+    QTest::addColumn<QString>("before"); // "none", "folder", "link" (com33 -> ttyUSB0), "file" (dosdevices a file)
+    QTest::addColumn<bool>("pinned");
+    QTest::newRow("no dosdevices folder yet") << "none" << true;
+    QTest::newRow("empty folder") << "folder" << true;
+    QTest::newRow("link replaced") << "link" << true;
+    QTest::newRow("dosdevices is a file") << "file" << false;
+}
+
+void ComPortListTest::pinning()
+{
+    QFETCH(QString, before);
+    QFETCH(bool, pinned);
+    FakeHostRoots roots;
+    QVERIFY(roots.isValid());
+    roots.addUsbTty(QStringLiteral("ttyUSB0"), {{"idVendor", "0403"}, {"manufacturer", "FTDI"}, {"serial", "A5"}});
+    roots.addByIdLink(FtdiById, QStringLiteral("ttyUSB0"));
+    const QString byId = roots.devRoot() + QStringLiteral("/serial/by-id/") + FtdiById;
+    const QString dosdevices = roots.dosdevices() + QStringLiteral("/../settings/dosdevices");
+    QVERIFY(QDir().mkpath(roots.dosdevices() + QStringLiteral("/../settings")));
+    if (before == QLatin1String("folder") || before == QLatin1String("link"))
+        QVERIFY(QDir().mkpath(dosdevices));
+    if (before == QLatin1String("link"))
+        QVERIFY(QFile::link(roots.devRoot() + QStringLiteral("/ttyUSB0"), dosdevices + QStringLiteral("/com33")));
+    if (before == QLatin1String("file")) {
+        QFile file(dosdevices);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+
+    QString error;
+    QCOMPARE(pinComName(dosdevices, 33, byId, &error), pinned);
+    QCOMPARE(error.isEmpty(), pinned);
+    const QList<ComPort> ports = EnumerateComPorts(roots.sysRoot(), dosdevices, roots.devRoot());
+    QCOMPARE(namesOf(ports), QStringList {"COM33"});
+    QCOMPARE(ports[0].devicePath, pinned ? byId : roots.devRoot() + QStringLiteral("/ttyUSB0"));
+    QCOMPARE(ports[0].adapter, QStringLiteral("FTDI A5"));
+    if (pinned)
+        QCOMPARE(QDir(dosdevices).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+                 QStringList {"com33"});
 }
 
 QTEST_GUILESS_MAIN(ComPortListTest)

@@ -1,0 +1,41 @@
+#include "app/CommandLine.h"
+
+#include "config/ProgramIdentity.h"
+
+#include <QCommandLineParser>
+
+CommandLine parseCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Points an antenna rotator at an azimuth.\n\n"
+                       "Settings (Orvantis.ini and the dosdevices folder of COM links) live in the\n"
+                       "folder given by --settings-folder; otherwise beside a copied, writable\n"
+                       "program (portable use); otherwise in $XDG_CONFIG_HOME/Orvantis."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption settingsFolder(
+        {QStringLiteral("s"), QStringLiteral("settings-folder")},
+        QStringLiteral("Keep Orvantis.ini and dosdevices in <folder> (created if missing)."), QStringLiteral("folder"));
+    parser.addOption(settingsFolder);
+
+    CommandLine line;
+    if (!parser.parse(arguments)) {
+        line.action = CommandLine::Action::Fail;
+        line.text = QStringLiteral("orvantis: %1\nTry 'orvantis --help' for more information.\n")
+                        .arg(parser.errorText());
+    } else if (parser.isSet(help)) {
+        line.action = CommandLine::Action::ShowHelp;
+        line.text = parser.helpText();
+    } else if (parser.isSet(version)) {
+        line.action = CommandLine::Action::ShowVersion;
+        line.text = QStringLiteral("Orvantis %1\n").arg(VersionNumber);
+    } else if (!parser.positionalArguments().isEmpty()) {
+        line.action = CommandLine::Action::Fail;
+        line.text = QStringLiteral("orvantis: unexpected argument '%1'\nTry 'orvantis --help' for more information.\n")
+                        .arg(parser.positionalArguments().constFirst());
+    } else {
+        line.settingsFolder = parser.value(settingsFolder);
+    }
+    return line;
+}

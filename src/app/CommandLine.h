@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the command line asks for. Qt's own options (-platform, -style, ...) are
+// taken out by QApplication; anything else unknown is an error.
+struct CommandLine {
+    enum class Action { Run, ShowHelp, ShowVersion, Fail };
+    Action action = Action::Run;
+    QString settingsFolder; // --settings-folder; empty when not given
+    QString text;           // the help or version text, or the error to report
+};
+
+// arguments[0] is the program. The help text names the program as invoked when a
+// QCoreApplication exists.
+CommandLine parseCommandLine(const QStringList &arguments);
