@@ -6,6 +6,7 @@
 #include "rotors/SerialRotors.h"
 #include "ui/UserFeedback.h"
 
+#include <QLayout>
 #include <QLCDNumber>
 #include <QLabel>
 #include <QLineEdit>
@@ -116,7 +117,14 @@ void MainWindow::MenuInitClick()
 
 void MainWindow::menuVoirCommandeClick()
 {
+    if (!m_diagnostics->isHidden())
+        return;
+    const int before = height();
     m_diagnostics->show();
+    // The window makes room for the strip at once; that growth is not a size
+    // the user chose, so it is not saved.
+    layout()->activate();
+    m_diagnosticsGrowth = height() - before;
 }
 
 void MainWindow::showLamp(bool on)
