@@ -5,6 +5,10 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <memory>
+#include <optional>
+#include <vector>
+
 // A throw-away program folder: a copy of the built program, its Orvantis.ini and a
 // dosdevices folder, and the running program started from there. The program keeps
 // its settings beside itself because the folder is writable.
@@ -20,15 +24,30 @@ public:
     QString iniPath() const;
     QString temporaryIniPath() const;
 
+    // Replaces whatever is there, a read-only file the program left included.
     bool writeIni(const QByteArray &bytes) const;
     QByteArray readIni() const;
     // dosdevices/com<n> -> target; the target need not exist (an unplugged adapter).
     bool linkComPort(int number, const QString &target) const;
 
+    // Applies to the copies started after the call. The program then runs as an
+    // unprivileged user, so file permissions apply even when the tests run as
+    // root; false when there is no way to drop to one.
+    bool runUnprivileged();
+    // Writes beyond `bytes` fail (EFBIG), as on a full disk.
+    void limitFileSize(qint64 bytes) { m_fileSizeLimit = bytes; }
+
     bool start();
+    // Another copy of the program in the same folder, started like the first.
+    bool startAnotherCopy();
+    // Signals every running copy at once; true when all of them exited, each
+    // with status 0, within the time.
+    bool stopAll(int signal, int timeoutMs);
+    // What the copies wrote to standard error so far, all of them together.
+    QByteArray standardError();
     // True once the program holds `port` on UDP; false if it exits or time runs out.
     bool waitUntilListening(quint16 port, int timeoutMs);
-    // True once the program has its SIGTERM and SIGINT handlers in place.
+    // True once every copy has its SIGTERM and SIGINT handlers in place.
     bool waitUntilSignalsHandled(int timeoutMs);
     bool isRunning() const { return m_process.state() != QProcess::NotRunning; }
     // Sends `signal` and waits for the exit; false if the program is still running.
@@ -46,7 +65,13 @@ public:
 private:
     qint64 pid() const { return m_process.processId(); }
 
+    void prepare(QProcess &process);
+
     QTemporaryDir m_dir;
     QProcess m_process;
+    std::vector<std::unique_ptr<QProcess>> m_copies;
+    QByteArray m_standardError;
+    std::optional<qint64> m_fileSizeLimit;
+    bool m_unprivileged = false;
     bool m_valid = false;
 };
