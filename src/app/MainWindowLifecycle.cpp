@@ -344,7 +344,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
 void MainWindow::closeUnattended()
 {
     m_feedback.stopWaitingForUser();
-    if (!m_closed && !m_closingFinished) {
+    // Also when a close the user started is already under way: nobody answers it now.
+    if (!m_closingFinished) {
         // Ending every event loop makes each remaining pause and write return at
         // once: the sequence still runs every step, and saves, but without waiting.
         QTimer::singleShot(UnattendedCloseMs, this, [this] {

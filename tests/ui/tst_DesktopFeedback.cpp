@@ -1,16 +1,20 @@
 #include "ui/DesktopFeedback.h"
 
+#include <QApplication>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 #include <QToolTip>
 
-// Only the non-modal part is exercised: the message boxes are real modal dialogs.
+// The boxes are real modal dialogs: only the ones that give way are opened here.
 class TestDesktopFeedback : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
     void conversionNoticeIsATooltipByTheWidget();
     void conversionNoticeWithoutWidget();
+    void boxesGiveWayOnceNobodyAnswers();
 };
 
 void TestDesktopFeedback::conversionNoticeIsATooltipByTheWidget()
@@ -39,6 +43,39 @@ void TestDesktopFeedback::conversionNoticeWithoutWidget()
     feedback.conversionNotice(nullptr, QStringLiteral("'x' is not a valid integer value"));
     QTRY_COMPARE(QToolTip::text(), QStringLiteral("'x' is not a valid integer value"));
     QToolTip::hideText();
+}
+
+void TestDesktopFeedback::boxesGiveWayOnceNobodyAnswers()
+{
+    DesktopFeedback feedback;
+    QStringList diagnosticLine;
+    feedback.setDiagnosticLine([&diagnosticLine](const QString &text) { diagnosticLine << text; });
+
+    // A box is open when the signal comes; a guard closes it should it stay.
+    QString openBox;
+    QTimer::singleShot(0, [&] {
+        if (const auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+            openBox = box->text();
+        feedback.stopWaitingForUser();
+    });
+    bool guardNeeded = false;
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [&guardNeeded] {
+        guardNeeded = true;
+        if (QWidget *box = QApplication::activeModalWidget())
+            box->close();
+    });
+    guard.start(5000);
+    feedback.warning(QStringLiteral("Avertissement"), QStringLiteral("ARSWIN must be running !"));
+    QCOMPARE(openBox, QStringLiteral("ARSWIN must be running !"));
+    QVERIFY2(!guardNeeded, "the open box did not give way");
+
+    // From now on a box is only told, never shown.
+    feedback.error(QStringLiteral("Erreur"), QStringLiteral("Can't create Orvantis.ini"));
+    QVERIFY(!guardNeeded);
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+    QCOMPARE(diagnosticLine, QStringList {QStringLiteral("Can't create Orvantis.ini")});
 }
 
 QTEST_MAIN(TestDesktopFeedback)
