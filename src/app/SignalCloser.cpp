@@ -56,6 +56,9 @@ SignalCloser::SignalCloser(QObject *parent) : QObject(parent)
         sigaction(signal, &action, nullptr);
     action.sa_handler = onCloseDeadline;
     sigaction(SIGALRM, &action, nullptr);
+    // Standard error may be a pipe whose reader went with the terminal; telling
+    // what happened must not end the program before its settings are saved.
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 SignalCloser::~SignalCloser()
