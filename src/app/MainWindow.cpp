@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AzimuthStepper.h"
+#include "app/KeyboardShortcuts.h"
 #include "config/NumberText.h"
 #include "config/SettingsFiles.h"
 #include "dialogs/AngleDialog.h"
@@ -14,6 +15,7 @@
 #include "sources/DdeLink.h"
 #include "ui/AboutBox.h"
 #include "ui/DesktopUrlOpener.h"
+#include "ui/ElidingButton.h"
 #include "ui/HelpPage.h"
 #include "sources/UdpListener.h"
 #include "ui/LampImage.h"
@@ -99,6 +101,14 @@ MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent
     buildWidgets();
     buildMenus();
     buildHiddenMenu();
+    // A fixed layout, as designed: the window is neither resized nor maximised by
+    // the user; only the settings file and the diagnostic strip change its size.
+    setFixedSize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
+    // The program hands the keyboard to the angle window after every GO, STOP and
+    // AUTO: the main window's keys must act from there, and from its other windows.
+    for (QAction *item : findChildren<QAction *>())
+        item->setShortcutContext(Qt::ApplicationShortcut);
+    m_shortcuts = new KeyboardShortcuts(this);
     installDispatchTable();
 
     m_timerBlink.setInterval(300);
@@ -216,7 +226,7 @@ void MainWindow::buildWidgets()
 
     constexpr int favouriteWidth = 74;
     for (int i = 0; i < FavouriteCount; ++i) {
-        auto *button = new QPushButton(m_config.favourites[i].label, instrument);
+        auto *button = new ElidingButton(m_config.favourites[i].label, instrument);
         button->setObjectName(QStringLiteral("Button%1").arg(i + 1));
         button->setGeometry(4 + i * (favouriteWidth + 3), 88, favouriteWidth, 23);
         button->installEventFilter(this);
@@ -228,11 +238,13 @@ void MainWindow::buildWidgets()
     strip->setContentsMargins(4, 2, 4, 4);
     m_labelEtatInterface = new QLabel(QStringLiteral("commande"), m_diagnostics);
     m_labelEtatInterface->setObjectName(QStringLiteral("LabelEtatInterface"));
+    m_labelEtatInterface->setTextFormat(Qt::PlainText); // command texts carry settings values
     m_editDataString = new QLineEdit(m_diagnostics);
     m_editDataString->setObjectName(QStringLiteral("EditdataString"));
     m_editDataString->setReadOnly(true);
     m_label1 = new QLabel(m_diagnostics);
     m_label1->setObjectName(QStringLiteral("Label1"));
+    m_label1->setTextFormat(Qt::PlainText);
     strip->addWidget(m_labelEtatInterface);
     strip->addWidget(m_editDataString, 1);
     strip->addWidget(m_label1);
@@ -327,7 +339,6 @@ void MainWindow::buildHiddenMenu()
     auto hidden = [this](const QString &name, std::function<void()> action) {
         auto *item = new QAction(this);
         item->setObjectName(name);
-        item->setShortcutContext(Qt::WindowShortcut);
         connect(item, &QAction::triggered, this, std::move(action));
         addAction(item);
         return item;
@@ -353,15 +364,12 @@ void MainWindow::buildHiddenMenu()
 
 void MainWindow::assignHiddenShortcuts()
 {
-    const auto keypad = [](Qt::Key key) {
-        return QKeySequence(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, key));
-    };
-    m_menuAuto->setShortcut(keypad(Qt::Key_0));
-    m_menuStop->setShortcut(keypad(Qt::Key_9));
-    m_menuLP->setShortcut(keypad(Qt::Key_8));
-    m_menuAngle->setShortcut(keypad(Qt::Key_7));
+    m_shortcuts->bindKeypadDigit(0, m_menuAuto);
     for (int i = 0; i < FavouriteCount; ++i)
-        m_menuFavItems[i]->setShortcut(keypad(static_cast<Qt::Key>(Qt::Key_1 + i)));
+        m_shortcuts->bindKeypadDigit(i + 1, m_menuFavItems[i]);
+    m_shortcuts->bindKeypadDigit(7, m_menuAngle);
+    m_shortcuts->bindKeypadDigit(8, m_menuLP);
+    m_shortcuts->bindKeypadDigit(9, m_menuStop);
 }
 
 void MainWindow::installDispatchTable()

@@ -29,6 +29,7 @@ class ParallelRotors;
 class UrlOpener;
 class AzimuthStepper;
 class FavouritesEditor;
+class KeyboardShortcuts;
 class PortIo;
 class QAction;
 class QActionGroup;
@@ -166,6 +167,8 @@ private:
 
     void EditAzimutChange();
     void displayAzimuth(const QString &text);
+    // The notice for a value that is not a whole number, by the azimuth box.
+    void conversionNotice(const QString &value);
     void goHandling();
     void stopHandling();
     void showLamp(bool on);
@@ -258,6 +261,7 @@ private:
     QAction *m_menuLP = nullptr;
     QAction *m_menuAngle = nullptr;
     std::array<QAction *, FavouriteCount> m_menuFavItems {};
+    KeyboardShortcuts *m_shortcuts = nullptr;
 
     QTimer m_timerBlink;
     QTimer m_timerTrackOK;

@@ -119,12 +119,11 @@ void MainWindow::menuVoirCommandeClick()
 {
     if (!m_diagnostics->isHidden())
         return;
-    const int before = height();
+    const int growth = m_diagnostics->sizeHint().height();
     m_diagnostics->show();
-    // The window makes room for the strip at once; that growth is not a size
-    // the user chose, so it is not saved.
-    layout()->activate();
-    m_diagnosticsGrowth = height() - before;
+    setFixedHeight(height() + growth);
+    // Room made for the strip, not a size the user chose: it is not saved.
+    m_diagnosticsGrowth = growth;
 }
 
 void MainWindow::showLamp(bool on)

@@ -24,7 +24,7 @@ void MainWindow::EditAzimutChange()
 {
     const auto first = toWholeNumber(m_editAzimut->text());
     if (!first) {
-        m_feedback.conversionNotice(m_editAzimut, integerConversionMessage(m_editAzimut->text()));
+        conversionNotice(m_editAzimut->text());
         return;
     }
     if (*first >= 360)
@@ -32,7 +32,7 @@ void MainWindow::EditAzimutChange()
     // The nested run above may have rewritten the box: work on what it holds now.
     const auto second = toWholeNumber(m_editAzimut->text());
     if (!second) {
-        m_feedback.conversionNotice(m_editAzimut, integerConversionMessage(m_editAzimut->text()));
+        conversionNotice(m_editAzimut->text());
         return;
     }
     if (*second < 0)
@@ -53,6 +53,11 @@ void MainWindow::EditAzimutChange()
     }
     if (m_activatedOnce)
         ButtonTrackClick();
+}
+
+void MainWindow::conversionNotice(const QString &value)
+{
+    m_feedback.conversionNotice(m_editAzimut, integerConversionMessage(value, m_french));
 }
 
 void MainWindow::displayAzimuth(const QString &text)

@@ -159,15 +159,15 @@ void MainWindow::applyLoadedPlacement()
     const auto loaded = [this](WindowField field) { return m_loadedPlacement[static_cast<int>(field)]; };
     // Each dimension on its own: one key alone keeps the designed other one,
     // and a size no screen can show (a damaged or hand-edited file) is not taken.
-    const QSize designed = sizeHint();
+    const QSize designed = size(); // the fixed layout, as built
     const QSize smallest = minimumSizeHint();
     const QSize largest = largestScreenSize();
     const auto sensible = [](std::optional<int> value, int low, int high, int otherwise) {
         return value && *value >= low && *value <= high ? *value : otherwise;
     };
     if (loaded(WindowField::Width) || loaded(WindowField::Height)) {
-        resize(sensible(loaded(WindowField::Width), smallest.width(), largest.width(), designed.width()),
-               sensible(loaded(WindowField::Height), smallest.height(), largest.height(), designed.height()));
+        setFixedSize(sensible(loaded(WindowField::Width), smallest.width(), largest.width(), designed.width()),
+                     sensible(loaded(WindowField::Height), smallest.height(), largest.height(), designed.height()));
     }
     if (loaded(WindowField::Left) || loaded(WindowField::Top)) {
         const QPoint at(loaded(WindowField::Left).value_or(x()), loaded(WindowField::Top).value_or(y()));
@@ -254,7 +254,7 @@ void MainWindow::FormActivate()
         const auto restored = toWholeNumber(m_config.restoreAngleText);
         if (!restored) {
             // Left as it is, the first activation runs again at the next activation.
-            m_feedback.conversionNotice(m_editAzimut, integerConversionMessage(m_config.restoreAngleText));
+            conversionNotice(m_config.restoreAngleText);
             return;
         }
         setStepperPosition(*restored);
@@ -491,7 +491,7 @@ void MainWindow::DdeClientItemChange(const QString &itemText)
         return;
     const auto azimuth = toWholeNumber(*value);
     if (!azimuth) {
-        m_feedback.conversionNotice(m_editAzimut, integerConversionMessage(*value));
+        conversionNotice(*value);
         return;
     }
     setStepperPosition(*azimuth);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/ExtensionSettings.h"
 #include "config/InterfaceKind.h"
 
 #include <QString>
@@ -64,6 +65,8 @@ struct Configuration {
     int angleShown = 0;  // WANGLE
     bool restoreAngle = false;  // a usable ANGLE line was read
     QString restoreAngleText;   // ANGLE
+
+    ExtensionSettings extensions;
 
     // The UDP port: base plus antenna. A hand-edited pair that leaves the port
     // range gives 0, which lets the system pick a free port, rather than wrapping

@@ -12,6 +12,7 @@ bool hasKey(ConfigurationKey key, InterfaceKind kind)
     case ConfigurationKey::Zero:
         return isParallel(kind);
     case ConfigurationKey::Port:
+    case ConfigurationKey::ReadPosition:
         return isSerial(kind);
     case ConfigurationKey::Baud:
         return kind == InterfaceKind::Gs232 || kind == InterfaceKind::EasyComm
@@ -38,6 +39,7 @@ QString interfacePrefix(ConfigurationKey key)
     case ConfigurationKey::AzOffset: return QStringLiteral("AZOFFSET_");
     case ConfigurationKey::Calibration: return QStringLiteral("CALAZ_");
     case ConfigurationKey::Zero: return QStringLiteral("ZERO_");
+    case ConfigurationKey::ReadPosition: return QStringLiteral("READPOS_");
     default: return QString();
     }
 }
@@ -99,6 +101,9 @@ QString keyName(ConfigurationKey key)
     case ConfigurationKey::WALeft: return QStringLiteral("WALEFT");
     case ConfigurationKey::WAngle: return QStringLiteral("WANGLE");
     case ConfigurationKey::Angle: return QStringLiteral("ANGLE");
+    case ConfigurationKey::Rotctld: return QStringLiteral("ROTCTLD");
+    case ConfigurationKey::RotctldPort: return QStringLiteral("ROTCTLD_PORT");
+    case ConfigurationKey::RotctldAddress: return QStringLiteral("ROTCTLD_ADDRESS");
     default: return QString();
     }
 }

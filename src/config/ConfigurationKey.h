@@ -8,16 +8,17 @@
 // that a name is spelled in one place only.
 enum class ConfigurationKey {
     // One per interface that has the setting.
-    Lpt, Port, Baud, Stop, Step, AzOffset, Calibration, Zero,
+    Lpt, Port, Baud, Stop, Step, AzOffset, Calibration, Zero, ReadPosition,
     // One per favourite, 1..6.
     FavouriteAzimuth, FavouriteLabel,
     // Single keys.
     Language, Auto, Server, PortKoru, AntKoru, Ant, ElGs232, TkbHost, Movenow,
     AzimutParking, Parking, Jingle, WTop, WLeft, WWidth, WHeight, WATop, WALeft, WAngle, Angle,
+    Rotctld, RotctldPort, RotctldAddress,
 };
 
 inline constexpr ConfigurationKey FirstSingleKey = ConfigurationKey::Language;
-inline constexpr ConfigurationKey LastSingleKey = ConfigurationKey::Angle;
+inline constexpr ConfigurationKey LastSingleKey = ConfigurationKey::RotctldAddress;
 
 // Key names without the "=". Each is empty when the key does not exist in
 // that form: "STOP_TRAKBOX", "PORT_KCT" and "LPT_GS232" are not keys.

@@ -21,7 +21,7 @@ public:
     {
         for (auto key : {ConfigurationKey::Lpt, ConfigurationKey::Port, ConfigurationKey::Baud,
                          ConfigurationKey::Stop, ConfigurationKey::Step, ConfigurationKey::AzOffset,
-                         ConfigurationKey::Calibration, ConfigurationKey::Zero}) {
+                         ConfigurationKey::Calibration, ConfigurationKey::Zero, ConfigurationKey::ReadPosition}) {
             for (InterfaceKind kind : AllInterfaceKinds)
                 add(keyName(key, kind), {key, kind, 0});
         }
@@ -75,6 +75,9 @@ public:
         case ConfigurationKey::Calibration: case ConfigurationKey::Zero:
             applyInterface(target.key, m_config.at(target.kind), target.kind, value);
             break;
+        case ConfigurationKey::ReadPosition:
+            m_config.extensions.readPosition[ordinal(target.kind)] = value;
+            break;
         case ConfigurationKey::FavouriteAzimuth:
             if (const auto azimuth = strictWhole(value))
                 m_config.favourites[target.favourite - 1].azimuth = *azimuth;
@@ -89,7 +92,15 @@ public:
         }
     }
 
-    LoadReport takeReport() { return std::move(m_report); }
+    // The notices speak the language the file chose, wherever its line stood.
+    LoadReport takeReport()
+    {
+        for (const Failure &failure : m_failures) {
+            m_report.conversionErrors << (failure.real ? NumberText::realConversionMessage(failure.value, m_french)
+                                                       : NumberText::integerConversionMessage(failure.value, m_french));
+        }
+        return std::move(m_report);
+    }
 
 private:
     void applyInterface(ConfigurationKey key, InterfaceSettings &settings, InterfaceKind kind, const QString &value)
@@ -142,8 +153,10 @@ private:
     {
         switch (key) {
         case ConfigurationKey::Language:
-            if (value == QLatin1String("ENGLISH") || value == QLatin1String("FRENCH"))
-                m_actions.applyLanguage(value == QLatin1String("FRENCH"));
+            if (value == QLatin1String("ENGLISH") || value == QLatin1String("FRENCH")) {
+                m_french = value == QLatin1String("FRENCH");
+                m_actions.applyLanguage(m_french);
+            }
             break;
         case ConfigurationKey::Auto:
             if (value == QLatin1String("1"))
@@ -203,6 +216,15 @@ private:
         case ConfigurationKey::WAngle:
             m_config.angleShown = strictWhole(value).value_or(m_config.angleShown);
             break;
+        case ConfigurationKey::Rotctld:
+            m_config.extensions.rotctld = value;
+            break;
+        case ConfigurationKey::RotctldPort:
+            m_config.extensions.rotctldPort = value;
+            break;
+        case ConfigurationKey::RotctldAddress:
+            m_config.extensions.rotctldAddress = value;
+            break;
         case ConfigurationKey::Angle:
             if (NumberText::toWholeNumber(value).value_or(0) != 0) {
                 m_config.restoreAngleText = value;
@@ -225,7 +247,7 @@ private:
     {
         const auto whole = NumberText::toWholeNumber(value);
         if (!whole)
-            m_report.conversionErrors << NumberText::integerConversionMessage(value);
+            m_failures.push_back({value, false});
         return whole;
     }
 
@@ -233,7 +255,7 @@ private:
     {
         const auto real = NumberText::toReal(text, m_locale);
         if (!real)
-            m_report.conversionErrors << NumberText::realConversionMessage(asWritten);
+            m_failures.push_back({asWritten, true});
         return real;
     }
 
@@ -242,6 +264,12 @@ private:
     const bool m_lptUsable;
     const QLocale m_locale;
     LoadReport m_report;
+    struct Failure {
+        QString value;
+        bool real;
+    };
+    QList<Failure> m_failures;
+    bool m_french = false;
 };
 
 bool isLineEnd(QChar c)

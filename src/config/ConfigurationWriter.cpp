@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <initializer_list>
+#include <utility>
 
 namespace {
 
@@ -66,6 +67,7 @@ public:
             m_lines << keyName(K::FavouriteAzimuth, n) + QLatin1Char('=') + QString::number(favourite.azimuth);
             m_lines << keyName(K::FavouriteLabel, n) + QLatin1Char('=') + favourite.label;
         }
+        extensionSections();
         return m_lines;
     }
 
@@ -84,6 +86,34 @@ private:
     void add(ConfigurationKey key, const QString &value)
     {
         m_lines << keyName(key) + QLatin1Char('=') + value;
+    }
+
+    // Keys older files lack come last, each only when present, so such a file
+    // is written back exactly as it was.
+    void extensionSections()
+    {
+        const ExtensionSettings &ext = m_config.extensions;
+        if (ext.rotctld || ext.rotctldPort || ext.rotctldAddress) {
+            m_lines << QStringLiteral("[ROTCTLD]");
+            addPresent(ConfigurationKey::Rotctld, ext.rotctld);
+            addPresent(ConfigurationKey::RotctldPort, ext.rotctldPort);
+            addPresent(ConfigurationKey::RotctldAddress, ext.rotctldAddress);
+        }
+        bool sectionStarted = false;
+        for (InterfaceKind kind : SerialInterfaceKinds) {
+            const std::optional<QString> &value = ext.readPosition[ordinal(kind)];
+            if (!value)
+                continue;
+            if (!std::exchange(sectionStarted, true))
+                m_lines << QStringLiteral("[READ POSITION]");
+            m_lines << keyName(ConfigurationKey::ReadPosition, kind) + QLatin1Char('=') + *value;
+        }
+    }
+
+    void addPresent(ConfigurationKey key, const std::optional<QString> &value)
+    {
+        if (value)
+            add(key, *value);
     }
 
     // The section header, then the interface's keys in the order given.

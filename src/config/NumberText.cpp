@@ -92,14 +92,25 @@ std::optional<double> toReal(const QString &text, const QLocale &locale)
     return value;
 }
 
-QString integerConversionMessage(const QString &value)
+QString integerConversionMessage(const QString &value, bool french)
 {
-    return QStringLiteral("'%1' n'est pas une valeur entière correcte").arg(value);
+    return (french ? QStringLiteral("'%1' n'est pas une valeur entière correcte")
+                   : QStringLiteral("'%1' is not a valid integer value"))
+        .arg(elidedValue(value));
 }
 
-QString realConversionMessage(const QString &value)
+QString realConversionMessage(const QString &value, bool french)
 {
-    return QStringLiteral("'%1' n'est pas une valeur en virgule flottante correcte").arg(value);
+    return (french ? QStringLiteral("'%1' n'est pas une valeur en virgule flottante correcte")
+                   : QStringLiteral("'%1' is not a valid floating point value"))
+        .arg(elidedValue(value));
+}
+
+QString elidedValue(const QString &value)
+{
+    if (value.size() <= ShownValueLength)
+        return value;
+    return value.left(ShownValueLength - 1) + QChar(0x2026);
 }
 
 long long roundHalfEven(double value)

@@ -22,8 +22,16 @@ std::optional<int> toWholeNumber(const QString &text);
 // separators; infinities, NaN and values too large for a double are refused.
 std::optional<double> toReal(const QString &text, const QLocale &locale = QLocale());
 
-QString integerConversionMessage(const QString &value);
-QString realConversionMessage(const QString &value);
+// The notices of a failed conversion, in English or French. The value is cut to
+// ShownValueLength characters (see elidedValue), so a pasted page or a hostile
+// peer cannot fill the screen.
+QString integerConversionMessage(const QString &value, bool french);
+QString realConversionMessage(const QString &value, bool french);
+
+constexpr qsizetype ShownValueLength = 24;
+// The value itself when it is at most ShownValueLength characters long, otherwise
+// its beginning and an ellipsis, ShownValueLength characters in all.
+QString elidedValue(const QString &value);
 
 // Nearest whole number, halves to the even neighbour (12.5 -> 12, 13.5 -> 14).
 // NaN gives 0; values beyond the range of long long are clamped to it.

@@ -36,6 +36,9 @@ AngleDialog::AngleDialog(AngleDialogHost &host, UserFeedback &feedback, QWidget 
     m_edit->setMaxLength(AngleLength);
     m_edit->setFont(angleFont());
     m_edit->installEventFilter(this);
+    // Whoever gives this window the keyboard gives it to the field, so the next
+    // azimuth can be typed at once.
+    setFocusProxy(m_edit);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_edit);
@@ -86,6 +89,13 @@ bool AngleDialog::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_edit && event->type() == QEvent::KeyPress)
         return EditAngleKeyDown(static_cast<QKeyEvent *>(event));
+    if (watched == m_edit && event->type() == QEvent::FocusIn) {
+        // The keyboard arrives with the whole text selected, as it does after each
+        // entry, so the azimuth typed next replaces what is shown.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::MouseFocusReason && reason != Qt::PopupFocusReason)
+            m_edit->selectAll();
+    }
     return QWidget::eventFilter(watched, event);
 }
 

@@ -14,7 +14,25 @@
 
 namespace {
 const QSize DesignedClientSize(199, 228);
+// The title bar's own buttons and icon, beside the title.
+constexpr int TitleBarAllowance = 112;
+
+QString editorTitle(bool french)
+{
+    return french ? QStringLiteral("Azimuts favoris") : QStringLiteral("Favorite azimuths");
 }
+
+// Wide enough for the longer of the two titles, so a window manager does not cut
+// it; the title bar's font is usually the bold application font.
+int titleWidth(const QWidget &window)
+{
+    QFont bold = window.font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    return std::max(metrics.horizontalAdvance(editorTitle(false)), metrics.horizontalAdvance(editorTitle(true)))
+        + TitleBarAllowance;
+}
+} // namespace
 
 FavouritesEditor::FavouritesEditor(Configuration &config, UserFeedback &feedback,
                                    std::function<bool()> isFrench,
@@ -61,14 +79,14 @@ FavouritesEditor::FavouritesEditor(Configuration &config, UserFeedback &feedback
     grid->addWidget(m_saveButton, FavouriteCount + 1, 1, 1, 2);
     setTabOrder(previous, m_saveButton);
 
-    setWindowTitle(QStringLiteral("Favorite azimuths"));
-    setFixedSize(minimumSizeHint().expandedTo(DesignedClientSize));
+    setWindowTitle(editorTitle(false));
+    setFixedSize(minimumSizeHint().expandedTo(DesignedClientSize).expandedTo(QSize(titleWidth(*this), 0)));
 }
 
 void FavouritesEditor::FillFavourites()
 {
     const bool french = m_isFrench();
-    setWindowTitle(french ? QStringLiteral("Azimuts favoris") : QStringLiteral("Favorite azimuths"));
+    setWindowTitle(editorTitle(french));
     m_saveButton->setText(french ? QStringLiteral("Enregistrer") : QStringLiteral("Save"));
 
     for (int row = 0; row < FavouriteCount; ++row) {

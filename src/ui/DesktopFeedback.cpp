@@ -1,9 +1,9 @@
 #include "ui/DesktopFeedback.h"
 
+#include "ui/TransientNotice.h"
+
 #include <QApplication>
-#include <QCursor>
 #include <QMessageBox>
-#include <QToolTip>
 
 #include <cstdio>
 
@@ -78,6 +78,7 @@ void DesktopFeedback::showBox(int icon, const QString &title, const QString &tex
         return;
     }
     QMessageBox box(QMessageBox::Icon(icon), title, text, QMessageBox::Ok, m_dialogParent);
+    box.setTextFormat(Qt::PlainText); // texts carry values from files and peers
     m_openBoxes.append(&box);
     box.exec();
     m_openBoxes.removeLast();
@@ -85,10 +86,11 @@ void DesktopFeedback::showBox(int icon, const QString &title, const QString &tex
 
 void DesktopFeedback::conversionNotice(QWidget *near, const QString &text)
 {
-    // A tooltip under the box rather than a dialog: it fires on every keystroke
-    // that leaves the box without a number, and must not steal the focus.
-    const QPoint at = near ? near->mapToGlobal(QPoint(0, near->height())) : QCursor::pos();
-    QToolTip::showText(at, text, near);
+    // Not a dialog: it fires on every keystroke that leaves the box without a
+    // number, and must neither steal the keyboard nor catch a click.
+    if (!m_notice)
+        m_notice = std::make_unique<TransientNotice>();
+    m_notice->showFor(near, text);
     beep();
 }
 

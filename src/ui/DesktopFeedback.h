@@ -8,8 +8,10 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 struct ca_context;
+class TransientNotice;
 
 // The real feedback on a Linux desktop: the system beep, the sound theme's event
 // sounds through libcanberra when it was available at build time, and message
@@ -41,5 +43,6 @@ private:
     std::function<void(const QString &)> m_diagnosticLine;
     QList<QPointer<QDialog>> m_openBoxes;
     bool m_unattended = false;
+    std::unique_ptr<TransientNotice> m_notice;
     ca_context *m_sounds = nullptr;
 };

@@ -12,3 +12,7 @@ endfunction()
 
 orvantis_add_end_to_end_test(tst_ProgramSettings)
 orvantis_add_end_to_end_test(tst_ProgramRotorRoad)
+
+# Real key and mouse events on the X display that scripts/test provides.
+orvantis_add_end_to_end_test(tst_ProgramKeyboard)
+set_tests_properties(tst_ProgramKeyboard PROPERTIES LABELS "end-to-end;x11")

@@ -66,7 +66,7 @@ void pause(int ms)
 
 } // namespace
 
-ProgramFolder::ProgramFolder()
+ProgramFolder::ProgramFolder(Display display) : m_display(display)
 {
     if (!m_dir.isValid())
         return;
@@ -82,7 +82,8 @@ ProgramFolder::~ProgramFolder()
 void ProgramFolder::prepare(QProcess &process)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"),
+                       m_display == Display::X11 ? QStringLiteral("xcb") : QStringLiteral("offscreen"));
     // A fixed locale keeps the decimal separator of the written reals known.
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     if (m_unprivileged) {

@@ -14,7 +14,11 @@
 // its settings beside itself because the folder is writable.
 class ProgramFolder {
 public:
-    ProgramFolder();
+    // Offscreen needs no display; X11 shows the windows on $DISPLAY, for tests
+    // that drive them with real key and mouse events.
+    enum class Display { Offscreen, X11 };
+
+    explicit ProgramFolder(Display display = Display::Offscreen);
     ~ProgramFolder();
     ProgramFolder(const ProgramFolder &) = delete;
     ProgramFolder &operator=(const ProgramFolder &) = delete;
@@ -55,6 +59,7 @@ public:
     // Ends a program that no longer answers signals, so no test leaves it behind.
     void kill();
     int exitCode() const { return m_process.exitCode(); }
+    qint64 pid() const { return m_process.processId(); }
     QProcess::ExitStatus exitStatus() const { return m_process.exitStatus(); }
 
     // A UDP port nobody holds right now (ask for it as PORTKORU=port-1, ANTKORU=1).
@@ -63,10 +68,9 @@ public:
     static int udpReceiveQueueBytes(quint16 port);
 
 private:
-    qint64 pid() const { return m_process.processId(); }
-
     void prepare(QProcess &process);
 
+    const Display m_display;
     QTemporaryDir m_dir;
     QProcess m_process;
     std::vector<std::unique_ptr<QProcess>> m_copies;

@@ -174,7 +174,7 @@ void TestCommandCycle::goTargets_data()
     QTest::addColumn<QList<double>>("sent");
     QTest::addColumn<QStringList>("feedback");
 
-    const QString emptyNotice = QStringLiteral("notice:") + NumberText::integerConversionMessage(QString());
+    const QString emptyNotice = QStringLiteral("notice:") + NumberText::integerConversionMessage(QString(), false);
     QTest::newRow("whole") << "45" << "45" << QList<double>{45} << QStringList{};
     QTest::newRow("real") << "12.5" << "12.5" << QList<double>{12.5} << QStringList{};
     QTest::newRow("just below 360") << "359.9" << "359.9" << QList<double>{359.9} << QStringList{};
@@ -446,6 +446,9 @@ void TestCommandCycle::hiddenShortcuts()
     keypad(window, Qt::Key_9);
     QCOMPARE(rotors.stops, StopOrder);
     QVERIFY(panel.lampShowsOff());
+    // With Num Lock off the same key arrives as PageUp: STOP still acts.
+    keypad(window, Qt::Key_PageUp);
+    QCOMPARE(rotors.stops, StopOrder + StopOrder);
 
     QVERIFY(!window.angleDialog().isVisible());
     keypad(window, Qt::Key_7);

@@ -233,7 +233,7 @@ private Q_SLOTS:
                                                     actions, true, QLocale(QLocale::French));
         QCOMPARE(config.parkingAzimuth, 12.5);
         QCOMPARE(report.conversionErrors,
-                 QStringList{"'7.5' n'est pas une valeur en virgule flottante correcte"});
+                 QStringList{"'7.5' is not a valid floating point value"});
     }
 
     // A bad strict value used to end reading; every later setting must still be read.
@@ -251,6 +251,7 @@ private Q_SLOTS:
         Configuration config;
         RecordingLoadActions actions;
         const LoadReport report = LoadConfiguration(file, config, actions, true, QLocale::c());
+        // In the file's language, though it is named after the bad lines.
         QCOMPARE(report.conversionErrors,
                  (QStringList{"'abc' n'est pas une valeur entière correcte",
                               "'4 5' n'est pas une valeur entière correcte",

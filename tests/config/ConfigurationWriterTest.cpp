@@ -304,6 +304,62 @@ private Q_SLOTS:
         const QLocale locale = french ? QLocale(QLocale::French) : QLocale::c();
         QCOMPARE(readAndWriteAgain(file, locale, lptUsable).split('\n'), file.split('\n'));
     }
+
+    // Keys an older file lacks: kept as read, written last and only when present,
+    // and read through defaults that never expose the server beyond this machine.
+    void extensionKeys_data()
+    {
+        QTest::addColumn<QByteArray>("extraLines");
+        QTest::addColumn<QByteArray>("writtenTail");
+        QTest::addColumn<bool>("serving");
+        QTest::addColumn<int>("port");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QList<InterfaceKind>>("polled");
+
+        const QByteArray fav6 = "FAV6TXT=Fav.6\r\n";
+        QTest::newRow("none") << QByteArray() << fav6 << false << 4533 << "127.0.0.1" << QList<InterfaceKind>();
+        QTest::newRow("server on") << QByteArray("ROTCTLD=1\r\n") << fav6 + "[ROTCTLD]\r\nROTCTLD=1\r\n"
+                                   << true << 4533 << "127.0.0.1" << QList<InterfaceKind>();
+        QTest::newRow("mixed order, odd values")
+            << QByteArray("ROTCTLD_ADDRESS=0.0.0.0\r\nREADPOS_EGIS=1\r\nROTCTLD_PORT=12x40\r\nREADPOS_GS232=0\r\n"
+                          "READPOS_POURSAT=1\r\nROTCTLD=yes\r\n")
+            << fav6 + "[ROTCTLD]\r\nROTCTLD=yes\r\nROTCTLD_PORT=12x40\r\nROTCTLD_ADDRESS=0.0.0.0\r\n"
+                      "[READ POSITION]\r\nREADPOS_GS232=0\r\nREADPOS_EGIS=1\r\n"
+            << false << 4533 << "0.0.0.0" << QList<InterfaceKind>{InterfaceKind::Egis};
+        QTest::newRow("port out of range, blank address")
+            << QByteArray("ROTCTLD_PORT=65536\r\nROTCTLD_ADDRESS= \r\nREADPOS_TRAKBOX=1\r\n")
+            << fav6 + "[ROTCTLD]\r\nROTCTLD_PORT=65536\r\nROTCTLD_ADDRESS= \r\n[READ POSITION]\r\nREADPOS_TRAKBOX=1\r\n"
+            << false << 4533 << "127.0.0.1" << QList<InterfaceKind>{InterfaceKind::TrakBox};
+        QTest::newRow("chosen port") << QByteArray("ROTCTLD=1\r\nROTCTLD_PORT=4600\r\n")
+                                     << fav6 + "[ROTCTLD]\r\nROTCTLD=1\r\nROTCTLD_PORT=4600\r\n"
+                                     << true << 4600 << "127.0.0.1" << QList<InterfaceKind>();
+    }
+
+    void extensionKeys()
+    {
+        QFETCH(QByteArray, extraLines);
+        QFETCH(QByteArray, writtenTail);
+        QFETCH(bool, serving);
+        QFETCH(int, port);
+        QFETCH(QString, address);
+        QFETCH(QList<InterfaceKind>, polled);
+
+        const QByteArray older = writeConfiguration(Configuration(), WriterInputs(), QLocale::c());
+        Configuration config;
+        RecordingLoadActions actions;
+        QVERIFY(LoadConfiguration(older + extraLines, config, actions, true, QLocale::c()).conversionErrors.isEmpty());
+        const QByteArray written = writeConfiguration(config, inputsAfterReading(config, actions), QLocale::c());
+        QVERIFY2(written.endsWith(writtenTail), written.right(200).constData());
+        QVERIFY(written.startsWith(older.left(older.size() - fav6Length())));
+        QCOMPARE(config.extensions.rotctldEnabled(), serving);
+        QCOMPARE(int(config.extensions.rotctldListenPort()), port);
+        QCOMPARE(config.extensions.rotctldListenAddress(), address);
+        for (InterfaceKind kind : AllInterfaceKinds)
+            QCOMPARE(config.extensions.readsPosition(kind), polled.contains(kind));
+    }
+
+private:
+    static qsizetype fav6Length() { return qsizetype(sizeof("FAV6TXT=Fav.6\r\n") - 1); }
 };
 
 QTEST_GUILESS_MAIN(ConfigurationWriterTest)

@@ -99,13 +99,23 @@ private Q_SLOTS:
 
     void conversionMessages()
     {
-        QCOMPARE(integerConversionMessage(QStringLiteral("abc")),
+        QCOMPARE(integerConversionMessage(QStringLiteral("abc"), false),
+                 QStringLiteral("'abc' is not a valid integer value"));
+        QCOMPARE(integerConversionMessage(QStringLiteral("abc"), true),
                  QStringLiteral("'abc' n'est pas une valeur entière correcte"));
-        QCOMPARE(realConversionMessage(QStringLiteral("1,2.3")),
+        QCOMPARE(realConversionMessage(QStringLiteral("1,2.3"), false),
+                 QStringLiteral("'1,2.3' is not a valid floating point value"));
+        QCOMPARE(realConversionMessage(QStringLiteral("1,2.3"), true),
                  QStringLiteral("'1,2.3' n'est pas une valeur en virgule flottante correcte"));
         // The value is data, never a placeholder of the message.
-        QCOMPARE(integerConversionMessage(QStringLiteral("%1%2")),
+        QCOMPARE(integerConversionMessage(QStringLiteral("%1%2"), true),
                  QStringLiteral("'%1%2' n'est pas une valeur entière correcte"));
+        // A long value is cut, so the notice stays a short line.
+        const QString exact(ShownValueLength, QLatin1Char('7'));
+        QCOMPARE(elidedValue(exact), exact);
+        QCOMPARE(elidedValue(exact + QLatin1Char('8')), QString(ShownValueLength - 1, QLatin1Char('7')) + QChar(0x2026));
+        QCOMPARE(integerConversionMessage(QString(20000, QLatin1Char('x')), false).size(),
+                 ShownValueLength + QStringLiteral("'' is not a valid integer value").size());
     }
 
     void halfEvenRounding_data()
