@@ -112,6 +112,11 @@ Q_SIGNALS:
 public:
     // Runs the closing sequence once, whoever asks (Quit, close box, a signal).
     void runClosingSequence();
+    // A close nobody attends (a signal, the end of the session): no box waits
+    // for an answer, and a sequence held up for long is hurried to its end.
+    void closeUnattended();
+    // The diagnostic strip's command line, also where unshown boxes are told.
+    void showDiagnosticText(const QString &text);
 
     // State the tests and the other windows read.
     Configuration &configuration() { return m_config; }
@@ -143,6 +148,7 @@ private:
     void chooseServer(AzimuthSource source) override;
     void setFavouriteCaption(int n, const QString &caption) override;
     void setWindowGeometry(WindowField field, int value) override;
+    void applyLoadedPlacement();
     void setChannelBaud(InterfaceKind kind, int baudIndex) override;
 
     // AngleDialogHost
@@ -230,7 +236,8 @@ private:
     bool m_forcedSendRequest = false;
     bool m_activatedOnce = false;
     bool m_loadingKoruChoice = false;
-    bool m_closed = false;
+    bool m_closed = false;          // the closing sequence has begun
+    bool m_closingFinished = false; // ... and ended: the window may go
     bool m_activating = false;
     QElapsedTimer m_closeRequested;
     bool m_autoOn = false;
@@ -239,6 +246,10 @@ private:
     double m_commandedPosition = 0; // the last azimuth a GO handed to the interface
     QString m_lastDdeValue; // no desktop azimuth server delivers values yet
     QRect m_autoButtonBounds;
+    // WLEFT, WTOP, WWIDTH, WHEIGHT as read, applied together once loading ends.
+    std::array<std::optional<int>, 4> m_loadedPlacement;
+    // How much taller the diagnostic strip made the window; not part of the saved size.
+    int m_diagnosticsGrowth = 0;
 
     // Widgets.
     QFrame *m_panel = nullptr;               // PanelLampe

@@ -6,6 +6,7 @@
 #include "rotors/SerialRotors.h"
 #include "ui/UserFeedback.h"
 
+#include <QLayout>
 #include <QLCDNumber>
 #include <QLabel>
 #include <QLineEdit>
@@ -119,8 +120,11 @@ void MainWindow::menuVoirCommandeClick()
 {
     if (!m_diagnostics->isHidden())
         return;
+    const int growth = m_diagnostics->sizeHint().height();
     m_diagnostics->show();
-    setFixedHeight(height() + m_diagnostics->sizeHint().height());
+    setFixedHeight(height() + growth);
+    // Room made for the strip, not a size the user chose: it is not saved.
+    m_diagnosticsGrowth = growth;
 }
 
 void MainWindow::showLamp(bool on)

@@ -8,6 +8,7 @@
 #include "config/SettingsFiles.h"
 #include "dialogs/AngleDialog.h"
 #include "dialogs/FavouritesEditor.h"
+#include "dialogs/SetupDialog.h"
 #include "dialogs/SetupTexts.h"
 #include "host/ComPortList.h"
 #include "host/ComPortNames.h"
@@ -19,17 +20,22 @@
 #include "sources/DdeValue.h"
 #include "sources/UdpListener.h"
 #include "sources/UdpRotorMessage.h"
+#include "ui/AboutBox.h"
 #include "ui/UserFeedback.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QScopedValueRollback>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
+
+#include <algorithm>
 
 using namespace NumberText;
 
@@ -37,7 +43,28 @@ namespace {
 const QString ProgramTitle = QStringLiteral("Orvantis");
 // How long a close waits for a command under way before it stops it.
 constexpr qint64 CloseWaitMs = 2000;
+// How long an unattended close may take before it is hurried to its end.
+constexpr int UnattendedCloseMs = 2500;
+
+// Enough of the window to grab and move it back.
+bool showsOnAScreen(const QRect &window)
+{
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    return std::any_of(screens.cbegin(), screens.cend(), [&window](const QScreen *screen) {
+        const QRect visible = screen->geometry().intersected(window);
+        return visible.width() >= qMin(window.width(), 100) && visible.height() >= qMin(window.height(), 30);
+    });
 }
+
+QSize largestScreenSize()
+{
+    QSize largest;
+    for (const QScreen *screen : QGuiApplication::screens())
+        largest = largest.expandedTo(screen->geometry().size());
+    return largest;
+}
+
+} // namespace
 
 void MainWindow::FormCreate()
 {
@@ -62,6 +89,7 @@ void MainWindow::loadSettings()
             }
         }
     }
+    applyLoadedPlacement();
     assignHiddenShortcuts();
     UpdateCompass();
     m_loadingSettings = false;
@@ -73,6 +101,8 @@ void MainWindow::loadSettings()
         const QString text = setupTexts(m_french).movenowMissing;
         reportOnceRunning([this, text] { m_feedback.warning(QStringLiteral("Avertissement"), text); });
         m_config.interfaceKind = InterfaceKind::None;
+        // An unmounted drive is not a change of mind either.
+        m_choices.interfaceAbsentAtStart = InterfaceKind::Kct;
     }
 }
 
@@ -121,19 +151,28 @@ void MainWindow::setFavouriteCaption(int n, const QString &caption)
 
 void MainWindow::setWindowGeometry(WindowField field, int value)
 {
-    switch (field) {
-    case WindowField::Top:
-        move(x(), value);
-        break;
-    case WindowField::Left:
-        move(value, y());
-        break;
-    case WindowField::Width:
-        setFixedWidth(value);
-        break;
-    case WindowField::Height:
-        setFixedHeight(value);
-        break;
+    m_loadedPlacement[static_cast<int>(field)] = value;
+}
+
+void MainWindow::applyLoadedPlacement()
+{
+    const auto loaded = [this](WindowField field) { return m_loadedPlacement[static_cast<int>(field)]; };
+    // Each dimension on its own: one key alone keeps the designed other one,
+    // and a size no screen can show (a damaged or hand-edited file) is not taken.
+    const QSize designed = size(); // the fixed layout, as built
+    const QSize smallest = minimumSizeHint();
+    const QSize largest = largestScreenSize();
+    const auto sensible = [](std::optional<int> value, int low, int high, int otherwise) {
+        return value && *value >= low && *value <= high ? *value : otherwise;
+    };
+    if (loaded(WindowField::Width) || loaded(WindowField::Height)) {
+        setFixedSize(sensible(loaded(WindowField::Width), smallest.width(), largest.width(), designed.width()),
+                     sensible(loaded(WindowField::Height), smallest.height(), largest.height(), designed.height()));
+    }
+    if (loaded(WindowField::Left) || loaded(WindowField::Top)) {
+        const QPoint at(loaded(WindowField::Left).value_or(x()), loaded(WindowField::Top).value_or(y()));
+        if (showsOnAScreen(QRect(at, size())))
+            move(at);
     }
 }
 
@@ -275,6 +314,16 @@ void MainWindow::refreshDefaultPortLabel()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    if (m_closingFinished) {
+        event->accept();
+        return;
+    }
+    if (m_closed) {
+        // Asked again while the sequence runs (a signal during one of its boxes or
+        // pauses): the running sequence ends the program when it is done.
+        event->ignore();
+        return;
+    }
     if (!m_closeRequested.isValid())
         m_closeRequested.start();
     if (m_sequencer.busy() && m_closeRequested.elapsed() < CloseWaitMs) {
@@ -289,6 +338,26 @@ void MainWindow::closeEvent(QCloseEvent *event)
     runClosingSequence();
     event->accept();
     Q_EMIT closed();
+}
+
+void MainWindow::closeUnattended()
+{
+    m_feedback.stopWaitingForUser();
+    // Also when a close the user started is already under way: nobody answers it now.
+    if (!m_closingFinished) {
+        // Ending every event loop makes each remaining pause and write return at
+        // once: the sequence still runs every step, and saves, but without waiting.
+        QTimer::singleShot(UnattendedCloseMs, this, [this] {
+            if (!m_closingFinished)
+                QCoreApplication::exit(0);
+        });
+    }
+    close();
+}
+
+void MainWindow::showDiagnosticText(const QString &text)
+{
+    m_labelEtatInterface->setText(text);
 }
 
 void MainWindow::runClosingSequence()
@@ -314,8 +383,13 @@ void MainWindow::runClosingSequence()
 
     m_udp->deactivate();
     save_configuration();
+    // Hidden, not closed: a window that refuses to close (the setup dialog with
+    // a bad field) must neither keep the program running nor send anything more.
+    m_setupDialog->hide();
+    m_aboutBox->hide();
     m_angleDialog->hide();
     m_favouritesEditor->hide();
+    m_closingFinished = true;
 }
 
 void MainWindow::save_configuration()
@@ -337,7 +411,7 @@ void MainWindow::save_configuration()
     inputs.windowLeft = x();
     inputs.windowTop = y();
     inputs.windowWidth = width();
-    inputs.windowHeight = height();
+    inputs.windowHeight = height() - m_diagnosticsGrowth;
     inputs.angleLeft = m_angleDialog->x();
     inputs.angleTop = m_angleDialog->y();
     inputs.angleVisible = m_angleDialog->isVisible();
@@ -347,6 +421,10 @@ void MainWindow::save_configuration()
     if (written.interfaceKind == InterfaceKind::None && m_choices.interfaceAbsentAtStart)
         written.interfaceKind = *m_choices.interfaceAbsentAtStart;
 
+    if (m_files.readFailed()) {
+        m_feedback.warning(ProgramTitle, SettingsFiles::leftUnreadText(m_french, m_files.iniPath()));
+        return;
+    }
     if (!m_files.replace(writeConfiguration(written, inputs)))
         m_feedback.error(QStringLiteral("Erreur"), SettingsFiles::createErrorText(m_french));
 }

@@ -4,8 +4,10 @@
 
 class QSocketNotifier;
 
-// Turns SIGTERM and SIGINT into a Qt signal on the GUI thread, so a session
-// ending or a `kill` closes the main window exactly as Quit does.
+// Turns SIGTERM, SIGINT and SIGHUP into a Qt signal on the GUI thread, so a
+// session ending, a `kill` or the closing of the starting terminal closes the
+// main window exactly as Quit does. From the first of them the process ends
+// within a few seconds, whatever the closing is waiting for.
 class SignalCloser : public QObject {
     Q_OBJECT
 

@@ -75,13 +75,16 @@ int main(int argc, char *argv[])
     PpdevPortIo portIo;
     MainWindow window({files, feedback, portIo, HostRoots {}});
     feedback.setDialogParent(&window);
+    feedback.setDiagnosticLine([&window](const QString &text) { window.showDiagnosticText(text); });
     window.EnumerateComPorts();
     window.placeAngleDialog();
 
-    QObject::connect(&signals, &SignalCloser::closeRequested, &window, &QWidget::close);
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, [&window] { window.close(); });
+    QObject::connect(&signals, &SignalCloser::closeRequested, &window, &MainWindow::closeUnattended);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, &MainWindow::closeUnattended);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, [&window] { window.runClosingSequence(); });
-    QObject::connect(&window, &MainWindow::closed, &app, &QCoreApplication::quit);
+    // exit(), not quit(): quit() would first ask every window to close and give
+    // up when one refuses, leaving the program running without its main window.
+    QObject::connect(&window, &MainWindow::closed, &app, [] { QCoreApplication::exit(0); });
 
     window.show();
     return app.exec();

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 // Settings of one rotator interface. Not every interface uses every field: the
 // keys each one has in Orvantis.ini decide which of them are read and written.
@@ -18,6 +19,9 @@ struct InterfaceSettings {
     int baudIndex = 5;       // into BaudRateTable; starts at 4800 to agree with the text
     double calibration = 0;  // CALAZ_ (parallel boxes only)
     double zero = 0;         // ZERO_ (parallel boxes only)
+    // LPT_ exactly as read when parallel ports cannot be used in this run: the
+    // choice was only unavailable, so it is written back as it was.
+    std::optional<QString> unusableLptText;
 };
 
 struct Favourite {

@@ -110,6 +110,7 @@ private:
         case ConfigurationKey::Lpt:
             // Only LPT1..LPT3 exist; anything else would index past the port tables.
             settings.port = m_lptUsable && whole && *whole >= 1 && *whole <= 3 ? *whole - 1 : -1;
+            settings.unusableLptText = m_lptUsable ? std::nullopt : std::optional(value);
             break;
         case ConfigurationKey::Port:
             // COM numbers start at 1; a smaller number names no port.

@@ -132,6 +132,8 @@ private:
     {
         switch (key) {
         case ConfigurationKey::Lpt:
+            if (settings.port < 0 && settings.unusableLptText)
+                return settings.unusableLptText;
             return QString::number(settings.port >= 0 ? settings.port + 1 : 0);
         case ConfigurationKey::Port: {
             const std::optional<int> number = m_inputs.comPortNumber[ordinal(kind)];

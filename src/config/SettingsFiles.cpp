@@ -3,12 +3,57 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <QDeadlineTimer>
+
 #include <cerrno>
+#include <chrono>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
+
+// Another copy holds the lock only while it writes and renames a few kilobytes.
+constexpr int LockWaitMs = 2000;
+
+// An advisory lock on the folder that holds the settings file, held while the
+// temporary file is written and renamed. The folder, not the file: the file is
+// replaced by rename, so a lock on it would stay on the old version.
+class FolderLock {
+public:
+    explicit FolderLock(const QString &folder)
+        : m_fd(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+    {
+        const QDeadlineTimer deadline(LockWaitMs);
+        while (m_fd >= 0 && ::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+            // A file system without locks cannot be shared safely anyway; saving
+            // alone must still work there.
+            if (errno != EWOULDBLOCK && errno != EINTR)
+                return;
+            if (deadline.hasExpired()) {
+                m_refused = true;
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+    ~FolderLock()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd); // releases the lock
+    }
+    FolderLock(const FolderLock &) = delete;
+    FolderLock &operator=(const FolderLock &) = delete;
+
+    // True only when another holder kept the lock past the wait.
+    bool refused() const { return m_refused; }
+
+private:
+    int m_fd = -1;
+    bool m_refused = false;
+};
 
 // Writes everything, riding over short writes and interrupted calls.
 bool writeAll(int fd, const QByteArray &bytes)
@@ -67,7 +112,7 @@ QString SettingsFiles::dosdevicesPath() const
     return m_folder + QStringLiteral("/dosdevices");
 }
 
-bool SettingsFiles::read(QByteArray *bytes, QString *errorText) const
+bool SettingsFiles::read(QByteArray *bytes, QString *errorText)
 {
     QFile file(iniPath());
     bool ok = file.open(QIODevice::ReadOnly);
@@ -77,14 +122,34 @@ bool SettingsFiles::read(QByteArray *bytes, QString *errorText) const
     }
     if (!ok)
         *errorText = QStringLiteral("Impossible d'ouvrir le fichier \"%1\". %2").arg(iniPath(), file.errorString());
+    m_readFailed = !ok;
     return ok;
+}
+
+QString SettingsFiles::replacedPath() const
+{
+    const QFileInfo info(iniPath());
+    if (!info.isSymLink())
+        return iniPath();
+    // The whole chain when the target exists; a dangling link names the file to create.
+    const QString resolved = info.canonicalFilePath();
+    return resolved.isEmpty() ? info.symLinkTarget() : resolved;
 }
 
 bool SettingsFiles::replace(const QByteArray &bytes) const
 {
-    const QByteArray temporary = QFile::encodeName(temporaryPath());
-    // A stale file from an earlier run goes first, read-only or not: removing
-    // it needs only the folder to be writable.
+    const QFileInfo target(replacedPath());
+    const QString folder = target.absolutePath();
+    // Orvantis.~in for Orvantis.ini; beside a link's target, named after it.
+    const QByteArray temporary =
+        QFile::encodeName(folder + QLatin1Char('/') + target.completeBaseName() + QStringLiteral(".~in"));
+
+    const FolderLock lock(folder);
+    if (lock.refused())
+        return false;
+    // With the lock held, a temporary file already there is nobody's: a run that
+    // ended while saving left it. Read-only or not, removing it needs only the
+    // folder to be writable.
     if (::unlink(temporary.constData()) != 0 && errno != ENOENT)
         return false;
 
@@ -93,16 +158,28 @@ bool SettingsFiles::replace(const QByteArray &bytes) const
         return false;
     bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0 && makeReadOnly(fd);
     ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temporary.constData(), QFile::encodeName(iniPath()).constData()) == 0;
+    ok = ok && ::rename(temporary.constData(), QFile::encodeName(target.absoluteFilePath()).constData()) == 0;
     if (!ok) {
         ::unlink(temporary.constData());
         return false;
     }
-    syncFolder(m_folder);
+    syncFolder(folder);
     return true;
 }
 
 QString SettingsFiles::createErrorText(bool french)
 {
     return french ? QStringLiteral("Ne peut créer Orvantis.ini") : QStringLiteral("Can't create Orvantis.ini");
+}
+
+QString SettingsFiles::leftUnreadText(bool french, const QString &iniPath)
+{
+    return french ? QStringLiteral("%1 n'a pas pu être lu au démarrage ; il est laissé tel quel et les réglages de "
+                                   "cette session ne sont pas enregistrés. Rendez-le lisible (droits d'accès) "
+                                   "avant de relancer Orvantis.")
+                        .arg(iniPath)
+                  : QStringLiteral("%1 could not be read at start, so it is left as it was and this session's "
+                                   "settings are not saved. Make it readable (check its permissions) before "
+                                   "starting Orvantis again.")
+                        .arg(iniPath);
 }

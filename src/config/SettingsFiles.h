@@ -15,18 +15,31 @@ public:
     QString dosdevicesPath() const;
     bool existedAtStart() const { return m_existedAtStart; }
 
-    // The whole file. On failure *errorText holds the message to show.
-    bool read(QByteArray *bytes, QString *errorText) const;
+    // The whole file. On failure *errorText holds the message to show, and
+    // readFailed() says so from then on.
+    bool read(QByteArray *bytes, QString *errorText);
+    // A file that exists but could not be read must not be overwritten with
+    // defaults: what it holds was never seen.
+    bool readFailed() const { return m_readFailed; }
 
     // Writes Orvantis.~in, flushes it to disk, makes it read-only and renames
     // it over Orvantis.ini in one step, so there is never a moment without a
-    // settings file. On failure Orvantis.ini is untouched and no Orvantis.~in
-    // is left behind.
+    // settings file. A symbolic link Orvantis.ini stays a link: its target is
+    // replaced, through a temporary file beside the target. Copies of the
+    // program in one folder take turns (an advisory lock on the folder), so
+    // each sees its own temporary file and the last to save wins. On failure
+    // Orvantis.ini is untouched and no temporary file of ours is left behind.
     bool replace(const QByteArray &bytes) const;
 
     static QString createErrorText(bool french);
+    // Why the run's settings were not saved over a file that could not be read.
+    static QString leftUnreadText(bool french, const QString &iniPath);
 
 private:
+    // The file that replace() writes: Orvantis.ini, or what it links to.
+    QString replacedPath() const;
+
     QString m_folder;
     bool m_existedAtStart = false;
+    bool m_readFailed = false;
 };

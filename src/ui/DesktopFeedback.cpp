@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include <cstdio>
+
 #ifdef ORVANTIS_HAVE_CANBERRA
 #include <canberra.h>
 #endif
@@ -27,6 +29,11 @@ void DesktopFeedback::setDialogParent(QWidget *dialogParent)
     m_dialogParent = dialogParent;
 }
 
+void DesktopFeedback::setDiagnosticLine(std::function<void(const QString &)> show)
+{
+    m_diagnosticLine = std::move(show);
+}
+
 void DesktopFeedback::beep()
 {
     QApplication::beep();
@@ -43,16 +50,38 @@ void DesktopFeedback::playSound(SystemSound sound)
 
 void DesktopFeedback::warning(const QString &title, const QString &text)
 {
-    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, m_dialogParent);
-    box.setTextFormat(Qt::PlainText); // texts carry values from files and peers
-    box.exec();
+    showBox(QMessageBox::Warning, title, text);
 }
 
 void DesktopFeedback::error(const QString &title, const QString &text)
 {
-    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, m_dialogParent);
-    box.setTextFormat(Qt::PlainText);
+    showBox(QMessageBox::Critical, title, text);
+}
+
+void DesktopFeedback::stopWaitingForUser()
+{
+    m_unattended = true;
+    // Each box's exec() returns once its own loop runs again.
+    for (const QPointer<QDialog> &box : std::as_const(m_openBoxes)) {
+        if (box)
+            box->done(QMessageBox::Ok);
+    }
+}
+
+void DesktopFeedback::showBox(int icon, const QString &title, const QString &text)
+{
+    std::fprintf(stderr, "orvantis: %s: %s\n", qUtf8Printable(title), qUtf8Printable(text));
+    std::fflush(stderr);
+    if (m_unattended) {
+        if (m_diagnosticLine)
+            m_diagnosticLine(text);
+        return;
+    }
+    QMessageBox box(QMessageBox::Icon(icon), title, text, QMessageBox::Ok, m_dialogParent);
+    box.setTextFormat(Qt::PlainText); // texts carry values from files and peers
+    m_openBoxes.append(&box);
     box.exec();
+    m_openBoxes.removeLast();
 }
 
 void DesktopFeedback::conversionNotice(QWidget *near, const QString &text)

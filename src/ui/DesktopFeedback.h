@@ -2,9 +2,12 @@
 
 #include "ui/UserFeedback.h"
 
+#include <QDialog>
+#include <QList>
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 struct ca_context;
@@ -12,7 +15,8 @@ class TransientNotice;
 
 // The real feedback on a Linux desktop: the system beep, the sound theme's event
 // sounds through libcanberra when it was available at build time, and message
-// boxes over the main window.
+// boxes over the main window. Every box's text is also written to standard
+// error; once nobody is waiting to answer, that is all a box becomes.
 class DesktopFeedback final : public UserFeedback {
 public:
     explicit DesktopFeedback(QWidget *dialogParent = nullptr);
@@ -21,17 +25,24 @@ public:
     DesktopFeedback &operator=(const DesktopFeedback &) = delete;
 
     void setDialogParent(QWidget *dialogParent);
+    // Where a box that is not shown leaves its text for the user to see.
+    void setDiagnosticLine(std::function<void(const QString &)> show);
 
     void beep() override;
     void playSound(SystemSound sound) override;
     void warning(const QString &title, const QString &text) override;
     void error(const QString &title, const QString &text) override;
+    void stopWaitingForUser() override;
     void conversionNotice(QWidget *near, const QString &text) override;
 
 private:
     bool playThemeSound(const char *eventId);
+    void showBox(int icon, const QString &title, const QString &text);
 
     QPointer<QWidget> m_dialogParent;
+    std::function<void(const QString &)> m_diagnosticLine;
+    QList<QPointer<QDialog>> m_openBoxes;
+    bool m_unattended = false;
     std::unique_ptr<TransientNotice> m_notice;
     ca_context *m_sounds = nullptr;
 };

@@ -18,9 +18,12 @@ public:
     // The plain system beep for refused input.
     virtual void beep() = 0;
     virtual void playSound(SystemSound sound) = 0;
-    // Modal boxes with one OK button.
+    // Modal boxes with one OK button; their text also goes to standard error.
     virtual void warning(const QString &title, const QString &text) = 0;
     virtual void error(const QString &title, const QString &text) = 0;
+    // Nobody is there to answer any more (a signal, the session's end): boxes
+    // already open are dismissed, and later ones are only written out, never shown.
+    virtual void stopWaitingForUser() = 0;
     // A text that failed a number conversion: shown beside `near` without
     // blocking, because it fires while the user is still typing.
     virtual void conversionNotice(QWidget *near, const QString &text) = 0;

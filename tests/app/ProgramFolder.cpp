@@ -9,9 +9,13 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include <algorithm>
 #include <csignal>
+#include <grp.h>
 #include <optional>
+#include <sys/resource.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 namespace {
 
@@ -52,6 +56,9 @@ bool catchesSignal(qint64 pid, int signal)
     return false;
 }
 
+// The traditional unprivileged account, present on every Debian system.
+constexpr uid_t NobodyId = 65534;
+
 void pause(int ms)
 {
     QCoreApplication::processEvents(QEventLoop::AllEvents, ms);
@@ -60,27 +67,63 @@ void pause(int ms)
 
 } // namespace
 
-ProgramFolder::ProgramFolder(Display display)
+ProgramFolder::ProgramFolder(Display display) : m_display(display)
 {
     if (!m_dir.isValid())
         return;
     const QString copy = m_dir.filePath(QFileInfo(QStringLiteral(ORVANTIS_EXECUTABLE)).fileName());
     m_valid = QFile::copy(QStringLiteral(ORVANTIS_EXECUTABLE), copy) && QDir(m_dir.path()).mkdir(QStringLiteral("dosdevices"));
-
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"),
-                       display == Display::X11 ? QStringLiteral("xcb") : QStringLiteral("offscreen"));
-    // A fixed locale keeps the decimal separator of the written reals known.
-    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-    m_process.setProcessEnvironment(environment);
-    m_process.setProgram(copy);
-    m_process.setWorkingDirectory(m_dir.path());
-    m_process.setProcessChannelMode(QProcess::ForwardedChannels);
 }
 
 ProgramFolder::~ProgramFolder()
 {
     kill();
+}
+
+void ProgramFolder::prepare(QProcess &process)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"),
+                       m_display == Display::X11 ? QStringLiteral("xcb") : QStringLiteral("offscreen"));
+    // A fixed locale keeps the decimal separator of the written reals known.
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    if (m_unprivileged) {
+        environment.insert(QStringLiteral("HOME"), m_dir.path());
+        environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    }
+    environment.insert(m_extraEnvironment);
+    process.setProcessEnvironment(environment);
+    process.setProgram(m_program.isEmpty() ? m_dir.filePath(QFileInfo(QStringLiteral(ORVANTIS_EXECUTABLE)).fileName())
+                                           : m_program);
+    process.setWorkingDirectory(m_dir.path());
+    // Standard error is kept for the checks; it is where unshown boxes go.
+    process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
+    const bool unprivileged = m_unprivileged;
+    const std::optional<qint64> fileSizeLimit = m_fileSizeLimit;
+    process.setChildProcessModifier([unprivileged, fileSizeLimit] {
+        if (fileSizeLimit) {
+            // Ignored, SIGXFSZ turns into a failed write, which is what a full disk gives.
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit {rlim_t(*fileSizeLimit), rlim_t(*fileSizeLimit)};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        if (unprivileged && (::setgroups(0, nullptr) != 0 || ::setgid(NobodyId) != 0 || ::setuid(NobodyId) != 0))
+            ::_exit(127);
+    });
+}
+
+bool ProgramFolder::runUnprivileged()
+{
+    if (::geteuid() != 0)
+        return true; // permissions apply already
+    // The folder becomes the unprivileged user's, as a program folder of one's own is.
+    for (const QString &path : {m_dir.path(), m_dir.filePath(QStringLiteral("dosdevices")),
+                                m_dir.filePath(QFileInfo(QStringLiteral(ORVANTIS_EXECUTABLE)).fileName())}) {
+        if (::chown(QFile::encodeName(path).constData(), NobodyId, NobodyId) != 0)
+            return false;
+    }
+    m_unprivileged = true;
+    return true;
 }
 
 QString ProgramFolder::iniPath() const
@@ -95,6 +138,7 @@ QString ProgramFolder::temporaryIniPath() const
 
 bool ProgramFolder::writeIni(const QByteArray &bytes) const
 {
+    QFile::remove(iniPath());
     QFile file(iniPath());
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
@@ -110,17 +154,49 @@ bool ProgramFolder::linkComPort(int number, const QString &target) const
     return QFile::link(target, m_dir.filePath(QStringLiteral("dosdevices/com%1").arg(number)));
 }
 
-void ProgramFolder::setEnvironment(const QString &name, const QString &value)
-{
-    QProcessEnvironment environment = m_process.processEnvironment();
-    environment.insert(name, value);
-    m_process.setProcessEnvironment(environment);
-}
-
 bool ProgramFolder::start()
 {
+    prepare(m_process);
     m_process.start();
     return m_process.waitForStarted(10000);
+}
+
+bool ProgramFolder::startAnotherCopy()
+{
+    auto copy = std::make_unique<QProcess>();
+    prepare(*copy);
+    copy->start();
+    const bool started = copy->waitForStarted(10000);
+    m_copies.push_back(std::move(copy));
+    return started;
+}
+
+bool ProgramFolder::stopAll(int signal, int timeoutMs)
+{
+    std::vector<QProcess *> running;
+    if (isRunning())
+        running.push_back(&m_process);
+    for (const auto &copy : m_copies) {
+        if (copy->state() != QProcess::NotRunning)
+            running.push_back(copy.get());
+    }
+    for (QProcess *process : running)
+        ::kill(static_cast<pid_t>(process->processId()), signal);
+    const QDeadlineTimer deadline(timeoutMs);
+    bool clean = !running.empty();
+    for (QProcess *process : running) {
+        clean = process->waitForFinished(int(qMax<qint64>(deadline.remainingTime(), 1))) && clean;
+        clean = clean && process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
+    }
+    return clean;
+}
+
+QByteArray ProgramFolder::standardError()
+{
+    m_standardError += m_process.readAllStandardError();
+    for (const auto &copy : m_copies)
+        m_standardError += copy->readAllStandardError();
+    return m_standardError;
 }
 
 bool ProgramFolder::waitUntilListening(quint16 port, int timeoutMs)
@@ -137,8 +213,11 @@ bool ProgramFolder::waitUntilListening(quint16 port, int timeoutMs)
 bool ProgramFolder::waitUntilSignalsHandled(int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
+    const auto ready = [](const QProcess &process) {
+        return catchesSignal(process.processId(), SIGTERM) && catchesSignal(process.processId(), SIGINT);
+    };
     while (!deadline.hasExpired() && isRunning()) {
-        if (catchesSignal(pid(), SIGTERM) && catchesSignal(pid(), SIGINT))
+        if (ready(m_process) && std::all_of(m_copies.cbegin(), m_copies.cend(), [&](const auto &copy) { return ready(*copy); }))
             return true;
         pause(10);
     }
@@ -155,6 +234,11 @@ bool ProgramFolder::stop(int signal, int timeoutMs)
 
 void ProgramFolder::kill()
 {
+    for (const auto &copy : m_copies) {
+        copy->kill();
+        copy->waitForFinished(5000);
+    }
+    m_copies.clear();
     if (!isRunning())
         return;
     m_process.kill();
@@ -174,18 +258,4 @@ int ProgramFolder::udpReceiveQueueBytes(quint16 port)
         return -1;
     const QList<QByteArray> queues = fields->at(4).split(':');
     return queues.size() == 2 ? queues.at(1).toInt(nullptr, 16) : -1;
-}
-
-void ProgramFolder::captureStandardError(const QString &loggingRules)
-{
-    QProcessEnvironment environment = m_process.processEnvironment();
-    environment.insert(QStringLiteral("QT_LOGGING_RULES"), loggingRules);
-    m_process.setProcessEnvironment(environment);
-    m_process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
-}
-
-QByteArray ProgramFolder::standardError()
-{
-    m_standardError += m_process.readAllStandardError();
-    return m_standardError;
 }

@@ -5,6 +5,10 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <memory>
+#include <optional>
+#include <vector>
+
 // A throw-away program folder: a copy of the built program, its Orvantis.ini and a
 // dosdevices folder, and the running program started from there. The program keeps
 // its settings beside itself because the folder is writable.
@@ -24,20 +28,34 @@ public:
     QString iniPath() const;
     QString temporaryIniPath() const;
 
+    // Replaces whatever is there, a read-only file the program left included.
     bool writeIni(const QByteArray &bytes) const;
     QByteArray readIni() const;
     // dosdevices/com<n> -> target; the target need not exist (an unplugged adapter).
     bool linkComPort(int number, const QString &target) const;
 
-    // Starts `program` instead of the copy (an installed one, say), with `name`=`value`
-    // added to its environment.
-    void setProgram(const QString &program) { m_process.setProgram(program); }
-    void setEnvironment(const QString &name, const QString &value);
+    // Starts `program` instead of the copy (an installed one, say).
+    void setProgram(const QString &program) { m_program = program; }
+    // Adds `name`=`value` to the environment of the copies started after the call.
+    void setEnvironment(const QString &name, const QString &value) { m_extraEnvironment.insert(name, value); }
+    // Applies to the copies started after the call. The program then runs as an
+    // unprivileged user, so file permissions apply even when the tests run as
+    // root; false when there is no way to drop to one.
+    bool runUnprivileged();
+    // Writes beyond `bytes` fail (EFBIG), as on a full disk.
+    void limitFileSize(qint64 bytes) { m_fileSizeLimit = bytes; }
 
     bool start();
+    // Another copy of the program in the same folder, started like the first.
+    bool startAnotherCopy();
+    // Signals every running copy at once; true when all of them exited, each
+    // with status 0, within the time.
+    bool stopAll(int signal, int timeoutMs);
+    // What the copies wrote to standard error so far, all of them together.
+    QByteArray standardError();
     // True once the program holds `port` on UDP; false if it exits or time runs out.
     bool waitUntilListening(quint16 port, int timeoutMs);
-    // True once the program has its SIGTERM and SIGINT handlers in place.
+    // True once every copy has its SIGTERM and SIGINT handlers in place.
     bool waitUntilSignalsHandled(int timeoutMs);
     bool isRunning() const { return m_process.state() != QProcess::NotRunning; }
     // Sends `signal` and waits for the exit; false if the program is still running.
@@ -53,15 +71,17 @@ public:
     // Bytes waiting in the receive buffer of whoever holds `port`; -1 if nobody does.
     static int udpReceiveQueueBytes(quint16 port);
 
-    // Before start(): the program's standard error is kept for standardError()
-    // instead of shown, with Qt's logging set to `loggingRules`.
-    void captureStandardError(const QString &loggingRules);
-    // All the program has written to standard error so far.
-    QByteArray standardError();
-
 private:
+    void prepare(QProcess &process);
+
+    const Display m_display;
     QTemporaryDir m_dir;
     QProcess m_process;
-    bool m_valid = false;
+    std::vector<std::unique_ptr<QProcess>> m_copies;
     QByteArray m_standardError;
+    std::optional<qint64> m_fileSizeLimit;
+    bool m_unprivileged = false;
+    bool m_valid = false;
+    QString m_program;
+    QProcessEnvironment m_extraEnvironment;
 };

@@ -3,9 +3,11 @@
 #include "ProgramFolder.h"
 #include "support/PseudoTerminal.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTest>
+#include <QUdpSocket>
 
 #include <csignal>
 #include <memory>
@@ -15,6 +17,8 @@ namespace {
 
 constexpr int StartTimeoutMs = 15000;
 constexpr int ExitTimeoutMs = 15000;
+// However it closes, the program is gone this soon after the signal.
+constexpr int PromptExitMs = 5000;
 
 QByteArray crlfLines(std::initializer_list<QByteArray> lines)
 {
@@ -41,6 +45,54 @@ void compareLines(const QByteArray &actual, const QByteArray &expected)
     QCOMPARE(actual, expected);
 }
 
+// A file as the program itself writes it, with `settings` (KEY=VALUE) in place of
+// the defaults. Lines marked '?' are written only when set, as the writer does.
+QByteArray writerLayout(const QByteArrayList &settings)
+{
+    QByteArrayList lines = QByteArray(
+        "[ORVANTIS]|LANGUAGE=ENGLISH|?AUTO=|?SERVER=|PORTKORU=12040|ANTKORU=16|ANT=|"
+        "[POURSAT]|LPT_POURSAT=0|STOP_POURSAT=N|STEP_POURSAT=1|CALAZ_POURSAT=0.5138901|ZERO_POURSAT=0|"
+        "[FODTRACK]|LPT_FODTRACK=0|STOP_FODTRACK=N|STEP_FODTRACK=1|CALAZ_FODTRACK=0.711|ZERO_FODTRACK=0|"
+        "[ZENTA]|STOP_ZENTA=N|STEP_ZENTA=1|"
+        "[GS-232]|?PORT_GS232=|BAUD_GS232=4800|STOP_GS232=N|STEP_GS232=1|AZOFFSET_GS=0|"
+        "[EASYCOMM]|BAUD_EASYCOMM=4800|STOP_EASYCOMM=N|AZOFFSET_EASY=0|STEP_EASYCOMM=1|"
+        "[DCU-1]|BAUD_DCU1=4800|STOP_DCU1=N|AZOFFSET_DCU1=0|STEP_DCU1=1|"
+        "[PROSISTEL]|STOP_PROSISTEL=N|AZOFFSET_PROSISTEL=0|STEP_PROSISTEL=1|"
+        "[TRAKBOX]|BAUD_TRAKBOX=4800|AZOFFSET_TKB=0|STEP_TRAKBOX=1|TKB_HOST=N|"
+        "[M2ORION]|STOP_M2ORION=N|AZOFFSET_M2ORION=0|STEP_M2ORION=1|"
+        "[EGIS]|STOP_EGIS=N|AZOFFSET_EGIS=0|STEP_EGIS=1|"
+        "[KCT]|STOP_KCT=N|AZOFFSET_KCT=0|STEP_KCT=1|MOVENOW=c:\\radio\\kct\\|AZIMUT_PARKING=0|?PARKING=|"
+        "WLEFT=40|WTOP=30|WWIDTH=520|WHEIGHT=160|WALEFT=600|WATOP=200|ANGLE=123|"
+        "FAV1AZ=0|FAV1TXT=Fav.1|FAV2AZ=0|FAV2TXT=Fav.2|FAV3AZ=0|FAV3TXT=Fav.3|"
+        "FAV4AZ=0|FAV4TXT=Fav.4|FAV5AZ=0|FAV5TXT=Fav.5|FAV6AZ=0|FAV6TXT=Fav.6").split('|');
+    for (const QByteArray &setting : settings) {
+        const QByteArray key = setting.left(setting.indexOf('=') + 1);
+        for (QByteArray &line : lines) {
+            if (line.startsWith(key) || line.startsWith(QByteArray('?' + key)))
+                line = setting;
+        }
+    }
+    QByteArray text;
+    for (const QByteArray &line : lines) {
+        if (!line.startsWith('?'))
+            text += line + "\r\n";
+    }
+    return text;
+}
+
+// The reader skips it and the writer never writes it: still there afterwards,
+// it shows the file was left as it was.
+const QByteArray KeptOnlyIfUntouched = "; left by hand\r\n";
+
+// The faults a close may meet, besides the boxes the settings themselves cause.
+enum class Fault {
+    None,
+    AdapterPulled,   // the GS-232 adapter goes away after a GO
+    DiskFull,        // nothing more can be written
+    UnreadableFile,  // Orvantis.ini exists but its owner may not read it
+    LinkedFile,      // Orvantis.ini is a symbolic link to a file elsewhere
+};
+
 } // namespace
 
 class ProgramSettingsTest : public QObject {
@@ -53,6 +105,16 @@ private Q_SLOTS:
     void badStrictValueKeepsTheLaterLines();
     void unpluggedAdapterKeepsItsPort_data();
     void unpluggedAdapterKeepsItsPort();
+    void closingNeverWaitsAndKeepsTheFile_data();
+    void closingNeverWaitsAndKeepsTheFile();
+    void twoCopiesClosingTogether();
+    void windowPlacementWithinReason_data();
+    void windowPlacementWithinReason();
+
+private:
+    // The main window's placement lines (WLEFT, WTOP, WWIDTH, WHEIGHT) that a run
+    // leaves after starting with `placement`; empty if the run went wrong.
+    QByteArrayList placementAfterRun(const QByteArrayList &placement);
 };
 
 void ProgramSettingsTest::everyKeyKeptInTheWriterLayout()
@@ -135,6 +197,8 @@ void ProgramSettingsTest::missingFileIsCreatedWithDefaults_data()
     QTest::addColumn<int>("signal");
     QTest::newRow("SIGTERM") << int(SIGTERM);
     QTest::newRow("SIGINT") << int(SIGINT);
+    // The terminal that started the program was closed.
+    QTest::newRow("SIGHUP") << int(SIGHUP);
 }
 
 void ProgramSettingsTest::missingFileIsCreatedWithDefaults()
@@ -241,6 +305,198 @@ void ProgramSettingsTest::unpluggedAdapterKeepsItsPort()
     QVERIFY(written.contains("\r\n[GS-232]\r\nPORT_GS232=7\r\n"));
     // Not the selected interface, absent all the same: kept too.
     QVERIFY(written.contains("\r\n[EGIS]\r\nPORT_EGIS=7\r\n"));
+}
+
+void ProgramSettingsTest::closingNeverWaitsAndKeepsTheFile_data()
+{
+    QTest::addColumn<QByteArrayList>("settings");
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<QByteArray>("told");       // what would have been a box, on standard error
+    QTest::addColumn<QByteArrayList>("changed"); // what the run itself changes
+    QTest::addColumn<bool>("untouched");
+
+    // "%KCT%" is a folder holding a Movenow.com that cannot be run; "%BASE%" the
+    // KORU base port that makes the listener take a free port.
+    QTest::newRow("ZENTA parking without ARSWIN")
+        << QByteArrayList {"ANT=ZENTA", "PARKING=ZENTA", "AZIMUT_PARKING=90", "ANGLE=90"} << Fault::None
+        << int(SIGTERM) << QByteArray("ARSWIN must be running !") << QByteArrayList {} << false;
+    QTest::newRow("KCT parking, Movenow cannot start")
+        << QByteArrayList {"LANGUAGE=FRENCH", "ANT=KCT", "PARKING=KCT", "AZIMUT_PARKING=45", "ANGLE=45", "MOVENOW=%KCT%"}
+        << Fault::None << int(SIGINT) << QByteArray("movenow.com error #5") << QByteArrayList {} << false;
+    QTest::newRow("closing STOP on a pulled adapter")
+        << QByteArrayList {"AUTO=1", "SERVER=KORU", "PORTKORU=%BASE%", "ANTKORU=1", "ANT=GS232", "PORT_GS232=5"}
+        << Fault::AdapterPulled << int(SIGTERM) << QByteArray("Input/output error") << QByteArrayList {"ANGLE=234"}
+        << false;
+    QTest::newRow("disk full") << QByteArrayList {} << Fault::DiskFull << int(SIGHUP)
+                               << QByteArray("Can't create Orvantis.ini") << QByteArrayList {} << true;
+    // The start-up box about the file is still open when the signal comes.
+    QTest::newRow("unreadable file") << QByteArrayList {"LANGUAGE=FRENCH"} << Fault::UnreadableFile << int(SIGTERM)
+                                     << QByteArray("could not be read at start") << QByteArrayList {} << true;
+    QTest::newRow("KCT folder on an unmounted drive")
+        << QByteArrayList {"ANT=KCT", "MOVENOW=/media/unmounted/kct/"} << Fault::None << int(SIGTERM)
+        << QByteArray("Cannot find Movenow.com !") << QByteArrayList {} << false;
+    // Without the ppdev driver, or without these ports, nothing may be chosen.
+    QTest::newRow("LPT choices while unavailable")
+        << QByteArrayList {"LPT_POURSAT=2", "LPT_FODTRACK=3"} << Fault::None << int(SIGINT) << QByteArray()
+        << QByteArrayList {} << false;
+    QTest::newRow("settings file linked elsewhere") << QByteArrayList {"STEP_EGIS=4"} << Fault::LinkedFile
+                                                    << int(SIGHUP) << QByteArray() << QByteArrayList {} << false;
+}
+
+void ProgramSettingsTest::closingNeverWaitsAndKeepsTheFile()
+{
+    QFETCH(QByteArrayList, settings);
+    QFETCH(Fault, fault);
+    QFETCH(int, signal);
+    QFETCH(QByteArray, told);
+    QFETCH(QByteArrayList, changed);
+    QFETCH(bool, untouched);
+
+    ProgramFolder folder;
+    QVERIFY(folder.isValid());
+    if (fault == Fault::UnreadableFile && !folder.runUnprivileged())
+        QSKIP("no unprivileged user to run the program as, so file permissions cannot apply");
+
+    const QString kct = folder.path() + QStringLiteral("/kct/");
+    QVERIFY(QDir().mkpath(kct));
+    QFile movenow(kct + QStringLiteral("Movenow.com"));
+    QVERIFY(movenow.open(QIODevice::WriteOnly)); // not executable, and no runner for .com
+    movenow.close();
+    const quint16 port = ProgramFolder::freeUdpPort();
+    QVERIFY(port > 1);
+    for (QByteArrayList *list : {&settings, &changed}) {
+        for (QByteArray &setting : *list)
+            setting.replace("%KCT%", QFile::encodeName(kct)).replace("%BASE%", QByteArray::number(port - 1));
+    }
+    const QByteArray input = KeptOnlyIfUntouched + writerLayout(settings);
+    const QByteArray expected = untouched ? input : writerLayout(settings + changed);
+
+    // The file the program reads and writes: Orvantis.ini, or what it links to.
+    QTemporaryDir elsewhere;
+    QString settingsFile = folder.iniPath();
+    if (fault == Fault::LinkedFile) {
+        settingsFile = elsewhere.filePath(QStringLiteral("shared.ini"));
+        QVERIFY(QFile::link(settingsFile, folder.iniPath()));
+    }
+    {
+        QFile file(settingsFile);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(input) == input.size());
+    }
+    if (fault == Fault::UnreadableFile)
+        QVERIFY(QFile::setPermissions(settingsFile, {}));
+    if (fault == Fault::DiskFull)
+        folder.limitFileSize(16);
+    PseudoTerminal adapter;
+    QVERIFY(adapter.isValid());
+    QVERIFY(folder.linkComPort(5, adapter.slavePath()));
+
+    QVERIFY(folder.start());
+    if (settings.contains("SERVER=KORU")) {
+        QVERIFY(folder.waitUntilListening(port, StartTimeoutMs));
+    } else {
+        QVERIFY(folder.waitUntilSignalsHandled(StartTimeoutMs));
+        QTest::qWait(1500); // the first activation follows within a few event-loop turns
+    }
+    if (fault == Fault::AdapterPulled) {
+        QUdpSocket logger;
+        QCOMPARE(logger.writeDatagram("<goazi>234</goazi>", QHostAddress::LocalHost, port), qint64(18));
+        QCOMPARE(adapter.readAtLeast(5, 5000), QByteArray("W234\r"));
+        adapter.hangUp();
+    }
+
+    const bool ended = folder.stop(signal, PromptExitMs);
+    folder.kill();
+    QVERIFY2(ended, "still running 5 s after the signal");
+    QCOMPARE(folder.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(folder.exitCode(), 0);
+    const QByteArray standardError = folder.standardError();
+    QVERIFY2(standardError.contains(told), standardError.constData());
+
+    QVERIFY(QFile::setPermissions(settingsFile, QFileDevice::ReadOwner));
+    QFile file(settingsFile);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    compareLines(file.readAll(), expected);
+    if (fault == Fault::LinkedFile)
+        QCOMPARE(QFileInfo(folder.iniPath()).symLinkTarget(), settingsFile);
+    QVERIFY(!QFileInfo::exists(folder.temporaryIniPath()));
+}
+
+// Both copies save at the same moment; whichever is last, the file is one whole
+// version and neither reports a failure.
+void ProgramSettingsTest::twoCopiesClosingTogether()
+{
+    ProgramFolder folder;
+    QVERIFY(folder.isValid());
+    const QByteArray expected = writerLayout({});
+    for (int round = 0; round < 6; ++round) {
+        QVERIFY(folder.writeIni(KeptOnlyIfUntouched + expected));
+        QVERIFY(folder.start());
+        QVERIFY(folder.startAnotherCopy());
+        QVERIFY(folder.waitUntilSignalsHandled(StartTimeoutMs));
+        QTest::qWait(1500);
+        const bool clean = folder.stopAll(SIGTERM, PromptExitMs);
+        folder.kill();
+        const QByteArray standardError = folder.standardError();
+        QVERIFY2(clean, qPrintable(QStringLiteral("round %1: a copy did not end well").arg(round)));
+        QVERIFY2(!standardError.contains("Can't create"), standardError.constData());
+        compareLines(folder.readIni(), expected);
+        if (QTest::currentTestFailed())
+            return;
+        QVERIFY(!QFileInfo::exists(folder.temporaryIniPath()));
+    }
+}
+
+QByteArrayList ProgramSettingsTest::placementAfterRun(const QByteArrayList &placement)
+{
+    ProgramFolder folder;
+    QByteArray input;
+    for (const QByteArray &line : writerLayout({}).split('\n')) {
+        if (!QRegularExpression(QStringLiteral("^W(LEFT|TOP|WIDTH|HEIGHT)=")).match(QString::fromLatin1(line)).hasMatch())
+            input += line + '\n';
+    }
+    input.chop(1);
+    for (const QByteArray &line : placement)
+        input += line + "\r\n";
+    if (!folder.isValid() || !folder.writeIni(input) || !folder.start()
+        || !folder.waitUntilSignalsHandled(StartTimeoutMs))
+        return {};
+    QTest::qWait(1500);
+    if (!folder.stop(SIGTERM, PromptExitMs))
+        return {};
+    QByteArrayList written;
+    for (const QByteArray &line : folder.readIni().split('\n')) {
+        if (QRegularExpression(QStringLiteral("^W(LEFT|TOP|WIDTH|HEIGHT)=")).match(QString::fromLatin1(line)).hasMatch())
+            written << line.trimmed();
+    }
+    return written;
+}
+
+void ProgramSettingsTest::windowPlacementWithinReason_data()
+{
+    QTest::addColumn<QByteArrayList>("placement");
+    // Index into the written WLEFT, WTOP, WWIDTH, WHEIGHT, and the line expected
+    // there; the others stay the designed ones.
+    QTest::addColumn<int>("kept");
+    QTest::newRow("height alone") << QByteArrayList {"WHEIGHT=200"} << 3;
+    QTest::newRow("width alone") << QByteArrayList {"WWIDTH=520"} << 2;
+    QTest::newRow("height no screen shows") << QByteArrayList {"WHEIGHT=16777215"} << -1;
+    QTest::newRow("width no screen shows") << QByteArrayList {"WWIDTH=-30"} << -1;
+    QTest::newRow("beyond every screen") << QByteArrayList {"WLEFT=100000", "WTOP=-5000"} << -1;
+    QTest::newRow("partly off the screen") << QByteArrayList {"WLEFT=600"} << 0;
+}
+
+void ProgramSettingsTest::windowPlacementWithinReason()
+{
+    QFETCH(QByteArrayList, placement);
+    QFETCH(int, kept);
+    static const QByteArrayList designed = placementAfterRun({});
+    QCOMPARE(designed.size(), 4);
+    QByteArrayList expected = designed;
+    if (kept >= 0)
+        expected[kept] = placement.first();
+    // The program must not have died on the way either.
+    QCOMPARE(placementAfterRun(placement), expected);
 }
 
 QTEST_GUILESS_MAIN(ProgramSettingsTest)

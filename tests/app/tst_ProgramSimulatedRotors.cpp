@@ -175,7 +175,7 @@ void ProgramSimulatedRotorsTest::readBackFollowsTheAntenna()
                                    "STOP_GS232=S\r\nAZOFFSET_GS=10\r\n[READ POSITION]\r\nREADPOS_GS232=1\r\n")));
     SimulatedController controller(folder, QStringLiteral("gs232"), 40);
     QVERIFY(controller.waitFor(QStringLiteral("ready .*"), StartTimeoutMs));
-    folder.captureStandardError(QStringLiteral("orvantis.position.debug=true"));
+    folder.setEnvironment(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("orvantis.position.debug=true"));
     QVERIFY(folder.start());
     QVERIFY(folder.waitUntilListening(port, StartTimeoutMs));
 

@@ -27,6 +27,7 @@ private Q_SLOTS:
     void movenowMissingAtStart_data();
     void movenowMissingAtStart();
     void closingStopsParksAndSaves();
+    void diagnosticStripLeavesTheSavedSize();
 };
 
 namespace {
@@ -273,6 +274,22 @@ void TestCaptionLanguage::closingStopsParksAndSaves()
     QVERIFY(written.contains("ANT=GS232\r"));
     QVERIFY(written.contains("PARKING=EASYCOMM\r"));
     QVERIFY(written.contains("STEP_GS232=5\r"));
+}
+
+void TestCaptionLanguage::diagnosticStripLeavesTheSavedSize()
+{
+    MainWindowRig rig({QStringLiteral("WWIDTH=480"), QStringLiteral("WHEIGHT=140")});
+    QVERIFY(rig.start());
+    const int chosen = rig.window().height();
+    rig.action(QStringLiteral("MenuVoirCommande"))->trigger();
+    QVERIFY2(rig.window().height() > chosen, "the strip found room without growing the window");
+
+    rig.action(QStringLiteral("MenuQuitter"))->trigger();
+    QFile ini(QDir(rig.folder()).filePath(QStringLiteral("Orvantis.ini")));
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    const QList<QByteArray> written = ini.readAll().split('\n');
+    QVERIFY(written.contains("WWIDTH=480\r"));
+    QVERIFY(written.contains("WHEIGHT=" + QByteArray::number(chosen) + '\r'));
 }
 
 QTEST_MAIN(TestCaptionLanguage)

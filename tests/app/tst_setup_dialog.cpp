@@ -26,6 +26,7 @@ private Q_SLOTS:
     void sameTestAzimuthTwiceSendsOnce();
     void closingHandsTheKoruPortToTheListener();
     void closingAfterGs232TestWritesCloseOut();
+    void quitEndsWhileTheDialogRefusesToClose();
 };
 
 namespace {
@@ -151,6 +152,25 @@ void TestSetupDialogWindow::closingAfterGs232TestWritesCloseOut()
     QVERIFY(rig.window().setupDialog().close());
     QCOMPARE(terminal.readAll(300), QByteArray("SA\r"));
     QVERIFY(!rig.window().serialRotors().isOpen(InterfaceKind::Gs232));
+}
+
+// Quit is never refused: the dialog that will not close is put away with the
+// rest, and nothing it holds keeps running.
+void TestSetupDialogWindow::quitEndsWhileTheDialogRefusesToClose()
+{
+    MainWindowRig rig({QStringLiteral("SERVER=KORU"), QStringLiteral("PORTKORU=0"), QStringLiteral("ANTKORU=0")});
+    QVERIFY(rig.start());
+    openSetup(rig);
+    dialogChild<QLineEdit>(rig, QStringLiteral("EditPortKORU"))->setText(QStringLiteral("x"));
+    QVERIFY(!rig.window().setupDialog().close());
+    QSignalSpy closed(&rig.window(), &MainWindow::closed);
+
+    rig.action(QStringLiteral("MenuQuitter"))->trigger();
+    QCOMPARE(closed.size(), 1);
+    QVERIFY(!rig.window().isVisible());
+    QVERIFY(!rig.window().setupDialog().isVisible());
+    QVERIFY(!rig.window().udpListener().isActive());
+    QVERIFY(QFileInfo::exists(QDir(rig.folder()).filePath(QStringLiteral("Orvantis.ini"))));
 }
 
 QTEST_MAIN(TestSetupDialogWindow)

@@ -92,11 +92,11 @@ WriterInputs inputsAfterReading(const Configuration &c, const RecordingLoadActio
     return in;
 }
 
-QByteArray readAndWriteAgain(const QByteArray &file, const QLocale &locale)
+QByteArray readAndWriteAgain(const QByteArray &file, const QLocale &locale, bool lptUsable = true)
 {
     Configuration config;
     RecordingLoadActions actions;
-    const LoadReport report = LoadConfiguration(file, config, actions, true, locale);
+    const LoadReport report = LoadConfiguration(file, config, actions, lptUsable, locale);
     if (!report.conversionErrors.isEmpty())
         return "conversion errors: " + report.conversionErrors.join(u'|').toUtf8();
     return writeConfiguration(config, inputsAfterReading(config, actions), locale);
@@ -265,10 +265,16 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<bool>("french");
-        QTest::newRow("full record") << QByteArray(FullFile) << false;
+        QTest::addColumn<bool>("lptUsable");
+        QTest::newRow("full record") << QByteArray(FullFile) << false << true;
         QTest::newRow("full record, comma locale")
-            << writeConfiguration(fullRecord(), fullInputs(), QLocale(QLocale::French)) << true;
-        QTest::newRow("defaults") << writeConfiguration(Configuration(), WriterInputs(), QLocale::c()) << false;
+            << writeConfiguration(fullRecord(), fullInputs(), QLocale(QLocale::French)) << true << true;
+        QTest::newRow("defaults") << writeConfiguration(Configuration(), WriterInputs(), QLocale::c()) << false << true;
+        // Without the parallel-port driver the LPT choices are unavailable, not changed.
+        QTest::newRow("full record, no parallel ports") << QByteArray(FullFile) << false << false;
+        QTest::newRow("odd LPT texts, no parallel ports")
+            << QByteArray(FullFile).replace("LPT_POURSAT=2", "LPT_POURSAT=7").replace("LPT_FODTRACK=0", "LPT_FODTRACK=")
+            << false << false;
 
         Configuration odd = fullRecord();
         odd.interfaceKind = InterfaceKind::None;
@@ -283,10 +289,10 @@ private Q_SLOTS:
         oddInputs.koruPortText = QStringLiteral("x");
         oddInputs.comPortNumber = {};
         oddInputs.angleVisible = false;
-        QTest::newRow("odd values") << writeConfiguration(odd, oddInputs, QLocale::c()) << false;
+        QTest::newRow("odd values") << writeConfiguration(odd, oddInputs, QLocale::c()) << false << true;
         oddInputs.source = AzimuthSource::Geomundo;
         oddInputs.autoOn = false;
-        QTest::newRow("Geomundo, manual") << writeConfiguration(odd, oddInputs, QLocale::c()) << false;
+        QTest::newRow("Geomundo, manual") << writeConfiguration(odd, oddInputs, QLocale::c()) << false << true;
     }
 
     // Written, read and written again: the second file is the first, byte for byte.
@@ -294,8 +300,9 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, file);
         QFETCH(bool, french);
+        QFETCH(bool, lptUsable);
         const QLocale locale = french ? QLocale(QLocale::French) : QLocale::c();
-        QCOMPARE(readAndWriteAgain(file, locale).split('\n'), file.split('\n'));
+        QCOMPARE(readAndWriteAgain(file, locale, lptUsable).split('\n'), file.split('\n'));
     }
 
     // Keys an older file lacks: kept as read, written last and only when present,

@@ -6,6 +6,8 @@
 #include <QTest>
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -65,7 +67,7 @@ private Q_SLOTS:
     void unreadableFileReportsOpenError()
     {
         QTemporaryDir folder;
-        const SettingsFiles files(folder.path());
+        SettingsFiles files(folder.path());
         // A folder in the file's place cannot be read, even by root.
         QVERIFY(QDir().mkpath(files.iniPath()));
         QByteArray read("untouched");
@@ -74,6 +76,46 @@ private Q_SLOTS:
         const QString start = QStringLiteral("Impossible d'ouvrir le fichier \"%1\". ").arg(files.iniPath());
         QVERIFY2(error.startsWith(start), qPrintable(error));
         QVERIFY2(error.size() > start.size(), "the system's error text is missing");
+        QVERIFY(files.readFailed());
+    }
+
+    // The link stays a link; its target gets the new settings, written through a
+    // temporary file beside it so the rename stays within one file system.
+    void linkedFileReplacedThroughItsTarget()
+    {
+        QTemporaryDir folder;
+        QTemporaryDir elsewhere;
+        const QString target = elsewhere.filePath(QStringLiteral("shared.ini"));
+        const SettingsFiles files(folder.path());
+        QVERIFY(writeFile(target, "old\r\n"));
+        QVERIFY(QFile::link(target, files.iniPath()));
+        QVERIFY(files.replace("new\r\n"));
+        QCOMPARE(QFileInfo(files.iniPath()).symLinkTarget(), target);
+        QCOMPARE(fileBytes(target), QByteArray("new\r\n"));
+        QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files), QStringList {QStringLiteral("shared.ini")});
+        QVERIFY(!QFileInfo::exists(files.temporaryPath()));
+    }
+
+    // Another copy saving holds the folder's lock: its temporary file is left
+    // alone, and the save that could not take its turn says so.
+    void saveWaitsForAnotherCopy()
+    {
+        QTemporaryDir folder;
+        const SettingsFiles files(folder.path());
+        QVERIFY(files.replace("first\r\n"));
+        const int other = ::open(QFile::encodeName(folder.path()).constData(), O_RDONLY | O_DIRECTORY);
+        QVERIFY(other >= 0);
+        QCOMPARE(::flock(other, LOCK_EX), 0);
+        QVERIFY(writeFile(files.temporaryPath(), "the other copy, half written"));
+        const bool replaced = files.replace("second\r\n");
+        ::close(other);
+        QVERIFY(!replaced);
+        QCOMPARE(fileBytes(files.temporaryPath()), QByteArray("the other copy, half written"));
+        QCOMPARE(fileBytes(files.iniPath()), QByteArray("first\r\n"));
+        // Its turn come, a temporary file nobody owns any more is replaced.
+        QVERIFY(files.replace("second\r\n"));
+        QCOMPARE(fileBytes(files.iniPath()), QByteArray("second\r\n"));
+        QVERIFY(!QFileInfo::exists(files.temporaryPath()));
     }
 
     void firstReplaceLeavesReadOnlyFileAndNoTemporary()

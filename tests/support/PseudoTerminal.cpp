@@ -24,6 +24,10 @@ PseudoTerminal::PseudoTerminal()
         tcsetattr(slave, TCSANOW, &tio);
     }
     fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+    // Not handed down to a program the test starts: a copy of the master there
+    // would keep the line up after hangUp().
+    fcntl(master, F_SETFD, FD_CLOEXEC);
+    fcntl(slave, F_SETFD, FD_CLOEXEC);
     m_master = master;
     m_slaveKeepAlive = slave;
     m_slavePath = QString::fromLocal8Bit(name);
@@ -35,6 +39,13 @@ PseudoTerminal::~PseudoTerminal()
         ::close(m_slaveKeepAlive);
     if (m_master >= 0)
         ::close(m_master);
+}
+
+void PseudoTerminal::hangUp()
+{
+    if (m_master >= 0)
+        ::close(m_master);
+    m_master = -1;
 }
 
 QList<PseudoTerminal::Chunk> PseudoTerminal::readChunks(int waitMs)

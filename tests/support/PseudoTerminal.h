@@ -30,6 +30,9 @@ public:
     QByteArray readAll(int waitMs);
     // Waits (processing Qt events) until at least `count` bytes have arrived.
     QByteArray readAtLeast(int count, int timeoutMs);
+    // The adapter pulled out: the master side goes, and every later write to the
+    // slave fails with EIO, as on a vanished USB serial device.
+    void hangUp();
 
 private:
     int m_master = -1;

@@ -22,6 +22,7 @@ public:
     {
         m_events << QStringLiteral("error:%1:%2").arg(title, text);
     }
+    void stopWaitingForUser() override { m_events << QStringLiteral("stop-waiting"); }
     void conversionNotice(QWidget *, const QString &text) override
     {
         m_events << QStringLiteral("notice:%1").arg(text);

@@ -3,17 +3,20 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 
-// Only the non-modal part is exercised: the message boxes are real modal dialogs.
+// The boxes are real modal dialogs: only the ones that give way are opened here.
 class TestDesktopFeedback : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
     void conversionNoticeStaysOutOfTheWay_data();
     void conversionNoticeStaysOutOfTheWay();
+    void boxesGiveWayOnceNobodyAnswers();
 };
 
 namespace {
@@ -73,6 +76,39 @@ void TestDesktopFeedback::conversionNoticeStaysOutOfTheWay()
     QVERIFY(!shownNotice());
     QCOMPARE(clicks, endedByClick ? 1 : 0);
     QCOMPARE(box->text(), endedByClick ? QString() : QStringLiteral("1"));
+}
+
+void TestDesktopFeedback::boxesGiveWayOnceNobodyAnswers()
+{
+    DesktopFeedback feedback;
+    QStringList diagnosticLine;
+    feedback.setDiagnosticLine([&diagnosticLine](const QString &text) { diagnosticLine << text; });
+
+    // A box is open when the signal comes; a guard closes it should it stay.
+    QString openBox;
+    QTimer::singleShot(0, [&] {
+        if (const auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+            openBox = box->text();
+        feedback.stopWaitingForUser();
+    });
+    bool guardNeeded = false;
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [&guardNeeded] {
+        guardNeeded = true;
+        if (QWidget *box = QApplication::activeModalWidget())
+            box->close();
+    });
+    guard.start(5000);
+    feedback.warning(QStringLiteral("Avertissement"), QStringLiteral("ARSWIN must be running !"));
+    QCOMPARE(openBox, QStringLiteral("ARSWIN must be running !"));
+    QVERIFY2(!guardNeeded, "the open box did not give way");
+
+    // From now on a box is only told, never shown.
+    feedback.error(QStringLiteral("Erreur"), QStringLiteral("Can't create Orvantis.ini"));
+    QVERIFY(!guardNeeded);
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+    QCOMPARE(diagnosticLine, QStringList {QStringLiteral("Can't create Orvantis.ini")});
 }
 
 QTEST_MAIN(TestDesktopFeedback)
