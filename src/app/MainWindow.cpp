@@ -70,11 +70,12 @@ MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent
             return devicePathForComName(comName, m_files.dosdevicesPath(), m_roots.dev);
         },
         setInterfaceLabel,
+        [this] { return m_french; },
     };
     m_serial = std::make_unique<SerialRotors>(serialContext, m_sequencer);
     m_parallelRotors = std::make_unique<ParallelRotors>(
         ParallelRotorsContext {m_state, m_config, m_feedback, m_portIo, m_parallel.pourSatAddresses,
-                               m_parallel.fodTrackAddresses, setInterfaceLabel},
+                               m_parallel.fodTrackAddresses, setInterfaceLabel, [this] { return m_french; }},
         m_sequencer);
     m_arswin = std::make_unique<XcbArswinLink>();
     m_movenow = std::make_unique<ProcessMovenowLauncher>();
@@ -83,6 +84,7 @@ MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent
         [this] { return languageTexts(m_french).arswinMissing; }, setInterfaceLabel});
     m_dde = std::make_unique<DdeLink>();
     connect(m_dde.get(), &DdeLink::itemChanged, this, &MainWindow::DdeClientItemChange);
+    connect(m_dde.get(), &DdeLink::itemRead, this, &MainWindow::DdeClientItemRead);
     m_urlOpener = std::make_unique<DesktopUrlOpener>();
     m_udp = std::make_unique<UdpListener>();
     // Queued, so the listener drains its socket at once and each datagram is

@@ -19,6 +19,12 @@ struct InterfaceSettings {
     double zero = 0;         // ZERO_ (parallel boxes only)
 };
 
+// The KORU listener's port is a base plus an antenna number 1..16.
+inline constexpr int DefaultKoruPort = 12040;
+inline constexpr int DefaultKoruAntenna = 16;
+inline constexpr int KoruPortMax = 50000;
+inline constexpr int KoruAntennaMax = 16;
+
 struct Favourite {
     int azimuth = 0;
     QString label;
@@ -61,13 +67,15 @@ struct Configuration {
     bool restoreAngle = false;  // a usable ANGLE line was read
     QString restoreAngleText;   // ANGLE
 
-    // The UDP port: base plus antenna. A hand-edited pair that leaves the port
-    // range gives 0, which lets the system pick a free port, rather than wrapping
-    // onto some other program's port.
+    // The UDP port: base plus antenna, each within what the setup dialog accepts.
+    // A field that is absent or unusable (a hand-edited "12x40", a sum beyond
+    // the port range) counts as its default, so the listener is where the
+    // dialog, the help and the logger expect it: 12056.
     int koruListeningPort() const
     {
-        const qint64 port = qint64(koruPort) + koruAntenna;
-        return port >= 0 && port <= 65535 ? int(port) : 0;
+        const int base = koruPort >= 1 && koruPort <= KoruPortMax ? koruPort : DefaultKoruPort;
+        const int antenna = koruAntenna >= 1 && koruAntenna <= KoruAntennaMax ? koruAntenna : DefaultKoruAntenna;
+        return base + antenna;
     }
 };
 

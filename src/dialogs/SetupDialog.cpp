@@ -7,6 +7,7 @@
 #include "dialogs/SerialSetupPage.h"
 #include "dialogs/SetupTexts.h"
 #include "dialogs/ZentaSetupPage.h"
+#include "host/ParallelPortDiscovery.h"
 #include "rotors/CommandState.h"
 #include "rotors/PortIo.h"
 #include "rotors/SerialRotors.h"
@@ -26,9 +27,6 @@
 #include <algorithm>
 
 namespace {
-
-constexpr int AntennaMax = 16;
-constexpr int KoruPortMax = 50000;
 
 // The order in which the showing loads the serial pages.
 constexpr std::array<InterfaceKind, 7> SerialShowingOrder = {
@@ -148,6 +146,17 @@ void SetupDialog::fillFromChoices()
     m_editAntKoru->setText(m_context.choices.koruAntennaText);
 }
 
+bool SetupDialog::selectPort(InterfaceKind kind, int item)
+{
+    for (SerialSetupPage *page : m_serialPages) {
+        if (page->kind() != kind)
+            continue;
+        page->portList()->setSelectedIndex(item);
+        return item >= 0 && page->portList()->selectedIndex() == item;
+    }
+    return false;
+}
+
 void SetupDialog::showEvent(QShowEvent *event)
 {
     // A spontaneous show is a minimised dialog restored, not a new showing.
@@ -238,8 +247,13 @@ bool SetupDialog::FormClose()
     }
 
     if (m_context.portIo.IsWinNT()) {
+        // The port of the interface in use stays claimed: once released, the
+        // driver would refuse every later GO until the program restarts.
+        std::optional<quint16> inUse;
+        if (isParallel(config.interfaceKind) && m_context.parallel.portRangesEnabled())
+            inUse = m_parallelPages[ordinal(config.interfaceKind)]->selectedAddress();
         for (ParallelSetupPage *page : m_parallelPages) {
-            if (const auto address = page->selectedAddress())
+            if (const auto address = page->selectedAddress(); address && address != inUse)
                 m_context.portIo.DisablePorts(*address, *address);
         }
     }
@@ -257,7 +271,7 @@ bool SetupDialog::FormClose()
     }
 
     const auto antenna = NumberText::toWholeNumber(m_editAntKoru->text());
-    if (!antenna || *antenna > AntennaMax || *antenna < 1)
+    if (!antenna || *antenna > KoruAntennaMax || *antenna < 1)
         return refuseKoruField(m_editAntKoru);
     const auto port = NumberText::toWholeNumber(m_editPortKoru->text());
     if (!port || *port > KoruPortMax || *port < 1)
@@ -270,7 +284,7 @@ bool SetupDialog::FormClose()
     listener.setPort(quint16(config.koruListeningPort()));
     m_context.host.refreshDefaultPortLabel();
     if (m_context.host.koruServerChecked())
-        listener.activate();
+        m_context.host.activateKoruListener();
     return true;
 }
 

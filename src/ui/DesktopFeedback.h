@@ -24,6 +24,7 @@ public:
     void warning(const QString &title, const QString &text) override;
     void error(const QString &title, const QString &text) override;
     void conversionNotice(QWidget *near, const QString &text) override;
+    void notice(const QString &title, const QString &text) override;
 
 private:
     bool playThemeSound(const char *eventId);

@@ -6,3 +6,10 @@ orvantis_add_test(tst_azimuth_entry SOURCES tst_azimuth_entry.cpp LIBS orvantis_
 orvantis_add_test(tst_command_cycle SOURCES tst_command_cycle.cpp LIBS orvantis_window_rig orvantis_app)
 orvantis_add_test(tst_caption_language SOURCES tst_caption_language.cpp LIBS orvantis_window_rig orvantis_app)
 orvantis_add_test(tst_setup_dialog_window SOURCES tst_setup_dialog.cpp LIBS orvantis_window_rig orvantis_app)
+# Needs a session bus (scripts/test provides a private one); skips without it.
+orvantis_add_test(tst_azimuth_servers
+    SOURCES tst_azimuth_servers.cpp ${PROJECT_SOURCE_DIR}/tests/sources/FakeAzimuthServer.cpp
+    LIBS orvantis_window_rig orvantis_app
+    LABELS dbus)
+# The fake servers of both tests claim the same bus names.
+set_tests_properties(tst_azimuth_servers PROPERTIES RESOURCE_LOCK azimuth_server_names)

@@ -38,6 +38,7 @@ public:
     bool frenchChecked() const override { return french; }
     bool koruServerChecked() const override { return false; }
     void refreshDefaultPortLabel() override { ++labelRefreshes; }
+    void activateKoruListener() override {}
 
     int stops = 0;
     int captions = 0;
@@ -82,7 +83,8 @@ struct DialogRig {
                                                           return port.devicePath;
                                                   return QString();
                                               },
-                                              [](const QString &) {}},
+                                              [](const QString &) {},
+                                              [this] { return host.french; }},
                          sequencer};
     RecordingPortIo portIo;
     ParallelPortStartup parallel;
