@@ -12,3 +12,4 @@ endfunction()
 
 orvantis_add_end_to_end_test(tst_ProgramSettings)
 orvantis_add_end_to_end_test(tst_ProgramRotorRoad)
+orvantis_add_end_to_end_test(tst_ProgramDevices)

@@ -25,6 +25,14 @@ public:
     // dosdevices/com<n> -> target; the target need not exist (an unplugged adapter).
     bool linkComPort(int number, const QString &target) const;
 
+    // Keeps what the program writes to standard error for standardError()
+    // instead of passing it on; call before start().
+    void captureStandardError() { m_process.setProcessChannelMode(QProcess::ForwardedOutputChannel); }
+    // Everything captured so far.
+    QByteArray standardError();
+    // True once the captured standard error holds text; false if time runs out.
+    bool waitForStandardError(const QByteArray &text, int timeoutMs);
+
     bool start();
     // True once the program holds `port` on UDP; false if it exits or time runs out.
     bool waitUntilListening(quint16 port, int timeoutMs);
@@ -48,5 +56,6 @@ private:
 
     QTemporaryDir m_dir;
     QProcess m_process;
+    QByteArray m_standardError;
     bool m_valid = false;
 };
