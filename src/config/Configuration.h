@@ -19,11 +19,9 @@ struct InterfaceSettings {
     double zero = 0;         // ZERO_ (parallel boxes only)
 };
 
-// The KORU listener's port is a base plus an antenna number 1..16.
+// The KORU listener's port is a base plus an antenna number.
 inline constexpr int DefaultKoruPort = 12040;
 inline constexpr int DefaultKoruAntenna = 16;
-inline constexpr int KoruPortMax = 50000;
-inline constexpr int KoruAntennaMax = 16;
 
 struct Favourite {
     int azimuth = 0;
@@ -67,15 +65,16 @@ struct Configuration {
     bool restoreAngle = false;  // a usable ANGLE line was read
     QString restoreAngleText;   // ANGLE
 
-    // The UDP port: base plus antenna, each within what the setup dialog accepts.
-    // A field that is absent or unusable (a hand-edited "12x40", a sum beyond
-    // the port range) counts as its default, so the listener is where the
-    // dialog, the help and the logger expect it: 12056.
+    // The UDP port: base plus antenna. A field that is absent or unusable (a
+    // hand-edited "12x40", 0) counts as its default, and a sum beyond the port
+    // range as the default port, so the listener is where the dialog, the help
+    // and the logger expect it, never on a port the system picks at random.
     int koruListeningPort() const
     {
-        const int base = koruPort >= 1 && koruPort <= KoruPortMax ? koruPort : DefaultKoruPort;
-        const int antenna = koruAntenna >= 1 && koruAntenna <= KoruAntennaMax ? koruAntenna : DefaultKoruAntenna;
-        return base + antenna;
+        const qint64 base = koruPort >= 1 ? koruPort : DefaultKoruPort;
+        const qint64 antenna = koruAntenna >= 1 ? koruAntenna : DefaultKoruAntenna;
+        const qint64 port = base + antenna;
+        return port <= 65535 ? int(port) : DefaultKoruPort + DefaultKoruAntenna;
     }
 };
 

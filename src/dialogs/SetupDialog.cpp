@@ -28,6 +28,9 @@
 
 namespace {
 
+constexpr int AntennaMax = 16;
+constexpr int KoruPortMax = 50000;
+
 // The order in which the showing loads the serial pages.
 constexpr std::array<InterfaceKind, 7> SerialShowingOrder = {
     InterfaceKind::Gs232,     InterfaceKind::EasyComm, InterfaceKind::Dcu1, InterfaceKind::ProSisTel,
@@ -271,7 +274,7 @@ bool SetupDialog::FormClose()
     }
 
     const auto antenna = NumberText::toWholeNumber(m_editAntKoru->text());
-    if (!antenna || *antenna > KoruAntennaMax || *antenna < 1)
+    if (!antenna || *antenna > AntennaMax || *antenna < 1)
         return refuseKoruField(m_editAntKoru);
     const auto port = NumberText::toWholeNumber(m_editPortKoru->text());
     if (!port || *port > KoruPortMax || *port < 1)

@@ -146,12 +146,12 @@ private Q_SLOTS:
             << QByteArray("PORTKORU=13000\r\n") << true << "listeningPort" << "13016" << 0;
         QTest::newRow("listening port, antenna 0")
             << QByteArray("PORTKORU=13000\r\nANTKORU=0\r\n") << true << "listeningPort" << "13016" << 0;
-        QTest::newRow("listening port, antenna past 16")
-            << QByteArray("PORTKORU=13000\r\nANTKORU=17\r\n") << true << "listeningPort" << "13016" << 0;
+        QTest::newRow("listening port, base above the dialog's range")
+            << QByteArray("PORTKORU=54000\r\nANTKORU=1\r\n") << true << "listeningPort" << "54001" << 0;
         QTest::newRow("listening port past the range")
-            << QByteArray("PORTKORU=70000\r\nANTKORU=3\r\n") << true << "listeningPort" << "12043" << 0;
+            << QByteArray("PORTKORU=65530\r\nANTKORU=16\r\n") << true << "listeningPort" << "12056" << 0;
         QTest::newRow("listening port sum past int")
-            << QByteArray("PORTKORU=2147483647\r\nANTKORU=1\r\n") << true << "listeningPort" << "12041" << 0;
+            << QByteArray("PORTKORU=2147483647\r\nANTKORU=1\r\n") << true << "listeningPort" << "12056" << 0;
 
         QTest::newRow("PARKING") << QByteArray("PARKING=GS232\r\n") << true << "parking" << "4" << 0;
         QTest::newRow("PARKING EGIS") << QByteArray("PARKING=EGIS\r\n") << true << "parking" << "11" << 0;
