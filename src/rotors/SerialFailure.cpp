@@ -47,92 +47,85 @@ QString linkName(const SerialFailure &failure)
     return comLinkName(comNumber(failure.comName));
 }
 
-QString englishText(const SerialFailure &f)
-{
-    using Kind = SerialFailure::Kind;
-    if (f.kind == Kind::NoPort)
-        return QStringLiteral("%1 has no COM port.\nPick one under Init (Ctrl+I).").arg(f.interfaceName);
-    const QString device = f.devicePath.isEmpty() ? QStringLiteral("no device") : f.devicePath;
-    const QString reason = withoutFinalStop(f.reason);
-    if (f.kind == Kind::WriteFailed)
-        return QStringLiteral("%1 (%2): the command could not be sent: %3.\n"
-                              "The adapter stopped answering or was unplugged: check it and its cable; "
-                              "the next command opens the port again.")
-            .arg(f.comName, device, reason);
-    const QString head = QStringLiteral("%1 (%2) cannot be opened: %3.\n").arg(f.comName, device, reason);
-    const QString other = QStringLiteral("pick another port under Init (Ctrl+I)");
-    switch (f.kind) {
-    case Kind::Missing:
-        return head
-            + QStringLiteral("Plug the adapter in (or correct the link %1 in the dosdevices folder beside "
-                             "Orvantis.ini), or %2.")
-                  .arg(linkName(f), other);
-    case Kind::Permission:
-        return head
-            + QStringLiteral("Your user may not use serial ports. Run\n    sudo usermod -aG dialout $USER\n"
-                             "then log out and in again.");
-    case Kind::Busy:
-        return head
-            + (f.holders.isEmpty()
-                   ? QStringLiteral("Another program holds it (fuser -v %1 names it): close that program, or %2.")
-                         .arg(device, other)
-                   : QStringLiteral("It is held by %1: close that program, or %2.")
-                         .arg(f.holders.join(QStringLiteral(", ")), other));
-    case Kind::NotSerial:
-        return head
-            + QStringLiteral("This is not a serial port: correct the link %1 in the dosdevices folder beside "
-                             "Orvantis.ini, or %2.")
-                  .arg(linkName(f), other);
-    default:
-        return head + QStringLiteral("Unplug the adapter and plug it in again, or %1.").arg(other);
-    }
-}
+// The texts of one language. Placeholders: see serialFailureText.
+struct FailureTexts {
+    QString noPort;      // interface
+    QString noDevice;
+    QString writeFailed; // COM name, device, reason
+    QString openFailed;  // COM name, device, reason
+    QString otherPort;
+    QString missing;     // link, otherPort
+    QString permission;
+    QString busy;        // device, otherPort
+    QString heldBy;      // holders, otherPort
+    QString notSerial;   // link, otherPort
+    QString refused;     // otherPort
+};
 
-QString frenchText(const SerialFailure &f)
+const FailureTexts &failureTexts(bool french)
 {
-    using Kind = SerialFailure::Kind;
-    if (f.kind == Kind::NoPort)
-        return QStringLiteral("%1 n'a pas de port COM.\nChoisissez-en un dans Init (Ctrl+I).").arg(f.interfaceName);
-    const QString device = f.devicePath.isEmpty() ? QStringLiteral("aucun périphérique") : f.devicePath;
-    const QString reason = withoutFinalStop(f.reason);
-    if (f.kind == Kind::WriteFailed)
-        return QStringLiteral("%1 (%2) : la commande n'a pas pu être envoyée : %3.\n"
-                              "L'adaptateur ne répond plus ou a été débranché : vérifiez-le ainsi que son câble ; "
-                              "la commande suivante rouvre le port.")
-            .arg(f.comName, device, reason);
-    const QString head = QStringLiteral("%1 (%2) ne peut pas être ouvert : %3.\n").arg(f.comName, device, reason);
-    const QString other = QStringLiteral("choisissez un autre port dans Init (Ctrl+I)");
-    switch (f.kind) {
-    case Kind::Missing:
-        return head
-            + QStringLiteral("Branchez l'adaptateur (ou corrigez le lien %1 du dossier dosdevices à côté "
-                             "d'Orvantis.ini), ou %2.")
-                  .arg(linkName(f), other);
-    case Kind::Permission:
-        return head
-            + QStringLiteral("Votre utilisateur n'a pas accès aux ports série. Lancez\n"
-                             "    sudo usermod -aG dialout $USER\npuis fermez la session et reconnectez-vous.");
-    case Kind::Busy:
-        return head
-            + (f.holders.isEmpty()
-                   ? QStringLiteral("Un autre programme l'utilise (fuser -v %1 le nomme) : fermez ce programme, "
-                                    "ou %2.")
-                         .arg(device, other)
-                   : QStringLiteral("Il est utilisé par %1 : fermez ce programme, ou %2.")
-                         .arg(f.holders.join(QStringLiteral(", ")), other));
-    case Kind::NotSerial:
-        return head
-            + QStringLiteral("Ce n'est pas un port série : corrigez le lien %1 du dossier dosdevices à côté "
-                             "d'Orvantis.ini, ou %2.")
-                  .arg(linkName(f), other);
-    default:
-        return head + QStringLiteral("Débranchez puis rebranchez l'adaptateur, ou %1.").arg(other);
-    }
+    static const FailureTexts english {
+        QStringLiteral("%1 has no COM port.\nPick one under Init (Ctrl+I)."),
+        QStringLiteral("no device"),
+        QStringLiteral("%1 (%2): the command could not be sent: %3.\nThe adapter stopped answering or was "
+                       "unplugged: check it and its cable; the next command opens the port again."),
+        QStringLiteral("%1 (%2) cannot be opened: %3.\n"),
+        QStringLiteral("pick another port under Init (Ctrl+I)"),
+        QStringLiteral("Plug the adapter in (or correct the link %1 in the dosdevices folder beside Orvantis.ini), "
+                       "or %2."),
+        QStringLiteral("Your user may not use serial ports. Run\n    sudo usermod -aG dialout $USER\n"
+                       "then log out and in again."),
+        QStringLiteral("Another program holds it (fuser -v %1 names it): close that program, or %2."),
+        QStringLiteral("It is held by %1: close that program, or %2."),
+        QStringLiteral("This is not a serial port: correct the link %1 in the dosdevices folder beside "
+                       "Orvantis.ini, or %2."),
+        QStringLiteral("Unplug the adapter and plug it in again, or %1."),
+    };
+    static const FailureTexts frenchTexts {
+        QStringLiteral("%1 n'a pas de port COM.\nChoisissez-en un dans Init (Ctrl+I)."),
+        QStringLiteral("aucun périphérique"),
+        QStringLiteral("%1 (%2) : la commande n'a pas pu être envoyée : %3.\nL'adaptateur ne répond plus ou a été "
+                       "débranché : vérifiez-le ainsi que son câble ; la commande suivante rouvre le port."),
+        QStringLiteral("%1 (%2) ne peut pas être ouvert : %3.\n"),
+        QStringLiteral("choisissez un autre port dans Init (Ctrl+I)"),
+        QStringLiteral("Branchez l'adaptateur (ou corrigez le lien %1 du dossier dosdevices à côté "
+                       "d'Orvantis.ini), ou %2."),
+        QStringLiteral("Votre utilisateur n'a pas accès aux ports série. Lancez\n"
+                       "    sudo usermod -aG dialout $USER\npuis fermez la session et reconnectez-vous."),
+        QStringLiteral("Un autre programme l'utilise (fuser -v %1 le nomme) : fermez ce programme, ou %2."),
+        QStringLiteral("Il est utilisé par %1 : fermez ce programme, ou %2."),
+        QStringLiteral("Ce n'est pas un port série : corrigez le lien %1 du dossier dosdevices à côté "
+                       "d'Orvantis.ini, ou %2."),
+        QStringLiteral("Débranchez puis rebranchez l'adaptateur, ou %1."),
+    };
+    return french ? frenchTexts : english;
 }
 
 } // namespace
 
-QString serialFailureText(const SerialFailure &failure, bool french)
+QString serialFailureText(const SerialFailure &f, bool french)
 {
-    return french ? frenchText(failure) : englishText(failure);
+    using Kind = SerialFailure::Kind;
+    const FailureTexts &t = failureTexts(french);
+    if (f.kind == Kind::NoPort)
+        return t.noPort.arg(f.interfaceName);
+    const QString device = f.devicePath.isEmpty() ? t.noDevice : f.devicePath;
+    const QString reason = withoutFinalStop(f.reason);
+    if (f.kind == Kind::WriteFailed)
+        return t.writeFailed.arg(f.comName, device, reason);
+    const QString head = t.openFailed.arg(f.comName, device, reason);
+    switch (f.kind) {
+    case Kind::Missing:
+        return head + t.missing.arg(linkName(f), t.otherPort);
+    case Kind::Permission:
+        return head + t.permission;
+    case Kind::Busy:
+        return head
+            + (f.holders.isEmpty() ? t.busy.arg(device, t.otherPort)
+                                   : t.heldBy.arg(f.holders.join(QStringLiteral(", ")), t.otherPort));
+    case Kind::NotSerial:
+        return head + t.notSerial.arg(linkName(f), t.otherPort);
+    default:
+        return head + t.refused.arg(t.otherPort);
+    }
 }
