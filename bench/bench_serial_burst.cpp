@@ -24,7 +24,8 @@ struct Bench {
     SerialRotors rotors {SerialRotorsContext {state, config, feedback,
                                               [](InterfaceKind) { return QStringLiteral("COM1"); },
                                               [this](const QString &) { return pty.slavePath(); },
-                                              [](const QString &) {}},
+                                              [](const QString &) {},
+                                              [] { return false; }},
                          sequencer};
 };
 

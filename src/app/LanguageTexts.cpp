@@ -52,3 +52,27 @@ QString serverMenuCaption(bool french, AzimuthSource source, bool withAccelerato
     }
     return word;
 }
+
+QString koruBindFailureText(bool french, quint16 port, const QString &reason, bool addressInUse)
+{
+    // Placeholders: the port, then the reason.
+    static const QString head[] = {
+        QStringLiteral("KORU Logger: UDP port %1 cannot be listened on: %2.\n"),
+        QStringLiteral("KORU Logger : le port UDP %1 ne peut pas être écouté : %2.\n"),
+    };
+    static const QString holder[] = {
+        QStringLiteral("Another program holds the port (ss -ulpn 'sport = :%1' names it): close it, or "),
+        QStringLiteral("Un autre programme tient ce port (ss -ulpn 'sport = :%1' le nomme) : fermez-le, ou "),
+    };
+    static const QString choose[] = {
+        QStringLiteral("choose another port or antenna number under Init (Ctrl+I), the same as in the logger."),
+        QStringLiteral("choisissez un autre port ou numéro d'antenne dans Init (Ctrl+I), le même que dans le logger."),
+    };
+    const int language = french ? 1 : 0;
+    QString remedy = choose[language];
+    if (addressInUse)
+        remedy = holder[language].arg(port) + remedy;
+    else
+        remedy[0] = remedy[0].toUpper();
+    return head[language].arg(port).arg(reason) + remedy;
+}

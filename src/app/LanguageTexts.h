@@ -27,3 +27,7 @@ const LanguageTexts &languageTexts(bool french);
 // The Server menu's title: the bare word, or the word and the chosen source.
 // Choosing a DDE server from the menu gives its title an accelerator.
 QString serverMenuCaption(bool french, AzimuthSource source, bool withAccelerator);
+
+// The notice when the KORU listener cannot bind its UDP port: the port, the
+// system's reason and the way out.
+QString koruBindFailureText(bool french, quint16 port, const QString &reason, bool addressInUse);

@@ -75,6 +75,7 @@ MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent
         },
         setInterfaceLabel,
         [this](InterfaceKind kind) { return m_poller->readerFor(kind); },
+        [this] { return m_french; },
     };
     m_serial = std::make_unique<SerialRotors>(serialContext, m_sequencer);
     m_poller = std::make_unique<PositionPoller>(m_config, m_sequencer,
@@ -82,7 +83,7 @@ MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent
     connect(m_poller.get(), &PositionPoller::reportedAzimuthChanged, this, &MainWindow::showReportedAzimuth);
     m_parallelRotors = std::make_unique<ParallelRotors>(
         ParallelRotorsContext {m_state, m_config, m_feedback, m_portIo, m_parallel.pourSatAddresses,
-                               m_parallel.fodTrackAddresses, setInterfaceLabel},
+                               m_parallel.fodTrackAddresses, setInterfaceLabel, [this] { return m_french; }},
         m_sequencer);
     m_arswin = std::make_unique<XcbArswinLink>();
     m_movenow = std::make_unique<ProcessMovenowLauncher>();
@@ -91,6 +92,7 @@ MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent
         [this] { return languageTexts(m_french).arswinMissing; }, setInterfaceLabel});
     m_dde = std::make_unique<DdeLink>();
     connect(m_dde.get(), &DdeLink::itemChanged, this, &MainWindow::DdeClientItemChange);
+    connect(m_dde.get(), &DdeLink::itemRead, this, &MainWindow::DdeClientItemRead);
     m_urlOpener = std::make_unique<DesktopUrlOpener>();
     m_udp = std::make_unique<UdpListener>();
     // Queued, so the listener drains its socket at once and each datagram is

@@ -9,6 +9,7 @@
 #include "dialogs/SetupDialogHost.h"
 #include "host/ParallelPortDiscovery.h"
 #include "ui/CompassRose.h"
+#include "ui/NoticeOnce.h"
 #include "rotors/CommandSequencer.h"
 #include "rotors/CommandState.h"
 #include "sources/RotctldHost.h"
@@ -201,13 +202,15 @@ private:
     void TimerBlinkTimer();
     void TimerTrackOKTimer();
     void focusAngleDialogIfVisible();
-    void DdeClientItemChange(const QString &itemText);
+    // True when the value was taken into the stepper.
+    bool DdeClientItemChange(const QString &itemText);
+    void DdeClientItemRead(const QString &itemText);
     void setDdeLink(const QString &service);
     void chooseDdeServer(QAction *item, AzimuthSource source, const QString &service);
     void UDPServerUDPRead(const QByteArray &datagram, const QHostAddress &sender, quint16 senderPort);
     // An azimuth from a source outside the window, entered as the user would type it.
     void enterRequestedAzimuth(const QString &text, int azimuth);
-    void activateKoruListener();
+    void activateKoruListener() override;
     // The base address of the selected parallel interface's port, when port ranges may be claimed.
     std::optional<quint16> selectedLptAddress() const;
     void save_configuration();
@@ -228,6 +231,8 @@ private:
     CommandSequencer m_sequencer;
     ParallelPortStartup m_parallel;
     CompassRose m_rose;
+    // Failures of the azimuth sources, told once per run.
+    NoticeOnce m_notices {m_feedback};
 
     // Main window flags.
     bool m_stepperHeld = false;
@@ -245,6 +250,11 @@ private:
     AzimuthSource m_source = AzimuthSource::None;
     double m_commandedPosition = 0; // the last azimuth a GO handed to the interface
     QString m_lastDdeValue; // no desktop azimuth server delivers values yet
+    // The link was set before the first activation ended (by the settings or by
+    // the first activation itself) and its value has not been read yet.
+    bool m_startLinkUnread = false;
+    // Moves the display without sending: a start value that arrives late.
+    bool m_sendHeldBack = false;
     QRect m_autoButtonBounds;
     // WLEFT, WTOP, WWIDTH, WHEIGHT as read, applied together once loading ends.
     std::array<std::optional<int>, 4> m_loadedPlacement;

@@ -53,7 +53,7 @@ void MainWindow::EditAzimutChange()
         displayAzimuth(m_editAzimut->text());
         setStepperPosition(toWholeNumber(m_lcdText).value_or(0));
     }
-    if (m_activatedOnce)
+    if (m_activatedOnce && !m_sendHeldBack)
         ButtonTrackClick();
 }
 

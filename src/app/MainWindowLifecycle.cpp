@@ -18,6 +18,7 @@
 #include "rotors/OutsideRotors.h"
 #include "sources/DdeLink.h"
 #include "sources/DdeValue.h"
+#include "sources/SourceAzimuth.h"
 #include "sources/UdpListener.h"
 #include "sources/UdpRotorMessage.h"
 #include "ui/AboutBox.h"
@@ -36,6 +37,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 using namespace NumberText;
 
@@ -232,8 +234,8 @@ void MainWindow::FormActivate()
             m_serial->SetChannelBaud(kind, m_config.at(kind).baudIndex);
     }
 
-    reconcileSavedPorts();
     fillSetupDialog();
+    reconcileSavedPorts();
     rebuildCaption();
 
     if (const auto address = selectedLptAddress())
@@ -276,12 +278,16 @@ void MainWindow::reconcileSavedPorts()
         const int saved = m_config.at(kind).port;
         if (saved == -1)
             continue;
+        // Selected in its list as a click would, so the port is probed now: a
+        // TrakBox gets its wake-up texts before its first command.
         const int match = matchSavedPort(names, saved);
-        m_choices.comSelection[ordinal(kind)] = match;
-        if (match != -1)
+        if (match != -1 && m_setupDialog->selectPort(kind, match))
             continue;
-        // An unplugged adapter is not a change of mind: the port and the interface
-        // are written back as they were unless the user picks something else.
+        // An unplugged adapter, or one that would not open, is not a change of
+        // mind: the port and the interface are written back as they were unless
+        // the user picks something else.
+        m_config.at(kind).port = saved;
+        m_choices.comSelection[ordinal(kind)] = -1;
         m_choices.comAbsentAtStart[ordinal(kind)] = true;
         if (m_config.interfaceKind == kind) {
             m_choices.interfaceAbsentAtStart = kind;
@@ -478,24 +484,46 @@ void MainWindow::chooseDdeServer(QAction *item, AzimuthSource source, const QStr
 
 void MainWindow::setDdeLink(const QString &service)
 {
+    m_startLinkUnread = !m_activatedOnce;
     m_dde->setLink(service, QStringLiteral("Data"));
     m_dde->setItem(QStringLiteral("Azimuth"));
 }
 
-void MainWindow::DdeClientItemChange(const QString &itemText)
+bool MainWindow::DdeClientItemChange(const QString &itemText)
 {
+    const auto value = cleanDdeValue(itemText);
+    const auto azimuth = value ? toWholeNumber(*value) : std::nullopt;
+    if (azimuth && !isSourceAzimuth(*azimuth))
+        return false;
     // Kept cleaned of its blanks and terminator, so the first activation can
     // restore it as a whole number.
-    const auto value = cleanDdeValue(itemText);
     m_lastDdeValue = value.value_or(QString());
     if (!value || m_closed)
-        return;
-    const auto azimuth = toWholeNumber(*value);
+        return false;
     if (!azimuth) {
         conversionNotice(*value);
-        return;
+        return false;
     }
     setStepperPosition(*azimuth);
+    return true;
+}
+
+void MainWindow::DdeClientItemRead(const QString &itemText)
+{
+    const bool startValue = std::exchange(m_startLinkUnread, false);
+    if (!startValue || !m_activatedOnce) {
+        DdeClientItemChange(itemText);
+        return;
+    }
+    // The bus answered after the first activation, which would have shown this
+    // value without sending it, and sent it only to restore the last azimuth.
+    bool taken = false;
+    {
+        const QScopedValueRollback holdBack(m_sendHeldBack, true);
+        taken = DdeClientItemChange(itemText);
+    }
+    if (taken && m_config.restoreAngle && m_lastDdeValue != QStringLiteral("0") && m_autoOn)
+        ButtonTrackClick();
 }
 
 void MainWindow::MenuServerKORUClick()
@@ -510,7 +538,12 @@ void MainWindow::MenuServerKORUClick()
 
 void MainWindow::activateKoruListener()
 {
-    m_udp->activate();
+    if (m_udp->activate())
+        return;
+    const quint16 port = m_udp->port();
+    m_notices.tell(QStringLiteral("udp %1").arg(port), ProgramTitle,
+                   koruBindFailureText(m_french, port, m_udp->errorString(),
+                                       m_udp->error() == QAbstractSocket::AddressInUseError));
 }
 
 void MainWindow::UDPServerUDPRead(const QByteArray &datagram, const QHostAddress &sender, quint16 senderPort)

@@ -24,6 +24,10 @@ struct InterfaceSettings {
     std::optional<QString> unusableLptText;
 };
 
+// The KORU listener's port is a base plus an antenna number.
+inline constexpr int DefaultKoruPort = 12040;
+inline constexpr int DefaultKoruAntenna = 16;
+
 struct Favourite {
     int azimuth = 0;
     QString label;
@@ -68,13 +72,16 @@ struct Configuration {
 
     ExtensionSettings extensions;
 
-    // The UDP port: base plus antenna. A hand-edited pair that leaves the port
-    // range gives 0, which lets the system pick a free port, rather than wrapping
-    // onto some other program's port.
+    // The UDP port: base plus antenna. A field that is absent or unusable (a
+    // hand-edited "12x40", 0) counts as its default, and a sum beyond the port
+    // range as the default port, so the listener is where the dialog, the help
+    // and the logger expect it, never on a port the system picks at random.
     int koruListeningPort() const
     {
-        const qint64 port = qint64(koruPort) + koruAntenna;
-        return port >= 0 && port <= 65535 ? int(port) : 0;
+        const qint64 base = koruPort >= 1 ? koruPort : DefaultKoruPort;
+        const qint64 antenna = koruAntenna >= 1 ? koruAntenna : DefaultKoruAntenna;
+        const qint64 port = base + antenna;
+        return port <= 65535 ? int(port) : DefaultKoruPort + DefaultKoruAntenna;
     }
 };
 

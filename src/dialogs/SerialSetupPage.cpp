@@ -252,4 +252,6 @@ void SerialSetupPage::ComboBoxBaudClick()
     m_context.serial.SetChannelBaud(kind(), index);
     settings().baudIndex = index;
     settings().baudText = m_baud->currentText();
+    // The status line names the speed.
+    m_context.host.rebuildCaption();
 }

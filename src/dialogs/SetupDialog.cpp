@@ -8,6 +8,7 @@
 #include "dialogs/SerialSetupPage.h"
 #include "dialogs/SetupTexts.h"
 #include "dialogs/ZentaSetupPage.h"
+#include "host/ParallelPortDiscovery.h"
 #include "rotors/CommandState.h"
 #include "rotors/PortIo.h"
 #include "rotors/SerialRotors.h"
@@ -157,6 +158,17 @@ void SetupDialog::fillFromChoices()
     m_editAntKoru->setText(m_context.choices.koruAntennaText);
 }
 
+bool SetupDialog::selectPort(InterfaceKind kind, int item)
+{
+    for (SerialSetupPage *page : m_serialPages) {
+        if (page->kind() != kind)
+            continue;
+        page->portList()->setSelectedIndex(item);
+        return item >= 0 && page->portList()->selectedIndex() == item;
+    }
+    return false;
+}
+
 void SetupDialog::showEvent(QShowEvent *event)
 {
     // A spontaneous show is a minimised dialog restored, not a new showing.
@@ -248,8 +260,13 @@ bool SetupDialog::FormClose()
     }
 
     if (m_context.portIo.IsWinNT()) {
+        // The port of the interface in use stays claimed: once released, the
+        // driver would refuse every later GO until the program restarts.
+        std::optional<quint16> inUse;
+        if (isParallel(config.interfaceKind) && m_context.parallel.portRangesEnabled())
+            inUse = m_parallelPages[ordinal(config.interfaceKind)]->selectedAddress();
         for (ParallelSetupPage *page : m_parallelPages) {
-            if (const auto address = page->selectedAddress())
+            if (const auto address = page->selectedAddress(); address && address != inUse)
                 m_context.portIo.DisablePorts(*address, *address);
         }
     }
@@ -285,7 +302,7 @@ bool SetupDialog::FormClose()
     listener.setPort(quint16(config.koruListeningPort()));
     m_context.host.refreshDefaultPortLabel();
     if (m_context.host.koruServerChecked())
-        listener.activate();
+        m_context.host.activateKoruListener();
     if (rotctldChanged)
         m_context.host.applyRotctldSetting();
     return true;

@@ -23,6 +23,8 @@ public:
     virtual void rebuildCaption() = 0;
     virtual bool frenchChecked() const = 0;
     virtual bool koruServerChecked() const = 0;
+    // Binds the KORU listener on its port; a port that cannot be bound is reported.
+    virtual void activateKoruListener() = 0;
     // Label1 follows the listener's port.
     virtual void refreshDefaultPortLabel() = 0;
     // The rotctld settings changed: serve, stop or move to the new port.

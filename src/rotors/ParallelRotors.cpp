@@ -6,8 +6,27 @@
 
 #include <utility>
 
+namespace {
+
+QString refusedPortText(quint16 base, const QString &reason, bool french)
+{
+    const QString address = hexAddressText(base) + QLatin1Char('h');
+    return french ? QStringLiteral("Le port parallèle %1 n'a pas pu être écrit : %2.\n"
+                                   "Vérifiez que le module ppdev est chargé (sudo modprobe ppdev), qu'aucun "
+                                   "service d'impression ne tient le port, et que votre utilisateur y a accès : "
+                                   "sudo usermod -aG lp $USER, puis fermez la session et reconnectez-vous.")
+                        .arg(address, reason)
+                  : QStringLiteral("The parallel port %1 could not be written: %2.\n"
+                                   "Check that the ppdev module is loaded (sudo modprobe ppdev), that no printer "
+                                   "service holds the port, and that your user may use it: "
+                                   "sudo usermod -aG lp $USER, then log out and in again.")
+                        .arg(address, reason);
+}
+
+} // namespace
+
 ParallelRotors::ParallelRotors(ParallelRotorsContext context, CommandSequencer &sequencer)
-    : m_context(std::move(context)), m_sequencer(sequencer)
+    : m_context(std::move(context)), m_sequencer(sequencer), m_notices(m_context.feedback)
 {
 }
 
@@ -66,6 +85,8 @@ void ParallelRotors::go(InterfaceKind kind)
     if (portIo.GetLastState(&stateText) != 0) {
         m_context.feedback.beep();
         state.notSentFlag = true;
+        m_notices.tell(QStringLiteral("%1 %2").arg(base).arg(stateText), QStringLiteral("Orvantis"),
+                       refusedPortText(base, stateText, m_context.french && m_context.french()));
     } else {
         state.notSentFlag = false;
     }

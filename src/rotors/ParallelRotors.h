@@ -6,6 +6,7 @@
 #include "rotors/CommandSequencer.h"
 #include "rotors/CommandState.h"
 #include "rotors/PortIo.h"
+#include "ui/NoticeOnce.h"
 #include "ui/UserFeedback.h"
 
 #include <QString>
@@ -22,6 +23,8 @@ struct ParallelRotorsContext {
     const ParallelAddressTable &fodTrackAddresses;
     // The hidden diagnostic label that shows the last command.
     std::function<void(const QString &)> setInterfaceLabel;
+    // The language of the notice about a port the driver refuses.
+    std::function<bool()> french;
 };
 
 // The two parallel-port boxes. They have a GO only: nothing on the port can stop
@@ -42,4 +45,5 @@ private:
 
     ParallelRotorsContext m_context;
     CommandSequencer &m_sequencer;
+    NoticeOnce m_notices;
 };

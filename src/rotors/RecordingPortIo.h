@@ -3,11 +3,14 @@
 #include "rotors/PortIo.h"
 
 #include <QList>
+#include <QSet>
 
 #include <array>
 
 // A port-I/O backend that keeps every call instead of touching hardware. It serves
-// the tests, and machines where no parallel port can be reached.
+// the tests, and machines where no parallel port can be reached. Like ppdev it
+// refuses a write to a port that is not enabled: the write is not recorded and
+// the next GetLastState reports it.
 class RecordingPortIo final : public PortIo {
 public:
     enum class Call { Enable, Disable, Out };
@@ -37,5 +40,6 @@ private:
     std::array<quint16, 3> m_lptAddresses;
     bool m_winNt;
     int m_pendingState = 0;
+    QSet<quint16> m_enabled; // base addresses
     QList<Record> m_records;
 };

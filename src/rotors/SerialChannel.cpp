@@ -38,6 +38,8 @@ bool SerialChannel::open(const QString &devicePath, const QString &portName)
     m_port.setFlowControl(QSerialPort::NoFlowControl);
     m_port.setReadBufferSize(m_profile.inputBufferSize);
     if (!m_port.open(m_reader ? QIODevice::ReadWrite : QIODevice::WriteOnly)) {
+        m_error = m_port.error();
+        m_errorString = m_port.errorString();
         m_port.clearError();
         return false;
     }
@@ -101,6 +103,7 @@ bool SerialChannel::write(const QByteArray &bytes)
     }
 
     if (failed) {
+        m_error = m_port.error();
         m_errorString = m_port.errorString();
         return false;
     }

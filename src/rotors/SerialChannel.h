@@ -26,6 +26,7 @@ public:
 
     // Opens devicePath under the COM name the user knows it by and purges both
     // directions. A busy, missing or refused device leaves the channel closed.
+    // On false, error() and errorString() say why.
     bool open(const QString &devicePath, const QString &portName);
     bool isOpen() const { return m_port.isOpen(); }
     QString portName() const { return m_portName; }
@@ -40,6 +41,7 @@ public:
     // is not a failure: the controller simply gets its bytes late.
     bool write(const QByteArray &bytes);
     QString errorString() const { return m_errorString; }
+    QSerialPort::SerialPortError error() const { return m_error; }
 
     int writeTimeoutMs(qsizetype byteCount) const;
 
@@ -58,4 +60,5 @@ private:
     QString m_portName;
     QString m_errorString;
     Reader m_reader;
+    QSerialPort::SerialPortError m_error = QSerialPort::NoError;
 };

@@ -28,11 +28,6 @@ QByteArray zeroPadded(int value, int width)
     return QByteArray::number(value).rightJustified(width, '0');
 }
 
-SerialGoCommand fractionalGo(const QByteArray &bytes, int scaled, int scale)
-{
-    return {single(bytes), double(NumberText::roundHalfEven(double(scaled) / scale))};
-}
-
 } // namespace
 
 namespace SerialProtocol {
@@ -64,35 +59,34 @@ QByteArray threeDigitField(double azimuth, int offset)
     return zeroPadded(scaledField(azimuth, offset, 1), 3);
 }
 
-SerialGoCommand goCommand(InterfaceKind kind, double azimuth, int offset, bool gs232Elevation)
+SerialCommand goCommand(InterfaceKind kind, double azimuth, int offset, bool gs232Elevation)
 {
     switch (kind) {
     case InterfaceKind::Gs232: {
         const QByteArray field = threeDigitField(azimuth, offset);
-        return {single(line("W" + field + (gs232Elevation ? " 000" : ""))), std::nullopt};
+        return single(line("W" + field + (gs232Elevation ? " 000" : "")));
     }
     case InterfaceKind::EasyComm:
-        return {single(line("AZ" + threeDigitField(azimuth, offset) + ".0")), std::nullopt};
+        return single(line("AZ" + threeDigitField(azimuth, offset) + ".0"));
     case InterfaceKind::ProSisTel:
-        return {single(line(Stx + QByteArray("AG") + threeDigitField(azimuth, offset))), std::nullopt};
+        return single(line(Stx + QByteArray("AG") + threeDigitField(azimuth, offset)));
     case InterfaceKind::TrakBox:
-        return {single(line("AZ" + threeDigitField(azimuth, offset) + " EL00")), std::nullopt};
+        return single(line("AZ" + threeDigitField(azimuth, offset) + " EL00"));
     case InterfaceKind::Dcu1: {
         const QByteArray position = line("AP1" + threeDigitField(azimuth, offset) + ";");
         // The controller needs a moment between the target and the order to move.
-        return {{{{position, Dcu1InnerPauseMs}, {line("AM1;"), CommandPauseMs}}, position},
-                std::nullopt};
+        return {{{position, Dcu1InnerPauseMs}, {line("AM1;"), CommandPauseMs}}, position};
     }
     case InterfaceKind::M2Orion: {
         const int tenths = scaledField(azimuth, offset, 10);
         const QByteArray text = "A" + QByteArray::number(tenths / 10) + "." + QByteArray::number(tenths % 10);
-        return fractionalGo(line(text), tenths, 10);
+        return single(line(text));
     }
     case InterfaceKind::Egis: {
         const int hundredths = scaledField(azimuth, offset, 100);
         const QByteArray text =
             "&* AZ=" + zeroPadded(hundredths / 100, 3) + "." + zeroPadded(hundredths % 100, 2);
-        return fractionalGo(line(text), hundredths, 100);
+        return single(line(text));
     }
     default:
         return {};

@@ -22,13 +22,6 @@ struct SerialCommand {
     std::optional<QByteArray> label;
 };
 
-// A GO command, plus the whole-degree azimuth that replaces the last sent one
-// for the controllers that take fractions.
-struct SerialGoCommand {
-    SerialCommand command;
-    std::optional<double> sentAzimuth;
-};
-
 // The serial controllers' command texts. Pure: no port, no state.
 namespace SerialProtocol {
 
@@ -46,7 +39,7 @@ int scaledField(double azimuth, int offset, int scale);
 QByteArray threeDigitField(double azimuth, int offset);
 
 // azimuth is the value after the stop side; gs232Elevation is the "+ el=0" box.
-SerialGoCommand goCommand(InterfaceKind kind, double azimuth, int offset, bool gs232Elevation);
+SerialCommand goCommand(InterfaceKind kind, double azimuth, int offset, bool gs232Elevation);
 
 // What ProSisTel needs on a freshly opened channel, "CPM off" ticked or not.
 SerialCommand proSisTelOpening(bool cpmOff);

@@ -2,12 +2,16 @@
 
 #include "config/BaudRateTable.h"
 #include "host/ComPortNames.h"
+#include "host/DeviceHolders.h"
 #include "rotors/PauseWithEvents.h"
+#include "rotors/SerialFailure.h"
+
+#include <cerrno>
 
 #include <utility>
 
 SerialRotors::SerialRotors(SerialRotorsContext context, CommandSequencer &sequencer)
-    : m_context(std::move(context)), m_sequencer(sequencer)
+    : m_context(std::move(context)), m_sequencer(sequencer), m_notices(m_context.feedback)
 {
     for (InterfaceKind kind : SerialInterfaceKinds)
         m_channels[ordinal(kind)] = std::make_unique<SerialChannel>(SerialChannel::profileFor(kind));
@@ -37,18 +41,17 @@ void SerialRotors::go(InterfaceKind kind)
     if (opened == OpenResult::Failed) {
         state.notSentFlag = true;
         m_context.feedback.beep();
+        reportOpenFailure(kind, m_context.selectedPortName(kind));
         return;
     }
     if (kind == InterfaceKind::ProSisTel && opened == OpenResult::Opened
         && !run(kind, SerialProtocol::proSisTelOpening(config.proSisTelCpmOff), sequence, Role::Go))
         return;
 
-    const SerialGoCommand go =
+    const SerialCommand go =
         SerialProtocol::goCommand(kind, state.commandedAzimuth, settings.azimuthOffset, config.gs232Elevation);
-    if (go.sentAzimuth)
-        state.lastSentAzimuth = *go.sentAzimuth;
-    showLabel(kind, go.command);
-    run(kind, go.command, sequence, Role::Go);
+    showLabel(kind, go);
+    run(kind, go, sequence, Role::Go);
 }
 
 void SerialRotors::stop(InterfaceKind kind)
@@ -110,6 +113,7 @@ bool SerialRotors::ProbePort(InterfaceKind kind, const QString &comName)
 
     InterfaceSettings &settings = m_context.config.at(kind);
     if (!openOn(kind, comName)) {
+        reportOpenFailure(kind, comName);
         settings.port = -1;
         return false;
     }
@@ -201,11 +205,12 @@ bool SerialRotors::run(InterfaceKind kind, const SerialCommand &command, const C
         if (ended())
             return false;
         if (!write.bytes.isEmpty() && !serial.write(write.bytes)) {
-            const QString text = serial.errorString();
             serial.close();
-            if (role == Role::Go)
+            if (role == Role::Go) {
                 m_context.state.notSentFlag = true;
-            m_context.feedback.error(QStringLiteral("Orvantis"), text);
+                m_context.feedback.beep();
+            }
+            reportWriteFailure(kind);
             return false;
         }
         if (ended())
@@ -219,4 +224,46 @@ void SerialRotors::showLabel(InterfaceKind kind, const SerialCommand &command)
 {
     if (command.label)
         m_context.setInterfaceLabel(QString::fromLatin1(*command.label) + QLatin1Char(' ') + find(kind)->portName());
+}
+
+void SerialRotors::reportOpenFailure(InterfaceKind kind, const QString &comName)
+{
+    SerialFailure failure;
+    if (comName.isEmpty()) {
+        failure.kind = SerialFailure::Kind::NoPort;
+        failure.interfaceName = dialogCaption(kind);
+        tell(failure.interfaceName, failure);
+        return;
+    }
+    const SerialChannel &serial = *find(kind);
+    failure.comName = comName;
+    failure.devicePath = m_context.devicePath(comName);
+    if (failure.devicePath.isEmpty()) {
+        // Nothing was opened: the name leads to no device at all.
+        failure.kind = SerialFailure::Kind::Missing;
+        failure.reason = qt_error_string(ENOENT);
+    } else {
+        failure.kind = classifyOpenFailure(serial.error(), failure.devicePath);
+        failure.reason = serial.errorString();
+    }
+    if (failure.kind == SerialFailure::Kind::Busy)
+        failure.holders = processesHolding(failure.devicePath);
+    tell(comName, failure);
+}
+
+void SerialRotors::reportWriteFailure(InterfaceKind kind)
+{
+    const SerialChannel &serial = *find(kind);
+    SerialFailure failure;
+    failure.kind = SerialFailure::Kind::WriteFailed;
+    failure.comName = serial.portName();
+    failure.devicePath = m_context.devicePath(failure.comName);
+    failure.reason = serial.errorString();
+    tell(failure.comName, failure);
+}
+
+void SerialRotors::tell(const QString &key, const SerialFailure &failure)
+{
+    m_notices.tell(QStringLiteral("%1 %2").arg(key).arg(int(failure.kind)), QStringLiteral("Orvantis"),
+                   serialFailureText(failure, m_context.french && m_context.french()));
 }

@@ -5,7 +5,9 @@
 #include "rotors/CommandSequencer.h"
 #include "rotors/CommandState.h"
 #include "rotors/SerialChannel.h"
+#include "rotors/SerialFailure.h"
 #include "rotors/SerialProtocol.h"
+#include "ui/NoticeOnce.h"
 #include "ui/UserFeedback.h"
 
 #include <QString>
@@ -26,6 +28,8 @@ struct SerialRotorsContext {
     std::function<void(const QString &)> setInterfaceLabel;
     // What a channel reads with when it opens; none keeps it write-only.
     std::function<SerialChannel::Reader(InterfaceKind)> positionReader = {};
+    // The language of the notices about a port that fails.
+    std::function<bool()> french;
 };
 
 // The seven serial controllers: their channels, and the GO and STOP operations
@@ -87,6 +91,11 @@ private:
     void stop(InterfaceKind kind);
     OpenResult ensureOpen(InterfaceKind kind);
     bool openOn(InterfaceKind kind, const QString &comName);
+    // Tells the user, once per port and reason, why the port could not be opened
+    // (no port chosen, when comName is empty) or written.
+    void reportOpenFailure(InterfaceKind kind, const QString &comName);
+    void reportWriteFailure(InterfaceKind kind);
+    void tell(const QString &key, const SerialFailure &failure);
     // Writes a command with its pauses. False when the sequence must end: a STOP
     // interrupted it, or a write failed (then reported and the channel closed).
     bool run(InterfaceKind kind, const SerialCommand &command, const CommandSequencer::Sequence &sequence,
@@ -98,4 +107,5 @@ private:
     SerialRotorsContext m_context;
     CommandSequencer &m_sequencer;
     std::array<std::unique_ptr<SerialChannel>, InterfaceKindCount> m_channels;
+    NoticeOnce m_notices;
 };

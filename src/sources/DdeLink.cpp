@@ -49,7 +49,7 @@ void DdeLink::setLink(const QString &service, const QString &topic)
 void DdeLink::setItem(const QString &item)
 {
     m_item = item;
-    readItem();
+    readItem(Reading::Opening);
 }
 
 void DdeLink::closeLink()
@@ -71,7 +71,7 @@ void DdeLink::opened(const QString &owner)
     }
     m_open = true;
     Q_EMIT conversationOpened();
-    readItem();
+    readItem(Reading::Opening);
 }
 
 void DdeLink::onOwnerChanged(const QString &oldOwner)
@@ -80,16 +80,16 @@ void DdeLink::onOwnerChanged(const QString &oldOwner)
         closeLink();
 }
 
-void DdeLink::readItem()
+void DdeLink::readItem(Reading reading)
 {
     if (!m_open || m_item.isEmpty())
         return;
     QDBusMessage get = QDBusMessage::createMethodCall(m_owner, m_path, propertiesInterface,
                                                       QStringLiteral("Get"));
     get << QString(topicInterface) << m_item;
-    ask(get, [this, item = m_item](const QDBusMessage &answer) {
+    ask(get, [this, item = m_item, reading](const QDBusMessage &answer) {
         if (item == m_item)
-            takeValue(answer.arguments().value(0).value<QDBusVariant>().variant());
+            takeValue(answer.arguments().value(0).value<QDBusVariant>().variant(), reading);
     });
 }
 
@@ -100,16 +100,20 @@ void DdeLink::onPropertiesChanged(const QString &interfaceName, const QVariantMa
         return;
     const auto value = changed.constFind(m_item);
     if (value != changed.cend())
-        takeValue(*value);
+        takeValue(*value, Reading::Update);
     else if (invalidated.contains(m_item))
-        readItem();
+        readItem(Reading::Update);
 }
 
-void DdeLink::takeValue(const QVariant &value)
+void DdeLink::takeValue(const QVariant &value, Reading reading)
 {
     // The item is text; a number here would lose its last digit to the
     // terminator that the cleaning drops, so anything else is not taken.
-    if (value.metaType() == QMetaType::fromType<QString>())
+    if (value.metaType() != QMetaType::fromType<QString>())
+        return;
+    if (reading == Reading::Opening)
+        Q_EMIT itemRead(value.toString());
+    else
         Q_EMIT itemChanged(value.toString());
 }
 

@@ -37,8 +37,11 @@ public:
 Q_SIGNALS:
     void conversationOpened();
     void conversationClosed();
-    // The item's text as the server holds it, before any cleaning.
+    // The item's text as the server holds it, before any cleaning: pushed by the
+    // server, or read again after the server invalidated it.
     void itemChanged(const QString &value);
+    // The same, read once when the conversation opens.
+    void itemRead(const QString &value);
 
 private Q_SLOTS:
     void onPropertiesChanged(const QString &interfaceName, const QVariantMap &changed,
@@ -47,8 +50,9 @@ private Q_SLOTS:
 private:
     void opened(const QString &owner);
     void onOwnerChanged(const QString &oldOwner);
-    void readItem();
-    void takeValue(const QVariant &value);
+    enum class Reading { Opening, Update };
+    void readItem(Reading reading);
+    void takeValue(const QVariant &value, Reading reading);
     void forgetLink();
     bool watchChanges(bool watch);
     // Sends a call and hands its answer on, unless the link has changed since.

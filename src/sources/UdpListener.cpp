@@ -34,6 +34,16 @@ bool UdpListener::isActive() const
     return m_socket->state() == QAbstractSocket::BoundState;
 }
 
+QAbstractSocket::SocketError UdpListener::error() const
+{
+    return m_socket->error();
+}
+
+QString UdpListener::errorString() const
+{
+    return m_socket->errorString();
+}
+
 void UdpListener::readPendingDatagrams()
 {
     // A receiver may run a nested event loop and deactivate us meanwhile, hence the

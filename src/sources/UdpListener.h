@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QAbstractSocket>
 #include <QHostAddress>
 #include <QObject>
 
@@ -18,10 +19,13 @@ public:
     void setPort(quint16 port);
     quint16 port() const { return m_port; }
 
-    // False when the port cannot be bound (another program holds it).
+    // False when the port cannot be bound (another program holds it); error()
+    // and errorString() then say why.
     bool activate();
     void deactivate();
     bool isActive() const;
+    QAbstractSocket::SocketError error() const;
+    QString errorString() const;
 
 Q_SIGNALS:
     void datagramReceived(const QByteArray &data, const QHostAddress &sender, quint16 senderPort);

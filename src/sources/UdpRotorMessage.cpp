@@ -1,6 +1,7 @@
 #include "sources/UdpRotorMessage.h"
 
 #include "config/Windows1252.h"
+#include "sources/SourceAzimuth.h"
 
 #include <QHostAddress>
 
@@ -100,7 +101,7 @@ std::optional<RotorRequest> parseRotorDatagram(const QByteArray &datagram)
         value.truncate(comma);
 
     const std::optional<int> azimuth = wholeNumber(value);
-    if (!azimuth || *azimuth < 0 || *azimuth > 360)
+    if (!azimuth || !isSourceAzimuth(*azimuth))
         return std::nullopt;
     return RotorRequest{QString::fromLatin1(value), *azimuth};
 }

@@ -7,6 +7,8 @@
 
 #include <cstdio>
 
+#include <cstdio>
+
 #ifdef ORVANTIS_HAVE_CANBERRA
 #include <canberra.h>
 #endif
@@ -92,6 +94,21 @@ void DesktopFeedback::conversionNotice(QWidget *near, const QString &text)
         m_notice = std::make_unique<TransientNotice>();
     m_notice->showFor(near, text);
     beep();
+}
+
+void DesktopFeedback::notice(const QString &title, const QString &text)
+{
+    // Also for a user who started the program from a terminal, or whose desktop
+    // shows no window at the moment.
+    std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
+    std::fflush(stderr);
+    // Not modal: the command that failed has already ended, and the program
+    // carries on while the box is shown.
+    auto *box = new QMessageBox(QMessageBox::Warning, title, text, QMessageBox::Ok, m_dialogParent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    box->show();
 }
 
 bool DesktopFeedback::playThemeSound(const char *eventId)

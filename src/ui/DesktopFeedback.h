@@ -34,6 +34,7 @@ public:
     void error(const QString &title, const QString &text) override;
     void stopWaitingForUser() override;
     void conversionNotice(QWidget *near, const QString &text) override;
+    void notice(const QString &title, const QString &text) override;
 
 private:
     bool playThemeSound(const char *eventId);

@@ -27,4 +27,8 @@ public:
     // A text that failed a number conversion: shown beside `near` without
     // blocking, because it fires while the user is still typing.
     virtual void conversionNotice(QWidget *near, const QString &text) = 0;
+    // A failure the program goes on after (a device that will not open, a port
+    // that cannot be bound): shown without waiting for an answer, and always
+    // written to standard error.
+    virtual void notice(const QString &title, const QString &text) = 0;
 };

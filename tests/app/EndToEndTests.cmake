@@ -31,3 +31,4 @@ target_link_libraries(tst_ProgramInstall PRIVATE Qt6::Gui)
 target_compile_definitions(tst_ProgramInstall PRIVATE
     CMAKE_COMMAND="${CMAKE_COMMAND}" ORVANTIS_BUILD_DIR="${PROJECT_BINARY_DIR}"
     ORVANTIS_VERSION="${PROJECT_VERSION}" ORVANTIS_DATA_FROM_BIN="${ORVANTIS_DATA_FROM_BIN}")
+orvantis_add_end_to_end_test(tst_ProgramDevices)

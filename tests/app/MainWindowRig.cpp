@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-MainWindowRig::MainWindowRig(const QStringList &iniLines, const QStringList &comLinks)
+MainWindowRig::MainWindowRig(const QStringList &iniLines, const QStringList &comLinks, bool withLpt1)
 {
     const QDir dir(m_dir.path());
     for (const char *root : {"sys", "proc", "dev"})
@@ -17,16 +17,20 @@ MainWindowRig::MainWindowRig(const QStringList &iniLines, const QStringList &com
             ini.write((iniLines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1());
     }
     if (!comLinks.isEmpty()) {
-        // The links point at plain files: listing the ports never opens them, and
-        // the recording rotors never write to them.
+        // Real terminals: the first activation opens each saved port to probe it.
         dir.mkpath(QStringLiteral("dosdevices"));
         for (const QString &link : comLinks) {
-            const QString target = dir.filePath(QStringLiteral("device-") + link);
-            QFile device(target);
-            if (device.open(QIODevice::WriteOnly))
-                device.close();
-            QFile::link(target, dir.filePath(QStringLiteral("dosdevices/") + link));
+            auto terminal = std::make_unique<PseudoTerminal>();
+            QFile::link(terminal->slavePath(), dir.filePath(QStringLiteral("dosdevices/") + link));
+            m_terminals[link] = std::move(terminal);
         }
+    }
+    if (withLpt1) {
+        dir.mkpath(QStringLiteral("sys/module/ppdev"));
+        dir.mkpath(QStringLiteral("proc/sys/dev/parport/parport0"));
+        QFile base(dir.filePath(QStringLiteral("proc/sys/dev/parport/parport0/base-addr")));
+        if (base.open(QIODevice::WriteOnly))
+            base.write("888\t1914\n");
     }
     m_files = std::make_unique<SettingsFiles>(m_dir.path());
     HostRoots roots{dir.filePath(QStringLiteral("sys")), dir.filePath(QStringLiteral("proc")),

@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 #include "config/SettingsFiles.h"
 #include "rotors/RecordingPortIo.h"
+#include "support/PseudoTerminal.h"
 #include "support/RecordingFeedback.h"
 
 #include <QAction>
@@ -10,6 +11,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <map>
 #include <memory>
 
 // A main window in a temporary program folder: its own Orvantis.ini, host roots
@@ -17,8 +19,10 @@
 class MainWindowRig {
 public:
     // iniLines are written as Orvantis.ini (CR LF endings) when not empty;
-    // comLinks names COM ports (e.g. "com3") made present through dosdevices links.
-    explicit MainWindowRig(const QStringList &iniLines = {}, const QStringList &comLinks = {});
+    // comLinks names COM ports (e.g. "com3") made present through dosdevices
+    // links to pseudo-terminals; withLpt1 adds LPT1 at 0378h with ppdev loaded.
+    explicit MainWindowRig(const QStringList &iniLines = {}, const QStringList &comLinks = {},
+                           bool withLpt1 = false);
     ~MainWindowRig();
 
     // What main() does after creating the windows, then waits for the first activation.
@@ -26,6 +30,9 @@ public:
 
     MainWindow &window() { return *m_window; }
     RecordingFeedback &feedback() { return m_feedback; }
+    RecordingPortIo &portIo() { return m_portIo; }
+    // The controller side of a COM port named in comLinks.
+    PseudoTerminal &terminal(const QString &comLink) { return *m_terminals.at(comLink); }
     QString folder() const { return m_dir.path(); }
 
     template <typename T>
@@ -39,6 +46,7 @@ private:
     QTemporaryDir m_dir;
     RecordingFeedback m_feedback;
     RecordingPortIo m_portIo;
+    std::map<QString, std::unique_ptr<PseudoTerminal>> m_terminals;
     std::unique_ptr<SettingsFiles> m_files;
     std::unique_ptr<MainWindow> m_window;
 };

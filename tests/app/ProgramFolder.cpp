@@ -154,6 +154,17 @@ bool ProgramFolder::linkComPort(int number, const QString &target) const
     return QFile::link(target, m_dir.filePath(QStringLiteral("dosdevices/com%1").arg(number)));
 }
 
+bool ProgramFolder::waitForStandardError(const QByteArray &text, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!standardError().contains(text)) {
+        if (deadline.hasExpired())
+            return false;
+        m_process.waitForReadyRead(20);
+    }
+    return true;
+}
+
 bool ProgramFolder::start()
 {
     prepare(m_process);

@@ -53,6 +53,8 @@ public:
     bool stopAll(int signal, int timeoutMs);
     // What the copies wrote to standard error so far, all of them together.
     QByteArray standardError();
+    // True once the first copy's standard error holds text; false if time runs out.
+    bool waitForStandardError(const QByteArray &text, int timeoutMs);
     // True once the program holds `port` on UDP; false if it exits or time runs out.
     bool waitUntilListening(quint16 port, int timeoutMs);
     // True once every copy has its SIGTERM and SIGINT handlers in place.

@@ -8,3 +8,10 @@ orvantis_add_test(tst_caption_language SOURCES tst_caption_language.cpp LIBS orv
 orvantis_add_test(tst_setup_dialog_window SOURCES tst_setup_dialog.cpp LIBS orvantis_window_rig orvantis_app)
 orvantis_add_test(tst_rotctld_window SOURCES tst_rotctld_window.cpp LIBS orvantis_window_rig orvantis_app)
 orvantis_add_test(tst_position_readback SOURCES tst_position_readback.cpp LIBS orvantis_window_rig orvantis_app orvantis_rotsim_model)
+# Needs a session bus (scripts/test provides a private one); skips without it.
+orvantis_add_test(tst_azimuth_servers
+    SOURCES tst_azimuth_servers.cpp ${PROJECT_SOURCE_DIR}/tests/sources/FakeAzimuthServer.cpp
+    LIBS orvantis_window_rig orvantis_app
+    LABELS dbus)
+# The fake servers of both tests claim the same bus names.
+set_tests_properties(tst_azimuth_servers PROPERTIES RESOURCE_LOCK azimuth_server_names)

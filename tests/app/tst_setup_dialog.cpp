@@ -7,7 +7,10 @@
 #include "support/FreeUdpPorts.h"
 #include "support/PseudoTerminal.h"
 
+Q_DECLARE_METATYPE(InterfaceKind)
+
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -27,6 +30,8 @@ private Q_SLOTS:
     void closingHandsTheKoruPortToTheListener();
     void closingAfterGs232TestWritesCloseOut();
     void quitEndsWhileTheDialogRefusesToClose();
+    void parallelBoxKeepsItsPortAfterTheDialog_data();
+    void parallelBoxKeepsItsPortAfterTheDialog();
 };
 
 namespace {
@@ -143,6 +148,9 @@ void TestSetupDialogWindow::closingAfterGs232TestWritesCloseOut()
     dialogChild<RadioGroup>(rig, QStringLiteral("RadioGroupRotor"))->item(ordinal(InterfaceKind::Gs232))->click();
     QCOMPARE(rig.window().configuration().interfaceKind, InterfaceKind::Gs232);
     QCOMPARE(rig.window().windowTitle(), QStringLiteral("ORVANTIS V2.4.1 - GS232 / COM3 / 4800"));
+    // A new speed shows in the status line at once.
+    QTest::keyClick(dialogChild<QComboBox>(rig, QStringLiteral("ComboBoxBaudGS")), Qt::Key_Down);
+    QCOMPARE(rig.window().windowTitle(), QStringLiteral("ORVANTIS V2.4.1 - GS232 / COM3 / 9600"));
 
     dialogChild<QSpinBox>(rig, QStringLiteral("SpinEditAzTestGS"))->setValue(100);
     dialogChild<QPushButton>(rig, QStringLiteral("BitBtnTestGS"))->click();
@@ -171,6 +179,68 @@ void TestSetupDialogWindow::quitEndsWhileTheDialogRefusesToClose()
     QVERIFY(!rig.window().setupDialog().isVisible());
     QVERIFY(!rig.window().udpListener().isActive());
     QVERIFY(QFileInfo::exists(QDir(rig.folder()).filePath(QStringLiteral("Orvantis.ini"))));
+}
+
+// The most natural first use: pick the box and its port, test it, close the
+// dialog, then steer. The driver refuses writes to a port that is not claimed, so
+// the dialog's closing must leave the box's port claimed.
+void TestSetupDialogWindow::parallelBoxKeepsItsPortAfterTheDialog_data()
+{
+    QTest::addColumn<InterfaceKind>("kind");
+    QTest::addColumn<QString>("lptList");
+    QTest::addColumn<QString>("testAzimuth");
+    QTest::addColumn<QString>("testButton");
+    QTest::newRow("PourSat") << InterfaceKind::PourSat << QStringLiteral("RadioGroupPourSatLPT")
+                             << QStringLiteral("SpinEditAzTestPourSat") << QStringLiteral("BitBtnTestPourSat");
+    QTest::newRow("FODTrack") << InterfaceKind::FodTrack << QStringLiteral("RadioGroupFODLPT")
+                              << QStringLiteral("SpinEditAzTestFOD") << QStringLiteral("BitBtntestFOD");
+}
+
+void TestSetupDialogWindow::parallelBoxKeepsItsPortAfterTheDialog()
+{
+    QFETCH(InterfaceKind, kind);
+    QFETCH(QString, lptList);
+    QFETCH(QString, testAzimuth);
+    QFETCH(QString, testButton);
+    MainWindowRig rig({}, {}, true);
+    QVERIFY(rig.start());
+    const auto dataWrites = [&rig] {
+        int writes = 0;
+        for (const RecordingPortIo::Record &record : rig.portIo().records())
+            writes += record.call == RecordingPortIo::Call::Out && record.address == 0x378 ? 1 : 0;
+        return writes;
+    };
+    auto *track = rig.widget<QPushButton>(QStringLiteral("ButtonTrack"));
+    auto *azimuth = rig.widget<QLineEdit>(QStringLiteral("EditAzimut"));
+
+    // Any sequence of dialog use: the first showing, then a second one.
+    for (int showing = 0; showing < 2; ++showing) {
+        openSetup(rig);
+        if (showing == 0) {
+            dialogChild<RadioGroup>(rig, lptList)->item(0)->click();
+            dialogChild<RadioGroup>(rig, QStringLiteral("RadioGroupRotor"))->item(ordinal(kind))->click();
+            QCOMPARE(rig.window().configuration().interfaceKind, kind);
+            dialogChild<QSpinBox>(rig, testAzimuth)->setValue(90);
+            dialogChild<QPushButton>(rig, testButton)->click();
+            QCOMPARE(dataWrites(), 2); // the value, then 1
+            QVERIFY(!rig.window().commandState().notSentFlag);
+        }
+        QVERIFY(rig.window().setupDialog().close());
+
+        rig.portIo().clear();
+        rig.feedback().clear();
+        azimuth->setText(QString::number(180 + 45 * showing));
+        QTest::mouseClick(track, Qt::LeftButton);
+        QCOMPARE(dataWrites(), 2);
+        QVERIFY(!rig.window().commandState().notSentFlag);
+        QVERIFY(rig.feedback().events().isEmpty());
+    }
+
+    // Closing the program lets the port go.
+    rig.portIo().clear();
+    rig.window().close();
+    QVERIFY(rig.portIo().records().contains(
+        RecordingPortIo::Record {RecordingPortIo::Call::Disable, 0x378, 0x378}));
 }
 
 QTEST_MAIN(TestSetupDialogWindow)

@@ -138,10 +138,20 @@ private Q_SLOTS:
         QTest::newRow("ANTKORU") << QByteArray("ANTKORU=3\r\n") << true << "koruAntenna" << "3/3" << 0;
         QTest::newRow("listening port 12040 + 16") << QByteArray("PORTKORU=12040\r\nANTKORU=16\r\n") << true
                                                  << "listeningPort" << "12056" << 0;
+        // An absent or unusable field counts as its default, never as 0 (a random port).
+        QTest::newRow("listening port, no keys") << QByteArray("JINGLE=0\r\n") << true << "listeningPort" << "12056" << 0;
+        QTest::newRow("listening port, base not a number")
+            << QByteArray("PORTKORU=12x40\r\n") << true << "listeningPort" << "12056" << 0;
+        QTest::newRow("listening port, own base, no antenna")
+            << QByteArray("PORTKORU=13000\r\n") << true << "listeningPort" << "13016" << 0;
+        QTest::newRow("listening port, antenna 0")
+            << QByteArray("PORTKORU=13000\r\nANTKORU=0\r\n") << true << "listeningPort" << "13016" << 0;
+        QTest::newRow("listening port, base above the dialog's range")
+            << QByteArray("PORTKORU=54000\r\nANTKORU=1\r\n") << true << "listeningPort" << "54001" << 0;
         QTest::newRow("listening port past the range")
-            << QByteArray("PORTKORU=70000\r\nANTKORU=16\r\n") << true << "listeningPort" << "0" << 0;
+            << QByteArray("PORTKORU=65530\r\nANTKORU=16\r\n") << true << "listeningPort" << "12056" << 0;
         QTest::newRow("listening port sum past int")
-            << QByteArray("PORTKORU=2147483647\r\nANTKORU=1\r\n") << true << "listeningPort" << "0" << 0;
+            << QByteArray("PORTKORU=2147483647\r\nANTKORU=1\r\n") << true << "listeningPort" << "12056" << 0;
 
         QTest::newRow("PARKING") << QByteArray("PARKING=GS232\r\n") << true << "parking" << "4" << 0;
         QTest::newRow("PARKING EGIS") << QByteArray("PARKING=EGIS\r\n") << true << "parking" << "11" << 0;

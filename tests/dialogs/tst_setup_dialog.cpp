@@ -54,6 +54,7 @@ public:
         }
         return true;
     }
+    void activateKoruListener() override {}
 
     int stops = 0;
     int rotctldApplied = 0;
@@ -103,7 +104,8 @@ struct DialogRig {
                                                           return port.devicePath;
                                                   return QString();
                                               },
-                                              [](const QString &) {}},
+                                              [](const QString &) {},
+                                              [this] { return host.french; }},
                          sequencer};
     RecordingPortIo portIo;
     ParallelPortStartup parallel;

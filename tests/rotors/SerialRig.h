@@ -19,10 +19,12 @@ struct SerialRig {
     QMap<InterfaceKind, QString> selected; // the port list's selection per interface
     QMap<QString, QString> devices;        // COM name -> device path
     QStringList labels;
+    bool french = false; // the language of the notices
     SerialRotors rotors {SerialRotorsContext {state, config, feedback,
                                               [this](InterfaceKind kind) { return selected.value(kind); },
                                               [this](const QString &com) { return devices.value(com); },
-                                              [this](const QString &text) { labels << text; }},
+                                              [this](const QString &text) { labels << text; },
+                                              [this] { return french; }},
                          sequencer};
 
     // Selects com for kind and maps it onto the pseudo-terminal.

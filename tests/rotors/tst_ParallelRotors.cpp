@@ -28,8 +28,17 @@ struct ParallelRig {
     ParallelAddressTable addresses {0x378, 0x278, 0};
     QStringList labels;
     ParallelRotors rotors {ParallelRotorsContext {state, config, feedback, portIo, addresses, addresses,
-                                                  [this](const QString &text) { labels << text; }},
+                                                  [this](const QString &text) { labels << text; },
+                                                  [] { return false; }},
                            sequencer};
+
+    // Both ports claimed, as the first activation does for the selected box.
+    ParallelRig()
+    {
+        portIo.EnablePorts(0x378, 0x378);
+        portIo.EnablePorts(0x278, 0x278);
+        portIo.clear();
+    }
 
     void go(InterfaceKind kind, double azimuth)
     {
@@ -134,13 +143,48 @@ private Q_SLOTS:
         rig.go(kind, 90);
         QCOMPARE(rig.portIo.records().size(), writes);
         QVERIFY(rig.state.notSentFlag);
-        QCOMPARE(rig.feedback.events(), QStringList {QStringLiteral("beep")});
+        QCOMPARE(rig.feedback.events(),
+                 (QStringList {QStringLiteral("beep"),
+                               QStringLiteral("note:Orvantis:The parallel port 0378h could not be written: "
+                                              "recorded failure 13.\nCheck that the ppdev module is loaded (sudo "
+                                              "modprobe ppdev), that no printer service holds the port, and that "
+                                              "your user may use it: sudo usermod -aG lp $USER, then log out and "
+                                              "in again.")}));
 
         // The failure was that GO's alone: the next one is sent.
         rig.feedback.clear();
         rig.go(kind, 180);
         QVERIFY(!rig.state.notSentFlag);
         QVERIFY(rig.feedback.events().isEmpty());
+    }
+
+    // The driver refuses a port that is not claimed, as ppdev refuses a closed
+    // /dev/parportN: nothing reaches the box, and the user learns why once.
+    void releasedPortIsRefusedAndTold()
+    {
+        ParallelRig rig;
+        rig.portIo.DisablePorts(0x378, 0x378);
+        rig.portIo.clear();
+        rig.config.at(InterfaceKind::FodTrack).port = 0;
+        rig.go(InterfaceKind::FodTrack, 90);
+        QVERIFY(rig.portIo.records().isEmpty());
+        QVERIFY(rig.state.notSentFlag);
+        QCOMPARE(rig.feedback.events().size(), 2);
+        QCOMPARE(rig.feedback.events().at(0), QStringLiteral("beep"));
+        const QString notice = rig.feedback.events().at(1);
+        QVERIFY2(notice.startsWith(QStringLiteral("note:Orvantis:The parallel port 0378h could not be written: "))
+                     && notice.contains(QStringLiteral("sudo modprobe ppdev"))
+                     && notice.contains(QStringLiteral("sudo usermod -aG lp $USER")),
+                 qPrintable(notice));
+
+        rig.feedback.clear();
+        rig.go(InterfaceKind::FodTrack, 180);
+        QCOMPARE(rig.feedback.events(), QStringList {QStringLiteral("beep")});
+
+        // Claimed again, the port works at once.
+        rig.portIo.EnablePorts(0x378, 0x378);
+        rig.go(InterfaceKind::FodTrack, 270);
+        QVERIFY(!rig.state.notSentFlag);
     }
 
     void stepRule_data()

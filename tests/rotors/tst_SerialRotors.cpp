@@ -1,12 +1,16 @@
 #include "SerialRig.h"
 
+#include "rotors/SerialFailure.h"
+
 #include <QSerialPort>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -109,14 +113,34 @@ private Q_SLOTS:
         QCOMPARE(rig.state.lastSentAzimuth, 7.4);
         QCOMPARE(rig.state.commandedAzimuth, 187.4);
 
-        // The fractional controllers record the whole degrees they actually sent.
-        PseudoTerminal m2;
-        rig.attach(InterfaceKind::M2Orion, m2, QStringLiteral("COM2"));
-        rig.config.at(InterfaceKind::M2Orion).stopSide = 1;
-        rig.config.at(InterfaceKind::M2Orion).azimuthOffset = 2;
-        rig.state.lastSentAzimuth = -10;
-        rig.go(InterfaceKind::M2Orion, 7.4);
-        QCOMPARE(rig.state.lastSentAzimuth, 185.0);
+    }
+
+    // The fractional controllers too compare what is asked with what was asked
+    // before, not with the turned and offset field they sent.
+    void stepRuleIgnoresStopSideAndOffset_data()
+    {
+        QTest::addColumn<InterfaceKind>("kind");
+        QTest::addColumn<QByteArray>("sent");
+        QTest::newRow("M2-ORION") << InterfaceKind::M2Orion << QByteArray("A185.4\r");
+        QTest::newRow("EGIS") << InterfaceKind::Egis << QByteArray("&* AZ=185.40\r");
+    }
+    void stepRuleIgnoresStopSideAndOffset()
+    {
+        QFETCH(InterfaceKind, kind);
+        QFETCH(QByteArray, sent);
+        PseudoTerminal pty;
+        SerialRig rig;
+        rig.attach(kind, pty, QStringLiteral("COM2"));
+        rig.config.at(kind).stopSide = 1;
+        rig.config.at(kind).azimuthOffset = 2;
+        rig.config.at(kind).minimumStep = 5;
+        rig.go(kind, 7.4);
+        QCOMPARE(rig.state.lastSentAzimuth, 7.4);
+        QCOMPARE(pty.readAll(SettleMs), sent);
+
+        rig.go(kind, 9);
+        QVERIFY(rig.state.notSentFlag);
+        QCOMPARE(pty.readAll(SettleMs), QByteArray());
     }
 
     void minimumStepHoldsBackWithoutOpening()
@@ -173,27 +197,131 @@ private Q_SLOTS:
         QVERIFY(log.arrivalOf(cpm.size()) - log.arrivalOf(0) >= 30); // the pause after "CPM off"
     }
 
-    void noSelectionOrMissingDeviceBeeps_data()
+    // Every way a port can fail gives the beep and the not-sent flag, and tells
+    // the user once what happened and what to do: the COM name, the device, the
+    // system's reason and the remedy.
+    void failuresAreToldOnce_data()
     {
         QTest::addColumn<QString>("com");
-        QTest::addColumn<bool>("mapped");
-        QTest::newRow("no port selected") << QString() << false;
-        QTest::newRow("COM name without device") << QStringLiteral("COM9") << false;
-        QTest::newRow("device path gone") << QStringLiteral("COM9") << true;
+        QTest::addColumn<QString>("device"); // "pty", "locked pty", "held pty", "directory" or a path
+        QTest::addColumn<bool>("french");
+        QTest::addColumn<QStringList>("told");
+        const QString init = QStringLiteral("pick another port under Init (Ctrl+I).");
+        QTest::newRow("no port selected")
+            << QString() << QString() << false << QStringList {QStringLiteral("EasyComm has no COM port.\nPick one under Init (Ctrl+I).")};
+        QTest::newRow("no port selected, French")
+            << QString() << QString() << true << QStringList {QStringLiteral("EasyComm n'a pas de port COM.")};
+        QTest::newRow("COM name without device")
+            << QStringLiteral("COM9") << QString() << false
+            << QStringList {QStringLiteral("COM9 (no device) cannot be opened: No such file or directory.\n"),
+                            QStringLiteral("Plug the adapter in (or correct the link com9 in the dosdevices folder"),
+                            init};
+        QTest::newRow("device path gone")
+            << QStringLiteral("COM9") << QStringLiteral("/dev/pts/does-not-exist") << false
+            << QStringList {QStringLiteral("COM9 (/dev/pts/does-not-exist) cannot be opened: No such file or directory.\n")};
+        QTest::newRow("a folder, not a device")
+            << QStringLiteral("COM4") << QStringLiteral("directory") << false
+            << QStringList {QStringLiteral("COM4 ("), QStringLiteral(") cannot be opened: "),
+                            QStringLiteral("This is not a serial port: correct the link com4 in the dosdevices folder")};
+        QTest::newRow("a folder, French")
+            << QStringLiteral("COM4") << QStringLiteral("directory") << true
+            << QStringList {QStringLiteral(") ne peut pas être ouvert : "),
+                            QStringLiteral("Ce n'est pas un port série : corrigez le lien com4 du dossier dosdevices")};
+        // A pty whose slave is locked refuses even root, as a dead adapter would.
+        QTest::newRow("refused by the device")
+            << QStringLiteral("COM6") << QStringLiteral("locked pty") << false
+            << QStringList {QStringLiteral("COM6 (/dev/pts/"), QStringLiteral(") cannot be opened: "),
+                            QStringLiteral("Unplug the adapter and plug it in again, or ") + init};
+        // Held by another serial program (here this process): the holder is named.
+        QTest::newRow("held by another program")
+            << QStringLiteral("COM8") << QStringLiteral("held pty") << false
+            << QStringList {QStringLiteral("COM8 (/dev/pts/"), QStringLiteral("It is held by "),
+                            QStringLiteral("(%1)").arg(QCoreApplication::applicationPid()),
+                            QStringLiteral(": close that program, or ") + init};
     }
-    void noSelectionOrMissingDeviceBeeps()
+    void failuresAreToldOnce()
     {
         QFETCH(QString, com);
-        QFETCH(bool, mapped);
+        QFETCH(QString, device);
+        QFETCH(bool, french);
+        QFETCH(QStringList, told);
+        PseudoTerminal pty;
+        QTemporaryDir folder;
+        QSerialPort holder(pty.slavePath());
         SerialRig rig;
+        rig.french = french;
         rig.selected[InterfaceKind::EasyComm] = com;
-        if (mapped)
-            rig.devices[com] = QStringLiteral("/dev/pts/does-not-exist");
-        rig.go(InterfaceKind::EasyComm, 45);
-        QVERIFY(rig.state.notSentFlag);
-        QCOMPARE(rig.feedback.events(), QStringList {QStringLiteral("beep")});
-        QCOMPARE(rig.state.lastSentAzimuth, 45.0);
-        QVERIFY(rig.labels.isEmpty());
+        if (device == QLatin1String("pty") || device == QLatin1String("held pty")) {
+            rig.devices[com] = pty.slavePath();
+            if (device == QLatin1String("held pty"))
+                QVERIFY(holder.open(QIODevice::ReadWrite));
+        } else if (device == QLatin1String("locked pty")) {
+            rig.devices[com] = pty.slavePath();
+            int lock = 1;
+            QCOMPARE(::ioctl(pty.masterFd(), TIOCSPTLCK, &lock), 0);
+        } else if (device == QLatin1String("directory")) {
+            rig.devices[com] = folder.path();
+        } else if (!device.isEmpty()) {
+            rig.devices[com] = device;
+        }
+
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            rig.state.notSentFlag = false;
+            rig.state.lastSentAzimuth = -10;
+            rig.go(InterfaceKind::EasyComm, 45);
+            QVERIFY(rig.state.notSentFlag);
+            QVERIFY(rig.labels.isEmpty());
+        }
+        // Beep, notice, beep: the second failure is not told again.
+        const QStringList events = rig.feedback.events();
+        QCOMPARE(events.size(), 3);
+        QCOMPARE(events.at(0), QStringLiteral("beep"));
+        QCOMPARE(events.at(2), QStringLiteral("beep"));
+        QVERIFY2(events.at(1).startsWith(QStringLiteral("note:Orvantis:")), qPrintable(events.at(1)));
+        for (const QString &part : told)
+            QVERIFY2(events.at(1).contains(part), qPrintable(events.at(1) + QStringLiteral("\n  lacks: ") + part));
+    }
+
+    // The user, not the program, decides which port: the texts name the exact
+    // command for the missing group and the way to find the holder.
+    void remedies_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("french");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("permission") << int(SerialFailure::Kind::Permission) << false
+                                    << QStringLiteral("COM33 (/dev/ttyUSB0) cannot be opened: Permission denied.\n"
+                                                      "Your user may not use serial ports. Run\n"
+                                                      "    sudo usermod -aG dialout $USER\n"
+                                                      "then log out and in again.");
+        QTest::newRow("permission, French")
+            << int(SerialFailure::Kind::Permission) << true
+            << QStringLiteral("COM33 (/dev/ttyUSB0) ne peut pas être ouvert : Permission denied.\n"
+                              "Votre utilisateur n'a pas accès aux ports série. Lancez\n"
+                              "    sudo usermod -aG dialout $USER\n"
+                              "puis fermez la session et reconnectez-vous.");
+        QTest::newRow("busy, holder unknown")
+            << int(SerialFailure::Kind::Busy) << false
+            << QStringLiteral("COM33 (/dev/ttyUSB0) cannot be opened: Permission denied.\n"
+                              "Another program holds it (fuser -v /dev/ttyUSB0 names it): close that program, "
+                              "or pick another port under Init (Ctrl+I).");
+        QTest::newRow("write failed")
+            << int(SerialFailure::Kind::WriteFailed) << false
+            << QStringLiteral("COM33 (/dev/ttyUSB0): the command could not be sent: Permission denied.\n"
+                              "The adapter stopped answering or was unplugged: check it and its cable; the next "
+                              "command opens the port again.");
+    }
+    void remedies()
+    {
+        QFETCH(int, kind);
+        QFETCH(bool, french);
+        QFETCH(QString, text);
+        SerialFailure failure;
+        failure.kind = SerialFailure::Kind(kind);
+        failure.comName = QStringLiteral("COM33");
+        failure.devicePath = QStringLiteral("/dev/ttyUSB0");
+        failure.reason = QStringLiteral("Permission denied");
+        QCOMPARE(serialFailureText(failure, french), text);
     }
 
     void stopBytes_data()
@@ -281,7 +409,10 @@ private Q_SLOTS:
 
         QVERIFY(!rig.rotors.ProbePort(InterfaceKind::Egis, QStringLiteral("COM8")));
         QCOMPARE(rig.config.at(InterfaceKind::Egis).port, -1);
+        QCOMPARE(rig.feedback.count(QStringLiteral("note:Orvantis:COM8 (")), 1);
 
+        // Told once: the GO that fails the same way only beeps.
+        rig.feedback.clear();
         rig.selected[InterfaceKind::Egis] = QStringLiteral("COM8");
         rig.go(InterfaceKind::Egis, 45);
         QVERIFY(rig.state.notSentFlag);
@@ -432,9 +563,15 @@ private Q_SLOTS:
         rig.go(InterfaceKind::Gs232, 90);
         QVERIFY(rig.state.notSentFlag);
         QVERIFY(!rig.rotors.isOpen(InterfaceKind::Gs232));
-        QCOMPARE(rig.feedback.count(QStringLiteral("error:Orvantis:")), 1);
-        QCOMPARE(rig.feedback.events().size(), 1); // no beep: the port did open
-        QVERIFY(rig.feedback.events().first().size() > QStringLiteral("error:Orvantis:").size());
+        // Not a box that waits: the beep of a GO not sent, and a notice that
+        // names the port, the device and what to check.
+        QCOMPARE(rig.feedback.events().size(), 2);
+        QCOMPARE(rig.feedback.events().first(), QStringLiteral("beep"));
+        const QString notice = rig.feedback.events().last();
+        QVERIFY2(notice.startsWith(QStringLiteral("note:Orvantis:COM3 (%1): the command could not be sent: ")
+                                       .arg(rig.devices.value(QStringLiteral("COM3"))))
+                     && notice.contains(QStringLiteral("check it and its cable")),
+                 qPrintable(notice));
 
         // Plugged back in (as a new device behind the same COM name).
         PseudoTerminal again;

@@ -27,6 +27,10 @@ public:
     {
         m_events << QStringLiteral("notice:%1").arg(text);
     }
+    void notice(const QString &title, const QString &text) override
+    {
+        m_events << QStringLiteral("note:%1:%2").arg(title, text);
+    }
 
     const QStringList &events() const { return m_events; }
     int count(const QString &prefix) const

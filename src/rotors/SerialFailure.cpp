@@ -1,0 +1,131 @@
+#include "rotors/SerialFailure.h"
+
+#include "host/ComPortNames.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
+SerialFailure::Kind classifyOpenFailure(QSerialPort::SerialPortError error, const QString &devicePath)
+{
+    using Kind = SerialFailure::Kind;
+    const QByteArray path = QFile::encodeName(devicePath);
+    struct stat info {};
+    if (devicePath.isEmpty() || error == QSerialPort::DeviceNotFoundError || ::stat(path.constData(), &info) != 0)
+        return Kind::Missing;
+    if (!S_ISCHR(info.st_mode))
+        return Kind::NotSerial;
+    if (::access(path.constData(), R_OK | W_OK) != 0 && errno == EACCES)
+        return Kind::Permission;
+    switch (error) {
+    case QSerialPort::PermissionError:
+        // The user may open it, so the refusal is the port being taken (EBUSY,
+        // or a lock file of another program).
+        return Kind::Busy;
+    case QSerialPort::UnknownError:
+    case QSerialPort::UnsupportedOperationError:
+        // A character device without terminal settings (ENOTTY and the like).
+        return Kind::NotSerial;
+    default:
+        return Kind::Refused;
+    }
+}
+
+namespace {
+
+QString withoutFinalStop(QString text)
+{
+    while (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return text;
+}
+
+QString linkName(const SerialFailure &failure)
+{
+    return comLinkName(comNumber(failure.comName));
+}
+
+// The texts of one language. Placeholders: see serialFailureText.
+struct FailureTexts {
+    QString noPort;      // interface
+    QString noDevice;
+    QString writeFailed; // COM name, device, reason
+    QString openFailed;  // COM name, device, reason
+    QString otherPort;
+    QString missing;     // link, otherPort
+    QString permission;
+    QString busy;        // device, otherPort
+    QString heldBy;      // holders, otherPort
+    QString notSerial;   // link, otherPort
+    QString refused;     // otherPort
+};
+
+const FailureTexts &failureTexts(bool french)
+{
+    static const FailureTexts english {
+        QStringLiteral("%1 has no COM port.\nPick one under Init (Ctrl+I)."),
+        QStringLiteral("no device"),
+        QStringLiteral("%1 (%2): the command could not be sent: %3.\nThe adapter stopped answering or was "
+                       "unplugged: check it and its cable; the next command opens the port again."),
+        QStringLiteral("%1 (%2) cannot be opened: %3.\n"),
+        QStringLiteral("pick another port under Init (Ctrl+I)"),
+        QStringLiteral("Plug the adapter in (or correct the link %1 in the dosdevices folder beside Orvantis.ini), "
+                       "or %2."),
+        QStringLiteral("Your user may not use serial ports. Run\n    sudo usermod -aG dialout $USER\n"
+                       "then log out and in again."),
+        QStringLiteral("Another program holds it (fuser -v %1 names it): close that program, or %2."),
+        QStringLiteral("It is held by %1: close that program, or %2."),
+        QStringLiteral("This is not a serial port: correct the link %1 in the dosdevices folder beside "
+                       "Orvantis.ini, or %2."),
+        QStringLiteral("Unplug the adapter and plug it in again, or %1."),
+    };
+    static const FailureTexts frenchTexts {
+        QStringLiteral("%1 n'a pas de port COM.\nChoisissez-en un dans Init (Ctrl+I)."),
+        QStringLiteral("aucun périphérique"),
+        QStringLiteral("%1 (%2) : la commande n'a pas pu être envoyée : %3.\nL'adaptateur ne répond plus ou a été "
+                       "débranché : vérifiez-le ainsi que son câble ; la commande suivante rouvre le port."),
+        QStringLiteral("%1 (%2) ne peut pas être ouvert : %3.\n"),
+        QStringLiteral("choisissez un autre port dans Init (Ctrl+I)"),
+        QStringLiteral("Branchez l'adaptateur (ou corrigez le lien %1 du dossier dosdevices à côté "
+                       "d'Orvantis.ini), ou %2."),
+        QStringLiteral("Votre utilisateur n'a pas accès aux ports série. Lancez\n"
+                       "    sudo usermod -aG dialout $USER\npuis fermez la session et reconnectez-vous."),
+        QStringLiteral("Un autre programme l'utilise (fuser -v %1 le nomme) : fermez ce programme, ou %2."),
+        QStringLiteral("Il est utilisé par %1 : fermez ce programme, ou %2."),
+        QStringLiteral("Ce n'est pas un port série : corrigez le lien %1 du dossier dosdevices à côté "
+                       "d'Orvantis.ini, ou %2."),
+        QStringLiteral("Débranchez puis rebranchez l'adaptateur, ou %1."),
+    };
+    return french ? frenchTexts : english;
+}
+
+} // namespace
+
+QString serialFailureText(const SerialFailure &f, bool french)
+{
+    using Kind = SerialFailure::Kind;
+    const FailureTexts &t = failureTexts(french);
+    if (f.kind == Kind::NoPort)
+        return t.noPort.arg(f.interfaceName);
+    const QString device = f.devicePath.isEmpty() ? t.noDevice : f.devicePath;
+    const QString reason = withoutFinalStop(f.reason);
+    if (f.kind == Kind::WriteFailed)
+        return t.writeFailed.arg(f.comName, device, reason);
+    const QString head = t.openFailed.arg(f.comName, device, reason);
+    switch (f.kind) {
+    case Kind::Missing:
+        return head + t.missing.arg(linkName(f), t.otherPort);
+    case Kind::Permission:
+        return head + t.permission;
+    case Kind::Busy:
+        return head
+            + (f.holders.isEmpty() ? t.busy.arg(device, t.otherPort)
+                                   : t.heldBy.arg(f.holders.join(QStringLiteral(", ")), t.otherPort));
+    case Kind::NotSerial:
+        return head + t.notSerial.arg(linkName(f), t.otherPort);
+    default:
+        return head + t.refused.arg(t.otherPort);
+    }
+}
