@@ -74,8 +74,8 @@ MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent
             return devicePathForComName(comName, m_files.dosdevicesPath(), m_roots.dev);
         },
         setInterfaceLabel,
-        [this](InterfaceKind kind) { return m_poller->readerFor(kind); },
         [this] { return m_french; },
+        [this](InterfaceKind kind) { return m_poller->readerFor(kind); },
     };
     m_serial = std::make_unique<SerialRotors>(serialContext, m_sequencer);
     m_poller = std::make_unique<PositionPoller>(m_config, m_sequencer,

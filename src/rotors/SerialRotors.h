@@ -26,10 +26,10 @@ struct SerialRotorsContext {
     std::function<QString(const QString &comName)> devicePath;
     // The hidden diagnostic label that shows the last command.
     std::function<void(const QString &)> setInterfaceLabel;
-    // What a channel reads with when it opens; none keeps it write-only.
-    std::function<SerialChannel::Reader(InterfaceKind)> positionReader = {};
     // The language of the notices about a port that fails.
     std::function<bool()> french;
+    // What a channel reads with when it opens; none keeps it write-only.
+    std::function<SerialChannel::Reader(InterfaceKind)> positionReader = {};
 };
 
 // The seven serial controllers: their channels, and the GO and STOP operations

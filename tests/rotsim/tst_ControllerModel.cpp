@@ -17,7 +17,7 @@ QByteArray bytesOf(const SerialCommand &command)
 
 QByteArray go(InterfaceKind kind, double azimuth, bool elevation = false)
 {
-    return bytesOf(SerialProtocol::goCommand(kind, azimuth, 0, elevation).command);
+    return bytesOf(SerialProtocol::goCommand(kind, azimuth, 0, elevation));
 }
 
 QByteArray stop(InterfaceKind kind)
