@@ -87,7 +87,11 @@ bool SerialChannel::write(const QByteArray &bytes)
 
     if (m_port.write(bytes) != bytes.size())
         failed = true;
-    else if (m_port.bytesToWrite() > 0 && !failed) {
+    else
+        // Into the driver at once, not when the event loop next looks at the
+        // port: a repaint of the window would otherwise come first.
+        m_port.flush();
+    if (m_port.bytesToWrite() > 0 && !failed) {
         timeout.start(writeTimeoutMs(bytes.size()));
         loop.exec();
     }
