@@ -1,0 +1,29 @@
+#include "ui/CompassView.h"
+
+#include "ui/CompassGeometry.h"
+
+#include <QPainter>
+
+CompassView::CompassView(QWidget *parent) : QWidget(parent)
+{
+    setFixedSize(CompassSize, CompassSize);
+}
+
+void CompassView::setAzimuth(int azimuth)
+{
+    if (azimuth == m_azimuth)
+        return;
+    m_azimuth = azimuth;
+    update();
+}
+
+void CompassView::paintEvent(QPaintEvent *)
+{
+    const qreal ratio = devicePixelRatioF();
+    if (m_imageAzimuth != m_azimuth || m_image.devicePixelRatio() != ratio) {
+        m_image = m_rose.compassImage(m_azimuth, ratio);
+        m_imageAzimuth = m_azimuth;
+    }
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, m_image);
+}
