@@ -13,6 +13,7 @@
 #include "rotors/SerialRotors.h"
 #include "sources/DdeLink.h"
 #include "ui/AboutBox.h"
+#include "ui/CompassView.h"
 #include "ui/DesktopUrlOpener.h"
 #include "ui/HelpPage.h"
 #include "sources/UdpListener.h"
@@ -60,7 +61,7 @@ MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
-    const auto setInterfaceLabel = [this](const QString &text) { m_labelEtatInterface->setText(text); };
+    const auto setInterfaceLabel = [this](const QString &text) { showInterfaceLabel(text); };
     SerialRotorsContext serialContext {
         m_state,
         m_config,
@@ -85,16 +86,10 @@ MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent
     connect(m_dde.get(), &DdeLink::itemChanged, this, &MainWindow::DdeClientItemChange);
     m_urlOpener = std::make_unique<DesktopUrlOpener>();
     m_udp = std::make_unique<UdpListener>();
-    // Queued, so the listener drains its socket at once and each datagram is
-    // handled as an event of its own: datagrams that arrive while a command is
-    // being written then only replace the waiting GO instead of each waiting for
-    // a full command of its own.
-    connect(
-        m_udp.get(), &UdpListener::datagramReceived, this,
-        [this](const QByteArray &data, const QHostAddress &sender, quint16 port) {
-            UDPServerUDPRead(data, sender, port);
-        },
-        Qt::QueuedConnection);
+    // Queued, so the listener's read returns before the GO pauses: datagrams that
+    // arrive meanwhile are read in that pause and only replace the waiting GO.
+    connect(m_udp.get(), &UdpListener::datagramsReceived, this, &MainWindow::UDPServerUDPRead,
+            Qt::QueuedConnection);
 
     buildWidgets();
     buildMenus();
@@ -110,7 +105,6 @@ MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent
     // The other windows exist before the settings are applied so that loading
     // can act on them; they stay hidden until asked for.
     createSetupDialog();
-    m_aboutBox = new AboutBox(*m_urlOpener, this);
     m_angleDialog = new AngleDialog(*this, m_feedback, this);
     m_favouritesEditor = new FavouritesEditor(
         m_config, m_feedback, [this] { return m_french; },
@@ -209,10 +203,9 @@ void MainWindow::buildWidgets()
     connect(m_buttonStop, &QPushButton::clicked, this, &MainWindow::BitBtnStopClick);
     connect(m_buttonLP, &QPushButton::clicked, this, &MainWindow::BitBtnLPClick);
 
-    m_compass = new QLabel(instrument);
+    m_compass = new CompassView(instrument);
     m_compass->setObjectName(QStringLiteral("Image1"));
-    m_compass->setGeometry(398, 8, 68, 68);
-    m_compass->setPixmap(m_rose.compassImage(0, devicePixelRatioF()));
+    m_compass->move(398, 8);
 
     constexpr int favouriteWidth = 74;
     for (int i = 0; i < FavouriteCount; ++i) {
@@ -317,7 +310,13 @@ void MainWindow::buildMenus()
     connect(m_menuAide, &QAction::triggered, this, [this] {
         m_urlOpener->open(helpPageUrl(QCoreApplication::applicationDirPath(), m_french));
     });
-    connect(m_menuAPropos, &QAction::triggered, this, [this] { m_aboutBox->showAbout(); });
+    connect(m_menuAPropos, &QAction::triggered, this, [this] {
+        // Built at first use: nothing of it shows before, and building it held up
+        // the first paint of the window.
+        if (!m_aboutBox)
+            m_aboutBox = new AboutBox(*m_urlOpener, this);
+        m_aboutBox->showAbout();
+    });
 }
 
 void MainWindow::buildHiddenMenu()
@@ -394,7 +393,7 @@ void MainWindow::installDispatchTable()
 
 QString MainWindow::interfaceLabelText() const
 {
-    return m_labelEtatInterface->text();
+    return m_interfaceLabel;
 }
 
 bool MainWindow::lampOn() const

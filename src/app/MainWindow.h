@@ -8,9 +8,9 @@
 #include "dialogs/AngleDialogHost.h"
 #include "dialogs/SetupDialogHost.h"
 #include "host/ParallelPortDiscovery.h"
-#include "ui/CompassRose.h"
 #include "rotors/CommandSequencer.h"
 #include "rotors/CommandState.h"
+#include "sources/UdpListener.h"
 
 #include <QElapsedTimer>
 #include <QMainWindow>
@@ -28,6 +28,7 @@ class OutsideRotors;
 class ParallelRotors;
 class UrlOpener;
 class AzimuthStepper;
+class CompassView;
 class FavouritesEditor;
 class PortIo;
 class QAction;
@@ -169,7 +170,10 @@ private:
     void DdeClientItemChange(const QString &itemText);
     void setDdeLink(const QString &service);
     void chooseDdeServer(QAction *item, AzimuthSource source, const QString &service);
-    void UDPServerUDPRead(const QByteArray &datagram, const QHostAddress &sender, quint16 senderPort);
+    void UDPServerUDPRead(const DatagramTurn &turn);
+    // The diagnostic strip's texts are only built while it is shown.
+    void showDatagramEcho();
+    void showInterfaceLabel(const QString &text);
     void activateKoruListener();
     // The base address of the selected parallel interface's port, when port ranges may be claimed.
     std::optional<quint16> selectedLptAddress() const;
@@ -190,7 +194,6 @@ private:
     RotorDispatch m_dispatch;
     CommandSequencer m_sequencer;
     ParallelPortStartup m_parallel;
-    CompassRose m_rose;
 
     // Main window flags.
     bool m_stepperHeld = false;
@@ -214,7 +217,7 @@ private:
     QString m_lcdText = QStringLiteral("0"); // what LCDAzi shows, as text
     QLineEdit *m_editAzimut = nullptr;       // EditAzimut
     AzimuthStepper *m_stepper = nullptr;     // UpDownAzi
-    QLabel *m_compass = nullptr;             // Image1
+    CompassView *m_compass = nullptr;        // Image1
     QPushButton *m_buttonTrack = nullptr;    // ButtonTrack
     QPushButton *m_buttonAuto = nullptr;     // BitBtnAuto
     QPushButton *m_buttonStop = nullptr;     // BitBtnStop
@@ -226,6 +229,8 @@ private:
     QLabel *m_labelEtatInterface = nullptr;  // LabelEtatInterface
     QLineEdit *m_editDataString = nullptr;   // EditdataString
     QLabel *m_label1 = nullptr;              // Label1
+    QString m_interfaceLabel = QStringLiteral("commande");
+    std::optional<DatagramTurn> m_unshownDatagram;
 
     // Menus.
     QAction *m_menuQuitter = nullptr;

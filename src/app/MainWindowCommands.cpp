@@ -4,6 +4,7 @@
 #include "config/NumberText.h"
 #include "dialogs/AngleDialog.h"
 #include "rotors/SerialRotors.h"
+#include "sources/UdpRotorMessage.h"
 #include "ui/UserFeedback.h"
 
 #include <QLCDNumber>
@@ -116,7 +117,25 @@ void MainWindow::MenuInitClick()
 
 void MainWindow::menuVoirCommandeClick()
 {
+    m_labelEtatInterface->setText(m_interfaceLabel);
+    showDatagramEcho();
     m_diagnostics->show();
+}
+
+void MainWindow::showInterfaceLabel(const QString &text)
+{
+    m_interfaceLabel = text;
+    if (m_diagnostics->isVisible())
+        m_labelEtatInterface->setText(text);
+}
+
+void MainWindow::showDatagramEcho()
+{
+    if (!m_unshownDatagram)
+        return;
+    const DatagramTurn &turn = *m_unshownDatagram;
+    m_editDataString->setText(receivedEcho(turn.lastDatagram, turn.sender, turn.senderPort));
+    m_unshownDatagram.reset();
 }
 
 void MainWindow::showLamp(bool on)

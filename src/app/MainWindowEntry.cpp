@@ -4,6 +4,7 @@
 #include "config/NumberText.h"
 #include "dialogs/AngleDialog.h"
 #include "dialogs/FavouritesEditor.h"
+#include "ui/CompassView.h"
 #include "ui/UserFeedback.h"
 
 #include <QKeyEvent>
@@ -66,7 +67,7 @@ void MainWindow::UpdateCompass()
     const auto azimuth = toWholeNumber(m_editAzimut->text());
     if (!azimuth)
         return;
-    m_compass->setPixmap(m_rose.compassImage(*azimuth, devicePixelRatioF()));
+    m_compass->setAzimuth(*azimuth);
     if (m_loadingSettings)
         return;
     if (m_angleEchoSuppressed) {

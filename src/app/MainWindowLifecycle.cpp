@@ -18,7 +18,6 @@
 #include "sources/DdeLink.h"
 #include "sources/DdeValue.h"
 #include "sources/UdpListener.h"
-#include "sources/UdpRotorMessage.h"
 #include "ui/UserFeedback.h"
 
 #include <QAction>
@@ -434,15 +433,15 @@ void MainWindow::activateKoruListener()
     m_udp->activate();
 }
 
-void MainWindow::UDPServerUDPRead(const QByteArray &datagram, const QHostAddress &sender, quint16 senderPort)
+void MainWindow::UDPServerUDPRead(const DatagramTurn &turn)
 {
-    m_editDataString->setText(receivedEcho(datagram, sender, senderPort));
+    m_unshownDatagram = turn;
+    if (m_diagnostics->isVisible())
+        showDatagramEcho();
     // Once closing has begun, only the parking azimuth may be sent.
-    if (m_closed || !m_menuServerKORU->isChecked() || datagram.isEmpty())
+    if (m_closed || !m_menuServerKORU->isChecked() || !turn.request)
         return;
-    const auto request = parseRotorDatagram(datagram);
-    if (!request)
-        return;
+    const std::optional<RotorRequest> &request = turn.request;
     displayAzimuth(request->text);
     m_editAzimut->setText(request->text);
     // The GO above may have let newer datagrams through while it paused; bringing

@@ -2,6 +2,15 @@
 
 #include <QNetworkDatagram>
 #include <QUdpSocket>
+#include <QVariant>
+
+namespace {
+
+// Room for a burst from the logger while the window is busy; the kernel caps it
+// at net.core.rmem_max.
+constexpr int ReceiveBufferBytes = 4 * 1024 * 1024;
+
+} // namespace
 
 UdpListener::UdpListener(QObject *parent)
     : QObject(parent)
@@ -21,7 +30,10 @@ bool UdpListener::activate()
         return true;
     // The logger sends IPv4 only. The port is held exclusively: a second program on
     // it would silently take a share of the datagrams.
-    return m_socket->bind(QHostAddress::AnyIPv4, m_port, QUdpSocket::DontShareAddress);
+    if (!m_socket->bind(QHostAddress::AnyIPv4, m_port, QUdpSocket::DontShareAddress))
+        return false;
+    m_socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, QVariant(ReceiveBufferBytes));
+    return true;
 }
 
 void UdpListener::deactivate()
@@ -36,15 +48,21 @@ bool UdpListener::isActive() const
 
 void UdpListener::readPendingDatagrams()
 {
-    // A receiver may run a nested event loop and deactivate us meanwhile, hence the
-    // state check on every round.
-    while (isActive() && m_socket->hasPendingDatagrams()) {
+    DatagramTurn turn;
+    while (m_socket->hasPendingDatagrams()) {
         const qint64 size = m_socket->pendingDatagramSize();
         if (size < 0)
             break;
-        const QNetworkDatagram datagram = m_socket->receiveDatagram(size);
+        QNetworkDatagram datagram = m_socket->receiveDatagram(size);
         if (!datagram.isValid())
             break;
-        Q_EMIT datagramReceived(datagram.data(), datagram.senderAddress(), quint16(datagram.senderPort()));
+        ++turn.datagramCount;
+        turn.lastDatagram = datagram.data();
+        turn.sender = datagram.senderAddress();
+        turn.senderPort = quint16(datagram.senderPort());
+        if (auto request = parseRotorDatagram(turn.lastDatagram))
+            turn.request = std::move(request);
     }
+    if (turn.datagramCount > 0)
+        Q_EMIT datagramsReceived(turn);
 }
