@@ -2,6 +2,5 @@
 
 #include <QIcon>
 
-// The window icon: the compass with its needle at north-east, drawn at every
-// size a desktop asks for.
+// The window icon: the compass with its needle at north-east (resources/orvantis.png).
 QIcon applicationIcon();
