@@ -86,10 +86,8 @@ MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent
     connect(m_dde.get(), &DdeLink::itemChanged, this, &MainWindow::DdeClientItemChange);
     m_urlOpener = std::make_unique<DesktopUrlOpener>();
     m_udp = std::make_unique<UdpListener>();
-    // Queued, so the listener's read returns before the GO pauses: datagrams that
-    // arrive meanwhile are read in that pause and only replace the waiting GO.
-    connect(m_udp.get(), &UdpListener::datagramsReceived, this, &MainWindow::UDPServerUDPRead,
-            Qt::QueuedConnection);
+    // Handled at once: the azimuth goes out in the same turn that read it.
+    connect(m_udp.get(), &UdpListener::datagramsReceived, this, &MainWindow::UDPServerUDPRead);
 
     buildWidgets();
     buildMenus();
@@ -102,13 +100,9 @@ MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent
     connect(&m_timerTrackOK, &QTimer::timeout, this, &MainWindow::TimerTrackOKTimer);
     m_timerTrackOK.start();
 
-    // The other windows exist before the settings are applied so that loading
-    // can act on them; they stay hidden until asked for.
-    createSetupDialog();
+    // The angle window exists before the settings are applied so that loading
+    // can act on it; it stays hidden until asked for.
     m_angleDialog = new AngleDialog(*this, m_feedback, this);
-    m_favouritesEditor = new FavouritesEditor(
-        m_config, m_feedback, [this] { return m_french; },
-        [this](int n, const QString &caption) { setFavouriteCaption(n, caption); }, this);
 
     FormCreate();
 }
@@ -252,9 +246,9 @@ void MainWindow::buildMenus()
     m_menuFav->setObjectName(QStringLiteral("MenuFav"));
     m_menuFav->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
     connect(m_menuFav, &QAction::triggered, this, [this] {
-        m_favouritesEditor->show();
-        m_favouritesEditor->raise();
-        m_favouritesEditor->activateWindow();
+        favouritesEditor().show();
+        favouritesEditor().raise();
+        favouritesEditor().activateWindow();
     });
 
     m_menuAzimut = bar->addAction(QStringLiteral("Azimuth"));
@@ -389,6 +383,17 @@ void MainWindow::installDispatchTable()
     m_dispatch.setStop(InterfaceKind::Kct, [&outside] { outside.StopKct(); });
     m_dispatch.setStop(InterfaceKind::M2Orion, [&serial] { serial.StopM2Orion(); });
     m_dispatch.setStop(InterfaceKind::Egis, [&serial] { serial.StopEgis(); });
+}
+
+FavouritesEditor &MainWindow::favouritesEditor()
+{
+    if (!m_favouritesEditor) {
+        // It reads the favourites each time it is shown.
+        m_favouritesEditor = new FavouritesEditor(
+            m_config, m_feedback, [this] { return m_french; },
+            [this](int n, const QString &caption) { setFavouriteCaption(n, caption); }, this);
+    }
+    return *m_favouritesEditor;
 }
 
 QString MainWindow::interfaceLabelText() const

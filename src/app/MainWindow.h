@@ -113,8 +113,10 @@ public:
     SerialRotors &serialRotors() { return *m_serial; }
     UdpListener &udpListener() { return *m_udp; }
     AngleDialog &angleDialog() { return *m_angleDialog; }
-    FavouritesEditor &favouritesEditor() { return *m_favouritesEditor; }
-    SetupDialog &setupDialog() { return *m_setupDialog; }
+    // Both are built at first use: nothing of them shows before, and building
+    // them held up the first paint of the window.
+    FavouritesEditor &favouritesEditor();
+    SetupDialog &setupDialog();
     bool isAutoOn() const override { return m_autoOn; }
     bool isFrench() const { return m_french; }
     bool activatedOnce() const { return m_activatedOnce; }
@@ -137,7 +139,6 @@ private:
     void setAngleEchoSuppressed(bool suppressed) override { m_angleEchoSuppressed = suppressed; }
 
     // SetupDialogHost (MainWindowSetupHost.cpp)
-    void createSetupDialog();
     void showSetupDialog();
     void fillSetupDialog();
     void stopRotator() override;

@@ -58,6 +58,9 @@ void MainWindow::EditAzimutChange()
 
 void MainWindow::displayAzimuth(const QString &text)
 {
+    // The change handling shows what the source has just shown.
+    if (text == m_lcdText)
+        return;
     m_lcdText = text;
     m_lcd->display(text);
 }
@@ -80,8 +83,8 @@ void MainWindow::UpdateCompass()
 void MainWindow::favouriteReleased(int n, Qt::MouseButton button)
 {
     if (button == Qt::RightButton) {
-        m_favouritesEditor->show();
-        m_favouritesEditor->raise();
+        favouritesEditor().show();
+        favouritesEditor().raise();
         return;
     }
     if (button == Qt::LeftButton || button == Qt::MiddleButton) {

@@ -315,7 +315,8 @@ void MainWindow::runClosingSequence()
     m_udp->deactivate();
     save_configuration();
     m_angleDialog->hide();
-    m_favouritesEditor->hide();
+    if (m_favouritesEditor)
+        m_favouritesEditor->hide();
 }
 
 void MainWindow::save_configuration()

@@ -1,6 +1,5 @@
 #include "sources/UdpListener.h"
 
-#include <QNetworkDatagram>
 #include <QUdpSocket>
 #include <QVariant>
 
@@ -9,12 +8,14 @@ namespace {
 // Room for a burst from the logger while the window is busy; the kernel caps it
 // at net.core.rmem_max.
 constexpr int ReceiveBufferBytes = 4 * 1024 * 1024;
+constexpr qsizetype LargestDatagram = 65535;
 
 } // namespace
 
 UdpListener::UdpListener(QObject *parent)
     : QObject(parent)
     , m_socket(new QUdpSocket(this))
+    , m_buffer(LargestDatagram, Qt::Uninitialized)
 {
     connect(m_socket, &QUdpSocket::readyRead, this, &UdpListener::readPendingDatagrams);
 }
@@ -48,21 +49,23 @@ bool UdpListener::isActive() const
 
 void UdpListener::readPendingDatagrams()
 {
-    DatagramTurn turn;
-    while (m_socket->hasPendingDatagrams()) {
-        const qint64 size = m_socket->pendingDatagramSize();
-        if (size < 0)
+    // The receiver may pause with events handled, and the socket does not signal
+    // again meanwhile: what arrived then is read as soon as it returns.
+    while (isActive() && m_socket->hasPendingDatagrams()) {
+        DatagramTurn turn;
+        while (m_socket->hasPendingDatagrams()) {
+            // One read per datagram into a buffer that fits the largest.
+            const qint64 size = m_socket->readDatagram(m_buffer.data(), m_buffer.size(), &turn.sender,
+                                                       &turn.senderPort);
+            if (size < 0)
+                break;
+            ++turn.datagramCount;
+            turn.lastDatagram = QByteArray(m_buffer.constData(), size);
+            if (auto request = parseRotorDatagram(turn.lastDatagram))
+                turn.request = std::move(request);
+        }
+        if (turn.datagramCount == 0)
             break;
-        QNetworkDatagram datagram = m_socket->receiveDatagram(size);
-        if (!datagram.isValid())
-            break;
-        ++turn.datagramCount;
-        turn.lastDatagram = datagram.data();
-        turn.sender = datagram.senderAddress();
-        turn.senderPort = quint16(datagram.senderPort());
-        if (auto request = parseRotorDatagram(turn.lastDatagram))
-            turn.request = std::move(request);
-    }
-    if (turn.datagramCount > 0)
         Q_EMIT datagramsReceived(turn);
+    }
 }

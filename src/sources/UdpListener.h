@@ -21,9 +21,9 @@ struct DatagramTurn {
     int datagramCount = 0;
 };
 
-// Listens for rotor datagrams on every local IPv4 address. Each turn of the event
-// loop drains the socket and hands on one summary, so a flood costs one azimuth
-// change per turn instead of one per datagram.
+// Listens for rotor datagrams on every local IPv4 address. Each read drains the
+// socket and hands on one summary at once, so a flood costs one azimuth change
+// per read instead of one per datagram.
 class UdpListener : public QObject {
     Q_OBJECT
 
@@ -46,5 +46,6 @@ private:
     void readPendingDatagrams();
 
     QUdpSocket *m_socket;
+    QByteArray m_buffer;
     quint16 m_port = 0;
 };
