@@ -25,7 +25,6 @@ int main(int argc, char *argv[])
     SettingsFiles files(SettingsFiles::chooseSettingsFolder(QCoreApplication::applicationDirPath()));
     QApplication::setApplicationName(QStringLiteral("Orvantis"));
     QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setWindowIcon(applicationIcon());
 
     // Ready before the windows exist, so a signal during start-up is kept until
     // the main window can close in order.
@@ -36,6 +35,7 @@ int main(int argc, char *argv[])
     feedback.setDialogParent(&window);
     window.EnumerateComPorts();
     window.placeAngleDialog();
+    setApplicationIconAfterFirstPaint(window);
 
     QObject::connect(&signals, &SignalCloser::closeRequested, &window, &QWidget::close);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, [&window] { window.close(); });

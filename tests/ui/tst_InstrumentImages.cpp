@@ -3,7 +3,9 @@
 #include "ui/CompassRose.h"
 #include "ui/LampImage.h"
 
+#include <QApplication>
 #include <QImage>
+#include <QWidget>
 #include <QTest>
 
 namespace {
@@ -48,6 +50,7 @@ private Q_SLOTS:
     void lampOnAndOffDiffer_data();
     void lampOnAndOffDiffer();
     void applicationIconShowsTheCompass();
+    void applicationIconArrivesAfterFirstPaint();
 };
 
 void TestInstrumentImages::compassSizeFollowsPixelRatio_data()
@@ -196,6 +199,19 @@ void TestInstrumentImages::applicationIconShowsTheCompass()
     const QPointF end = QPointF(needleEnd(45)) * (64.0 / 68.0);
     QVERIFY(redNear(image, 1.0, end, 2.0));
     QVERIFY(!redNear(image, 1.0, QPointF(needleEnd(225)) * (64.0 / 68.0), 2.0));
+}
+
+void TestInstrumentImages::applicationIconArrivesAfterFirstPaint()
+{
+    QVERIFY(QApplication::windowIcon().isNull());
+    QWidget window;
+    setApplicationIconAfterFirstPaint(window);
+    QTest::qWait(50);
+    QVERIFY(QApplication::windowIcon().isNull());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTRY_VERIFY(!QApplication::windowIcon().isNull());
+    QVERIFY(QApplication::windowIcon().availableSizes().contains(QSize(64, 64)));
 }
 
 QTEST_MAIN(TestInstrumentImages)
