@@ -487,6 +487,17 @@ private:
 };
 #endif
 
+// Figures from a program that has gone are worthless; say why it went.
+bool stillRunning(const Subject &subject)
+{
+    if (subject.process.state() != QProcess::NotRunning)
+        return true;
+    std::printf("  %s has exited (%s, code %d): the figures after this are not valid\n", qPrintable(subject.name),
+                subject.process.exitStatus() == QProcess::CrashExit ? "crashed or killed" : "normal exit",
+                subject.process.exitCode());
+    return false;
+}
+
 double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -608,6 +619,8 @@ int main(int argc, char *argv[])
         std::printf("  %-13s median %.3f ms  p99 %.3f ms  (p10 %.3f, p90 %.3f; %d answered)\n",
                     qPrintable(subject->name), s.median, s.p99, s.p10, s.p90, s.samples);
     }
+    if (!stillRunning(orvantis))
+        return 1;
     const Stats ours = statsOf(orvantis.latencies);
     const Stats floor = statsOf(python.latencies);
     std::printf("  orvantis / python median %.2f (target <= 1.5: %s), p99 ratio %.2f\n", ours.median / floor.median,
@@ -636,6 +649,8 @@ int main(int argc, char *argv[])
         std::printf("  flood %d: %.1f us CPU per datagram read, %lld dropped by the kernel, newest target %s\n",
                     run + 1, r.cpuUsPerDatagram, static_cast<long long>(r.drops),
                     r.newestLast ? "last on the line" : "NOT last");
+        if (!stillRunning(orvantis))
+            return 1;
         sleepMs(200);
     }
     if (losslessCpu) {
