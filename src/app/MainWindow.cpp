@@ -16,6 +16,7 @@
 #include "sources/DdeLink.h"
 #include "sources/RotctldServer.h"
 #include "ui/AboutBox.h"
+#include "ui/CompassView.h"
 #include "ui/DesktopUrlOpener.h"
 #include "ui/ElidingButton.h"
 #include "ui/HelpPage.h"
@@ -64,7 +65,7 @@ MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
-    const auto setInterfaceLabel = [this](const QString &text) { m_labelEtatInterface->setText(text); };
+    const auto setInterfaceLabel = [this](const QString &text) { showInterfaceLabel(text); };
     SerialRotorsContext serialContext {
         m_state,
         m_config,
@@ -95,16 +96,8 @@ MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent
     connect(m_dde.get(), &DdeLink::itemRead, this, &MainWindow::DdeClientItemRead);
     m_urlOpener = std::make_unique<DesktopUrlOpener>();
     m_udp = std::make_unique<UdpListener>();
-    // Queued, so the listener drains its socket at once and each datagram is
-    // handled as an event of its own: datagrams that arrive while a command is
-    // being written then only replace the waiting GO instead of each waiting for
-    // a full command of its own.
-    connect(
-        m_udp.get(), &UdpListener::datagramReceived, this,
-        [this](const QByteArray &data, const QHostAddress &sender, quint16 port) {
-            UDPServerUDPRead(data, sender, port);
-        },
-        Qt::QueuedConnection);
+    // Handled at once: the azimuth goes out in the same turn that read it.
+    connect(m_udp.get(), &UdpListener::datagramsReceived, this, &MainWindow::UDPServerUDPRead);
     m_rotctld = std::make_unique<RotctldServer>(static_cast<RotctldHost &>(*this));
 
     buildWidgets();
@@ -126,14 +119,9 @@ MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent
     connect(&m_timerTrackOK, &QTimer::timeout, this, &MainWindow::TimerTrackOKTimer);
     m_timerTrackOK.start();
 
-    // The other windows exist before the settings are applied so that loading
-    // can act on them; they stay hidden until asked for.
-    createSetupDialog();
-    m_aboutBox = new AboutBox(*m_urlOpener, this);
+    // The angle window exists before the settings are applied so that loading
+    // can act on it; it stays hidden until asked for.
     m_angleDialog = new AngleDialog(*this, m_feedback, this);
-    m_favouritesEditor = new FavouritesEditor(
-        m_config, m_feedback, [this] { return m_french; },
-        [this](int n, const QString &caption) { setFavouriteCaption(n, caption); }, this);
 
     FormCreate();
 }
@@ -228,10 +216,9 @@ void MainWindow::buildWidgets()
     connect(m_buttonStop, &QPushButton::clicked, this, &MainWindow::BitBtnStopClick);
     connect(m_buttonLP, &QPushButton::clicked, this, &MainWindow::BitBtnLPClick);
 
-    m_compass = new QLabel(instrument);
+    m_compass = new CompassView(instrument);
     m_compass->setObjectName(QStringLiteral("Image1"));
-    m_compass->setGeometry(398, 8, 68, 68);
-    m_compass->setPixmap(m_rose.compassImage(0, devicePixelRatioF()));
+    m_compass->move(398, 8);
 
     constexpr int favouriteWidth = 74;
     for (int i = 0; i < FavouriteCount; ++i) {
@@ -283,9 +270,9 @@ void MainWindow::buildMenus()
     m_menuFav->setObjectName(QStringLiteral("MenuFav"));
     m_menuFav->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
     connect(m_menuFav, &QAction::triggered, this, [this] {
-        m_favouritesEditor->show();
-        m_favouritesEditor->raise();
-        m_favouritesEditor->activateWindow();
+        favouritesEditor().show();
+        favouritesEditor().raise();
+        favouritesEditor().activateWindow();
     });
 
     m_menuAzimut = bar->addAction(QStringLiteral("Azimuth"));
@@ -348,7 +335,13 @@ void MainWindow::buildMenus()
     connect(m_menuAide, &QAction::triggered, this, [this] {
         m_urlOpener->open(helpPageUrl(QCoreApplication::applicationDirPath(), m_french));
     });
-    connect(m_menuAPropos, &QAction::triggered, this, [this] { m_aboutBox->showAbout(); });
+    connect(m_menuAPropos, &QAction::triggered, this, [this] {
+        // Built at first use: nothing of it shows before, and building it held up
+        // the first paint of the window.
+        if (!m_aboutBox)
+            m_aboutBox = new AboutBox(*m_urlOpener, this);
+        m_aboutBox->showAbout();
+    });
 }
 
 void MainWindow::buildHiddenMenu()
@@ -419,9 +412,20 @@ void MainWindow::installDispatchTable()
     m_dispatch.setStop(InterfaceKind::Egis, [&serial] { serial.StopEgis(); });
 }
 
+FavouritesEditor &MainWindow::favouritesEditor()
+{
+    if (!m_favouritesEditor) {
+        // It reads the favourites each time it is shown.
+        m_favouritesEditor = new FavouritesEditor(
+            m_config, m_feedback, [this] { return m_french; },
+            [this](int n, const QString &caption) { setFavouriteCaption(n, caption); }, this);
+    }
+    return *m_favouritesEditor;
+}
+
 QString MainWindow::interfaceLabelText() const
 {
-    return m_labelEtatInterface->text();
+    return m_interfaceLabel;
 }
 
 std::optional<double> MainWindow::reportedAzimuth() const

@@ -8,11 +8,11 @@
 #include "dialogs/AngleDialogHost.h"
 #include "dialogs/SetupDialogHost.h"
 #include "host/ParallelPortDiscovery.h"
-#include "ui/CompassRose.h"
 #include "ui/NoticeOnce.h"
 #include "rotors/CommandSequencer.h"
 #include "rotors/CommandState.h"
 #include "sources/RotctldHost.h"
+#include "sources/UdpListener.h"
 
 #include <QElapsedTimer>
 #include <QMainWindow>
@@ -31,6 +31,7 @@ class ParallelRotors;
 class PositionPoller;
 class UrlOpener;
 class AzimuthStepper;
+class CompassView;
 class FavouritesEditor;
 class KeyboardShortcuts;
 class PortIo;
@@ -128,8 +129,10 @@ public:
     UdpListener &udpListener() { return *m_udp; }
     RotctldServer &rotctldServer() { return *m_rotctld; }
     AngleDialog &angleDialog() { return *m_angleDialog; }
-    FavouritesEditor &favouritesEditor() { return *m_favouritesEditor; }
-    SetupDialog &setupDialog() { return *m_setupDialog; }
+    // Both are built at first use: nothing of them shows before, and building
+    // them held up the first paint of the window.
+    FavouritesEditor &favouritesEditor();
+    SetupDialog &setupDialog();
     bool isAutoOn() const override { return m_autoOn; }
     bool isFrench() const { return m_french; }
     bool activatedOnce() const { return m_activatedOnce; }
@@ -157,7 +160,6 @@ private:
     void setAngleEchoSuppressed(bool suppressed) override { m_angleEchoSuppressed = suppressed; }
 
     // SetupDialogHost (MainWindowSetupHost.cpp)
-    void createSetupDialog();
     void showSetupDialog();
     void fillSetupDialog();
     void stopRotator() override;
@@ -207,9 +209,12 @@ private:
     void DdeClientItemRead(const QString &itemText);
     void setDdeLink(const QString &service);
     void chooseDdeServer(QAction *item, AzimuthSource source, const QString &service);
-    void UDPServerUDPRead(const QByteArray &datagram, const QHostAddress &sender, quint16 senderPort);
+    void UDPServerUDPRead(const DatagramTurn &turn);
     // An azimuth from a source outside the window, entered as the user would type it.
     void enterRequestedAzimuth(const QString &text, int azimuth);
+    // The diagnostic strip's texts are only built while it is shown.
+    void showDatagramEcho();
+    void showInterfaceLabel(const QString &text);
     void activateKoruListener() override;
     // The base address of the selected parallel interface's port, when port ranges may be claimed.
     std::optional<quint16> selectedLptAddress() const;
@@ -230,7 +235,6 @@ private:
     RotorDispatch m_dispatch;
     CommandSequencer m_sequencer;
     ParallelPortStartup m_parallel;
-    CompassRose m_rose;
     // Failures of the azimuth sources, told once per run.
     NoticeOnce m_notices {m_feedback};
 
@@ -267,7 +271,7 @@ private:
     QString m_lcdText = QStringLiteral("0"); // what LCDAzi shows, as text
     QLineEdit *m_editAzimut = nullptr;       // EditAzimut
     AzimuthStepper *m_stepper = nullptr;     // UpDownAzi
-    QLabel *m_compass = nullptr;             // Image1
+    CompassView *m_compass = nullptr;        // Image1
     QPushButton *m_buttonTrack = nullptr;    // ButtonTrack
     QPushButton *m_buttonAuto = nullptr;     // BitBtnAuto
     QPushButton *m_buttonStop = nullptr;     // BitBtnStop
@@ -280,6 +284,8 @@ private:
     QLineEdit *m_editDataString = nullptr;   // EditdataString
     QLabel *m_label1 = nullptr;              // Label1
     QLabel *m_labelPosition = nullptr;       // the antenna's reported position
+    QString m_interfaceLabel = QStringLiteral("commande");
+    std::optional<DatagramTurn> m_unshownDatagram;
 
     // Menus.
     QAction *m_menuQuitter = nullptr;

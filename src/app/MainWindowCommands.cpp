@@ -4,6 +4,7 @@
 #include "config/NumberText.h"
 #include "dialogs/AngleDialog.h"
 #include "rotors/SerialRotors.h"
+#include "sources/UdpRotorMessage.h"
 #include "ui/UserFeedback.h"
 
 #include <QLayout>
@@ -120,11 +121,29 @@ void MainWindow::menuVoirCommandeClick()
 {
     if (!m_diagnostics->isHidden())
         return;
+    m_labelEtatInterface->setText(m_interfaceLabel);
+    showDatagramEcho();
     const int growth = m_diagnostics->sizeHint().height();
     m_diagnostics->show();
     setFixedHeight(height() + growth);
     // Room made for the strip, not a size the user chose: it is not saved.
     m_diagnosticsGrowth = growth;
+}
+
+void MainWindow::showInterfaceLabel(const QString &text)
+{
+    m_interfaceLabel = text;
+    if (m_diagnostics->isVisible())
+        m_labelEtatInterface->setText(text);
+}
+
+void MainWindow::showDatagramEcho()
+{
+    if (!m_unshownDatagram)
+        return;
+    const DatagramTurn &turn = *m_unshownDatagram;
+    m_editDataString->setText(receivedEcho(turn.lastDatagram, turn.sender, turn.senderPort));
+    m_unshownDatagram.reset();
 }
 
 void MainWindow::showLamp(bool on)

@@ -6,6 +6,7 @@
 #include "dialogs/AngleDialog.h"
 #include "dialogs/FavouritesEditor.h"
 #include "rotors/PositionPoller.h"
+#include "ui/CompassView.h"
 #include "ui/UserFeedback.h"
 
 #include <QKeyEvent>
@@ -64,21 +65,18 @@ void MainWindow::conversionNotice(const QString &value)
 
 void MainWindow::displayAzimuth(const QString &text)
 {
+    // The change handling shows what the source has just shown.
+    if (text == m_lcdText)
+        return;
     m_lcdText = text;
     m_lcd->display(text);
-}
-
-void MainWindow::drawCompass(int azimuth)
-{
-    m_compass->setPixmap(m_rose.compassImage(azimuth, devicePixelRatioF(), m_poller->reportedAzimuth()));
 }
 
 void MainWindow::showReportedAzimuth()
 {
     const std::optional<double> reported = m_poller->reportedAzimuth();
     m_labelPosition->setText(reported ? languageTexts(m_french).antennaAt.arg(qRound(*reported) % 360) : QString());
-    if (const auto azimuth = toWholeNumber(m_editAzimut->text()))
-        drawCompass(*azimuth);
+    m_compass->setReportedAzimuth(reported);
 }
 
 void MainWindow::UpdateCompass()
@@ -86,7 +84,7 @@ void MainWindow::UpdateCompass()
     const auto azimuth = toWholeNumber(m_editAzimut->text());
     if (!azimuth)
         return;
-    drawCompass(*azimuth);
+    m_compass->setAzimuth(*azimuth);
     if (m_loadingSettings)
         return;
     if (m_angleEchoSuppressed) {
@@ -99,8 +97,8 @@ void MainWindow::UpdateCompass()
 void MainWindow::favouriteReleased(int n, Qt::MouseButton button)
 {
     if (button == Qt::RightButton) {
-        m_favouritesEditor->show();
-        m_favouritesEditor->raise();
+        favouritesEditor().show();
+        favouritesEditor().raise();
         return;
     }
     if (button == Qt::LeftButton || button == Qt::MiddleButton) {

@@ -281,7 +281,7 @@ void MainWindow::reconcileSavedPorts()
         // Selected in its list as a click would, so the port is probed now: a
         // TrakBox gets its wake-up texts before its first command.
         const int match = matchSavedPort(names, saved);
-        if (match != -1 && m_setupDialog->selectPort(kind, match))
+        if (match != -1 && setupDialog().selectPort(kind, match))
             continue;
         // An unplugged adapter, or one that would not open, is not a change of
         // mind: the port and the interface are written back as they were unless
@@ -391,10 +391,10 @@ void MainWindow::runClosingSequence()
     save_configuration();
     // Hidden, not closed: a window that refuses to close (the setup dialog with
     // a bad field) must neither keep the program running nor send anything more.
-    m_setupDialog->hide();
-    m_aboutBox->hide();
-    m_angleDialog->hide();
-    m_favouritesEditor->hide();
+    for (QWidget *window : std::initializer_list<QWidget *> {m_setupDialog, m_aboutBox, m_angleDialog, m_favouritesEditor}) {
+        if (window)
+            window->hide();
+    }
     m_closingFinished = true;
 }
 
@@ -546,15 +546,15 @@ void MainWindow::activateKoruListener()
                                        m_udp->error() == QAbstractSocket::AddressInUseError));
 }
 
-void MainWindow::UDPServerUDPRead(const QByteArray &datagram, const QHostAddress &sender, quint16 senderPort)
+void MainWindow::UDPServerUDPRead(const DatagramTurn &turn)
 {
-    m_editDataString->setText(receivedEcho(datagram, sender, senderPort));
+    m_unshownDatagram = turn;
+    if (m_diagnostics->isVisible())
+        showDatagramEcho();
     // Once closing has begun, only the parking azimuth may be sent.
-    if (m_closed || !m_menuServerKORU->isChecked() || datagram.isEmpty())
+    if (m_closed || !m_menuServerKORU->isChecked() || !turn.request)
         return;
-    const auto request = parseRotorDatagram(datagram);
-    if (request)
-        enterRequestedAzimuth(request->text, request->azimuth);
+    enterRequestedAzimuth(turn.request->text, turn.request->azimuth);
 }
 
 void MainWindow::enterRequestedAzimuth(const QString &text, int azimuth)

@@ -8,24 +8,30 @@
 #include <QAction>
 #include <QLineEdit>
 
-void MainWindow::createSetupDialog()
+SetupDialog &MainWindow::setupDialog()
 {
-    m_setupDialog = new SetupDialog(
-        SetupDialogContext {m_config, m_choices, m_state, m_feedback, *m_serial, m_portIo, m_parallel, *m_udp, *this},
-        this);
+    if (!m_setupDialog) {
+        // It only shows the choices and the record, so it may be built this late.
+        m_setupDialog = new SetupDialog(SetupDialogContext {m_config, m_choices, m_state, m_feedback, *m_serial,
+                                                            m_portIo, m_parallel, *m_udp, *this},
+                                        this);
+        m_setupDialog->fillFromChoices();
+    }
+    return *m_setupDialog;
 }
 
 void MainWindow::showSetupDialog()
 {
     // Not modal: the main window stays usable while the dialog is open.
-    m_setupDialog->show();
-    m_setupDialog->raise();
-    m_setupDialog->activateWindow();
+    setupDialog().show();
+    setupDialog().raise();
+    setupDialog().activateWindow();
 }
 
 void MainWindow::fillSetupDialog()
 {
-    m_setupDialog->fillFromChoices();
+    if (m_setupDialog)
+        m_setupDialog->fillFromChoices();
 }
 
 void MainWindow::stopRotator()

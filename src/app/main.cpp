@@ -66,7 +66,6 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Orvantis"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.orvantis"));
     QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setWindowIcon(applicationIcon());
 
     // Ready before the windows exist, so a signal during start-up is kept until
     // the main window can close in order.
@@ -78,6 +77,7 @@ int main(int argc, char *argv[])
     feedback.setDiagnosticLine([&window](const QString &text) { window.showDiagnosticText(text); });
     window.EnumerateComPorts();
     window.placeAngleDialog();
+    setApplicationIconAfterFirstPaint(window);
 
     QObject::connect(&signals, &SignalCloser::closeRequested, &window, &MainWindow::closeUnattended);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, &MainWindow::closeUnattended);

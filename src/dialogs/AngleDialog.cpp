@@ -49,13 +49,30 @@ AngleDialog::AngleDialog(AngleDialogHost &host, UserFeedback &feedback, QWidget 
 
 void AngleDialog::showAzimuth(int azimuth)
 {
+    // A hidden window only keeps the value: laying out its text for every azimuth
+    // of a stream would be work nobody sees.
+    if (!isVisible()) {
+        m_unshownAzimuth = azimuth;
+        return;
+    }
+    m_unshownAzimuth.reset();
     m_edit->setText(QString::number(azimuth));
     m_edit->selectAll();
 }
 
 QString AngleDialog::angleText() const
 {
-    return m_edit->text();
+    return m_unshownAzimuth ? QString::number(*m_unshownAzimuth) : m_edit->text();
+}
+
+void AngleDialog::showEvent(QShowEvent *event)
+{
+    if (m_unshownAzimuth) {
+        m_edit->setText(QString::number(*m_unshownAzimuth));
+        m_edit->selectAll();
+        m_unshownAzimuth.reset();
+    }
+    QWidget::showEvent(event);
 }
 
 void AngleDialog::applyPlacement(int top, int left, int shown)

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 class AngleDialogHost;
 class QKeyEvent;
 class QLineEdit;
@@ -30,6 +32,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     bool EditAngleKeyDown(QKeyEvent *event);
@@ -38,4 +41,5 @@ private:
     AngleDialogHost &m_host;
     UserFeedback &m_feedback;
     QLineEdit *m_edit = nullptr;
+    std::optional<int> m_unshownAzimuth; // the echo waiting for the window to show
 };

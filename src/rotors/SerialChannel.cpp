@@ -3,6 +3,9 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <cerrno>
+#include <unistd.h>
+
 SerialChannel::Profile SerialChannel::profileFor(InterfaceKind kind)
 {
     switch (kind) {
@@ -76,28 +79,42 @@ bool SerialChannel::write(const QByteArray &bytes)
     if (!m_port.isOpen() || bytes.isEmpty())
         return true;
 
-    bool failed = false;
-    QEventLoop loop;
-    QTimer timeout;
-    timeout.setSingleShot(true);
-    timeout.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
-    QObject::connect(&m_port, &QSerialPort::bytesWritten, &loop, [&] {
-        if (m_port.bytesToWrite() == 0)
-            loop.quit();
-    });
-    QObject::connect(&m_port, &QSerialPort::errorOccurred, &loop, [&](QSerialPort::SerialPortError error) {
-        if (error == QSerialPort::WriteError || error == QSerialPort::ResourceError) {
-            failed = true;
-            loop.quit();
+    // Straight into the driver, so the bytes leave before the window repaints;
+    // QSerialPort would only queue them until the event loop looked at the port.
+    // Bytes it still queues from before keep their place in front.
+    qint64 done = 0;
+    if (m_port.bytesToWrite() == 0) {
+        done = ::write(m_port.handle(), bytes.constData(), size_t(bytes.size()));
+        if (done < 0 && errno != EAGAIN && errno != EINTR) {
+            m_errorString = qt_error_string(errno);
+            return false;
         }
-    });
-    // A STOP run during the wait may close the port under us.
-    QObject::connect(&m_port, &QIODevice::aboutToClose, &loop, &QEventLoop::quit);
+        if (done == bytes.size())
+            return true;
+        done = qMax<qint64>(done, 0);
+    }
 
-    if (m_port.write(bytes) != bytes.size())
-        failed = true;
-    else if (m_port.bytesToWrite() > 0 && !failed) {
+    // What the driver would not take yet is queued and waited for.
+    const QByteArray rest = bytes.mid(done);
+    bool failed = m_port.write(rest) != rest.size();
+    if (!failed && m_port.bytesToWrite() > 0) {
+        QEventLoop loop;
+        QTimer timeout;
+        timeout.setSingleShot(true);
+        timeout.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
+        QObject::connect(&m_port, &QSerialPort::bytesWritten, &loop, [&] {
+            if (m_port.bytesToWrite() == 0)
+                loop.quit();
+        });
+        QObject::connect(&m_port, &QSerialPort::errorOccurred, &loop, [&](QSerialPort::SerialPortError error) {
+            if (error == QSerialPort::WriteError || error == QSerialPort::ResourceError) {
+                failed = true;
+                loop.quit();
+            }
+        });
+        // A STOP run during the wait may close the port under us.
+        QObject::connect(&m_port, &QIODevice::aboutToClose, &loop, &QEventLoop::quit);
         timeout.start(writeTimeoutMs(bytes.size()));
         loop.exec();
     }

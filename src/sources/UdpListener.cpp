@@ -1,11 +1,21 @@
 #include "sources/UdpListener.h"
 
-#include <QNetworkDatagram>
 #include <QUdpSocket>
+#include <QVariant>
+
+namespace {
+
+// Room for a burst from the logger while the window is busy; the kernel caps it
+// at net.core.rmem_max.
+constexpr int ReceiveBufferBytes = 4 * 1024 * 1024;
+constexpr qsizetype LargestDatagram = 65535;
+
+} // namespace
 
 UdpListener::UdpListener(QObject *parent)
     : QObject(parent)
     , m_socket(new QUdpSocket(this))
+    , m_buffer(LargestDatagram, Qt::Uninitialized)
 {
     connect(m_socket, &QUdpSocket::readyRead, this, &UdpListener::readPendingDatagrams);
 }
@@ -21,7 +31,10 @@ bool UdpListener::activate()
         return true;
     // The logger sends IPv4 only. The port is held exclusively: a second program on
     // it would silently take a share of the datagrams.
-    return m_socket->bind(QHostAddress::AnyIPv4, m_port, QUdpSocket::DontShareAddress);
+    if (!m_socket->bind(QHostAddress::AnyIPv4, m_port, QUdpSocket::DontShareAddress))
+        return false;
+    m_socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, QVariant(ReceiveBufferBytes));
+    return true;
 }
 
 void UdpListener::deactivate()
@@ -46,15 +59,23 @@ QString UdpListener::errorString() const
 
 void UdpListener::readPendingDatagrams()
 {
-    // A receiver may run a nested event loop and deactivate us meanwhile, hence the
-    // state check on every round.
+    // The receiver may pause with events handled, and the socket does not signal
+    // again meanwhile: what arrived then is read as soon as it returns.
     while (isActive() && m_socket->hasPendingDatagrams()) {
-        const qint64 size = m_socket->pendingDatagramSize();
-        if (size < 0)
+        DatagramTurn turn;
+        while (m_socket->hasPendingDatagrams()) {
+            // One read per datagram into a buffer that fits the largest.
+            const qint64 size = m_socket->readDatagram(m_buffer.data(), m_buffer.size(), &turn.sender,
+                                                       &turn.senderPort);
+            if (size < 0)
+                break;
+            ++turn.datagramCount;
+            turn.lastDatagram = QByteArray(m_buffer.constData(), size);
+            if (auto request = parseRotorDatagram(turn.lastDatagram))
+                turn.request = std::move(request);
+        }
+        if (turn.datagramCount == 0)
             break;
-        const QNetworkDatagram datagram = m_socket->receiveDatagram(size);
-        if (!datagram.isValid())
-            break;
-        Q_EMIT datagramReceived(datagram.data(), datagram.senderAddress(), quint16(datagram.senderPort()));
+        Q_EMIT datagramsReceived(turn);
     }
 }

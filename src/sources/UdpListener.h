@@ -1,14 +1,30 @@
 #pragma once
 
+#include "sources/UdpRotorMessage.h"
+
 #include <QByteArray>
 #include <QAbstractSocket>
 #include <QHostAddress>
 #include <QObject>
 
+#include <optional>
+
 class QUdpSocket;
 
-// Listens for rotor datagrams on every local IPv4 address. Datagrams are read on
-// the GUI thread and handed on one signal each, in the order they arrived.
+// What one read of the socket found: every datagram waiting at that moment.
+struct DatagramTurn {
+    // The newest datagram, whatever it holds, and who sent it.
+    QByteArray lastDatagram;
+    QHostAddress sender;
+    quint16 senderPort = 0;
+    // The newest azimuth asked for among them; older ones are already stale.
+    std::optional<RotorRequest> request;
+    int datagramCount = 0;
+};
+
+// Listens for rotor datagrams on every local IPv4 address. Each read drains the
+// socket and hands on one summary at once, so a flood costs one azimuth change
+// per read instead of one per datagram.
 class UdpListener : public QObject {
     Q_OBJECT
 
@@ -28,11 +44,12 @@ public:
     QString errorString() const;
 
 Q_SIGNALS:
-    void datagramReceived(const QByteArray &data, const QHostAddress &sender, quint16 senderPort);
+    void datagramsReceived(const DatagramTurn &turn);
 
 private:
     void readPendingDatagrams();
 
     QUdpSocket *m_socket;
+    QByteArray m_buffer;
     quint16 m_port = 0;
 };

@@ -1,23 +1,39 @@
 #include "ui/ApplicationIcon.h"
 
-#include "ui/CompassGeometry.h"
-#include "ui/CompassRose.h"
-
-#include <QPainter>
-#include <QPixmap>
+#include <QApplication>
+#include <QEvent>
+#include <QTimer>
+#include <QWidget>
 
 QIcon applicationIcon()
 {
-    QIcon icon;
-    for (const int side : {16, 24, 32, 48, 64, 128, 256}) {
-        QPixmap pixmap(side, side);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.scale(qreal(side) / CompassSize, qreal(side) / CompassSize);
-        CompassRose::paintRose(painter);
-        CompassRose::paintNeedle(painter, 45);
-        painter.end();
-        icon.addPixmap(pixmap);
+    // A picture kept in the program rather than drawn at start: drawing the
+    // compass at every icon size held up the first paint of the window.
+    return QIcon(QStringLiteral(":/icons/orvantis.png"));
+}
+
+namespace {
+
+// Waits for the window's first paint; what it posts runs once that paint is done.
+class FirstPaintWatch : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, qApp, [] { QApplication::setWindowIcon(applicationIcon()); });
+            deleteLater();
+        }
+        return false;
     }
-    return icon;
+};
+
+} // namespace
+
+void setApplicationIconAfterFirstPaint(QWidget &window)
+{
+    window.installEventFilter(new FirstPaintWatch(&window));
 }

@@ -2,6 +2,11 @@
 
 #include <QIcon>
 
-// The window icon: the compass with its needle at north-east, drawn at every
-// size a desktop asks for.
+class QWidget;
+
+// The window icon: the compass with its needle at north-east (resources/orvantis.png).
 QIcon applicationIcon();
+
+// Gives every window the icon once `window` has first been painted: nothing needs
+// it before, and decoding it would hold up that first paint.
+void setApplicationIconAfterFirstPaint(QWidget &window);

@@ -56,7 +56,7 @@ void paintTicks(QPainter &painter)
     }
 }
 
-void paintLetters(QPainter &painter)
+void drawLetters(QPainter &painter)
 {
     struct Mark {
         const char *letter;
@@ -94,10 +94,16 @@ void CompassRose::paintRose(QPainter &painter)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
     paintBezel(painter);
     paintTicks(painter);
-    paintLetters(painter);
+    painter.restore();
+}
+
+void CompassRose::paintLetters(QPainter &painter)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    drawLetters(painter);
     painter.restore();
 }
 
@@ -127,23 +133,25 @@ void CompassRose::paintReportedNeedle(QPainter &painter, double azimuth)
     painter.restore();
 }
 
-const QPixmap &CompassRose::rose(qreal devicePixelRatio)
+const QPixmap &CompassRose::layer(QPixmap &cache, qreal devicePixelRatio, void (*paint)(QPainter &))
 {
-    if (m_rose.isNull() || m_rose.devicePixelRatio() != devicePixelRatio) {
-        m_rose = emptyCanvas(devicePixelRatio);
-        QPainter painter(&m_rose);
-        paintRose(painter);
+    if (cache.isNull() || cache.devicePixelRatio() != devicePixelRatio) {
+        cache = emptyCanvas(devicePixelRatio);
+        QPainter painter(&cache);
+        paint(painter);
     }
-    return m_rose;
+    return cache;
 }
 
 QPixmap CompassRose::compassImage(int azimuth, qreal devicePixelRatio, std::optional<double> reported)
 {
-    QPixmap image = rose(devicePixelRatio).copy();
+    // The needle goes between the rose and its letters, so it never hides one.
+    QPixmap image = layer(m_rose, devicePixelRatio, paintRose).copy();
     image.setDevicePixelRatio(devicePixelRatio);
     QPainter painter(&image);
     if (reported)
         paintReportedNeedle(painter, *reported);
     paintNeedle(painter, azimuth);
+    painter.drawPixmap(0, 0, layer(m_letters, devicePixelRatio, paintLetters));
     return image;
 }

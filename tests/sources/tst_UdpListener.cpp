@@ -18,9 +18,17 @@ quint16 freePort()
     return probe.localPort();
 }
 
-QByteArray dataAt(const QSignalSpy &spy, int i)
+DatagramTurn turnAt(const QSignalSpy &spy, int i)
 {
-    return spy.at(i).at(0).toByteArray();
+    return spy.at(i).at(0).value<DatagramTurn>();
+}
+
+int datagramsIn(const QSignalSpy &spy)
+{
+    int count = 0;
+    for (int i = 0; i < spy.count(); ++i)
+        count += turnAt(spy, i).datagramCount;
+    return count;
 }
 
 } // namespace
@@ -30,9 +38,9 @@ class TestUdpListener : public QObject {
 
 private Q_SLOTS:
     void init();
-    void datagramsArriveInOrderWithSender();
-    void emptyAndLargestDatagramsArriveIntact();
-    void burstArrivesCompleteAndInOrder();
+    void aTurnHandsOnTheNewestRequest_data();
+    void aTurnHandsOnTheNewestRequest();
+    void burstIsReadCompletelyUpToTheNewest();
     void deactivateStopsSignals();
     void deactivateFromTheReceiverStopsAtOnce();
     void secondListenerOnSamePortFails();
@@ -51,67 +59,89 @@ void TestUdpListener::init()
     QVERIFY(m_sender.bind(QHostAddress::LocalHost, 0));
 }
 
-void TestUdpListener::datagramsArriveInOrderWithSender()
+void TestUdpListener::aTurnHandsOnTheNewestRequest_data()
 {
+    QTest::addColumn<QByteArrayList>("datagrams");
+    QTest::addColumn<QString>("requestText"); // empty: no request
+
+    QTest::newRow("one") << QByteArrayList {"<goazi>42</goazi>"} << QStringLiteral("42");
+    QTest::newRow("newest of three") << QByteArrayList {"<goazi>1</goazi>", "<goazi>2</goazi>", "<goazi>3</goazi>"}
+                                     << QStringLiteral("3");
+    QTest::newRow("newest valid before garbage")
+        << QByteArrayList {"<goazi>7</goazi>", "<goazi>8,5</goazi>", "garbage", "<goazi>400</goazi>"}
+        << QStringLiteral("8");
+    QTest::newRow("empty last") << QByteArrayList {"<goazi>5</goazi>", ""} << QStringLiteral("5");
+    QTest::newRow("nothing valid") << QByteArrayList {"x", "</goazi>9<goazi>", "<goazi>-1</goazi>"} << QString();
+
+    QByteArray largest(65507, '\0');
+    for (int i = 0; i < largest.size(); ++i)
+        largest[i] = char(i * 7);
+    largest.replace(largest.size() - 17, 17, "<goazi>12</goazi>");
+    QTest::newRow("largest") << QByteArrayList {largest} << QStringLiteral("12");
+}
+
+void TestUdpListener::aTurnHandsOnTheNewestRequest()
+{
+    QFETCH(QByteArrayList, datagrams);
+    QFETCH(QString, requestText);
+
     UdpListener listener;
     listener.setPort(m_port);
     QCOMPARE(listener.port(), m_port);
     QVERIFY(!listener.isActive());
     QVERIFY(listener.activate());
     QVERIFY(listener.isActive());
-    QSignalSpy spy(&listener, &UdpListener::datagramReceived);
+    QSignalSpy spy(&listener, &UdpListener::datagramsReceived);
 
-    const QByteArrayList sent = {"<goazi>1</goazi>", "<goazi>2</goazi>", "<goazi>3</goazi>"};
-    for (const QByteArray &d : sent)
+    // All are queued before the event loop runs, so one read sees them all.
+    for (const QByteArray &d : datagrams)
         QCOMPARE(m_sender.writeDatagram(d, QHostAddress::LocalHost, m_port), d.size());
+    QTRY_COMPARE_WITH_TIMEOUT(spy.count(), 1, ArrivalTimeoutMs);
+    QTest::qWait(50);
+    QCOMPARE(spy.count(), 1);
 
-    QTRY_COMPARE_WITH_TIMEOUT(spy.count(), 3, ArrivalTimeoutMs);
-    for (int i = 0; i < 3; ++i) {
-        QCOMPARE(dataAt(spy, i), sent.at(i));
-        const QHostAddress sender = spy.at(i).at(1).value<QHostAddress>();
-        QVERIFY2(sender.isEqual(QHostAddress::LocalHost, QHostAddress::TolerantConversion),
-                 qPrintable(sender.toString()));
-        QCOMPARE(spy.at(i).at(2).value<quint16>(), m_sender.localPort());
+    const DatagramTurn turn = turnAt(spy, 0);
+    QCOMPARE(turn.datagramCount, datagrams.size());
+    QCOMPARE(turn.lastDatagram, datagrams.last());
+    QVERIFY2(turn.sender.isEqual(QHostAddress::LocalHost, QHostAddress::TolerantConversion),
+             qPrintable(turn.sender.toString()));
+    QCOMPARE(turn.senderPort, m_sender.localPort());
+    QCOMPARE(turn.request.has_value(), !requestText.isEmpty());
+    if (turn.request) {
+        QCOMPARE(turn.request->text, requestText);
+        QCOMPARE(turn.request->azimuth, requestText.toInt());
     }
 }
 
-void TestUdpListener::emptyAndLargestDatagramsArriveIntact()
+void TestUdpListener::burstIsReadCompletelyUpToTheNewest()
 {
     UdpListener listener;
     listener.setPort(m_port);
     QVERIFY(listener.activate());
-    QSignalSpy spy(&listener, &UdpListener::datagramReceived);
+    QSignalSpy spy(&listener, &UdpListener::datagramsReceived);
 
-    QByteArray largest(65507, '\0');
-    for (int i = 0; i < largest.size(); ++i)
-        largest[i] = char(i * 7);
-    QCOMPARE(m_sender.writeDatagram(QByteArray(), QHostAddress::LocalHost, m_port), 0);
-    QCOMPARE(m_sender.writeDatagram(largest, QHostAddress::LocalHost, m_port), largest.size());
-    QCOMPARE(m_sender.writeDatagram("after", QHostAddress::LocalHost, m_port), 5);
-
-    QTRY_COMPARE_WITH_TIMEOUT(spy.count(), 3, ArrivalTimeoutMs);
-    QCOMPARE(dataAt(spy, 0), QByteArray());
-    QCOMPARE(dataAt(spy, 1), largest);
-    QCOMPARE(dataAt(spy, 2), QByteArray("after"));
-}
-
-void TestUdpListener::burstArrivesCompleteAndInOrder()
-{
-    UdpListener listener;
-    listener.setPort(m_port);
-    QVERIFY(listener.activate());
-    QSignalSpy spy(&listener, &UdpListener::datagramReceived);
-
-    // Small enough for the default loopback receive buffer, so none may be dropped.
+    // Small enough for the default loopback receive buffer, so none may be dropped;
+    // sent while the loop reads, so they arrive over several turns.
     constexpr int Count = 200;
     for (int i = 0; i < Count; ++i) {
-        const QByteArray d = QByteArray("<goazi>") + QByteArray::number(i % 361) + "</goazi>#" + QByteArray::number(i);
+        const QByteArray d = "<goazi>" + QByteArray::number(i % 361) + "</goazi>#" + QByteArray::number(i);
         QCOMPARE(m_sender.writeDatagram(d, QHostAddress::LocalHost, m_port), d.size());
+        if (i % 20 == 0)
+            QCoreApplication::processEvents();
     }
+    QTRY_COMPARE_WITH_TIMEOUT(datagramsIn(spy), Count, ArrivalTimeoutMs);
+    QVERIFY(spy.count() > 1);
 
-    QTRY_COMPARE_WITH_TIMEOUT(spy.count(), Count, ArrivalTimeoutMs);
-    for (int i = 0; i < Count; ++i)
-        QVERIFY(dataAt(spy, i).endsWith(QByteArray("#" + QByteArray::number(i))));
+    // Each turn hands on its own newest, so the requests only ever move forward.
+    int previous = -1;
+    for (int i = 0; i < spy.count(); ++i) {
+        const DatagramTurn turn = turnAt(spy, i);
+        QVERIFY(turn.request);
+        QVERIFY(turn.request->azimuth > previous);
+        previous = turn.request->azimuth;
+        QVERIFY(turn.lastDatagram.endsWith(QByteArray("#" + QByteArray::number(previous))));
+    }
+    QCOMPARE(previous, Count - 1);
 }
 
 void TestUdpListener::deactivateStopsSignals()
@@ -119,7 +149,7 @@ void TestUdpListener::deactivateStopsSignals()
     UdpListener listener;
     listener.setPort(m_port);
     QVERIFY(listener.activate());
-    QSignalSpy spy(&listener, &UdpListener::datagramReceived);
+    QSignalSpy spy(&listener, &UdpListener::datagramsReceived);
 
     m_sender.writeDatagram("first", QHostAddress::LocalHost, m_port);
     QTRY_COMPARE_WITH_TIMEOUT(spy.count(), 1, ArrivalTimeoutMs);
@@ -134,7 +164,8 @@ void TestUdpListener::deactivateStopsSignals()
     QVERIFY(listener.activate());
     m_sender.writeDatagram("again", QHostAddress::LocalHost, m_port);
     QTRY_COMPARE_WITH_TIMEOUT(spy.count(), 2, ArrivalTimeoutMs);
-    QCOMPARE(dataAt(spy, 1), QByteArray("again"));
+    QCOMPARE(turnAt(spy, 1).lastDatagram, QByteArray("again"));
+    QCOMPARE(turnAt(spy, 1).datagramCount, 1);
 }
 
 void TestUdpListener::deactivateFromTheReceiverStopsAtOnce()
@@ -142,18 +173,17 @@ void TestUdpListener::deactivateFromTheReceiverStopsAtOnce()
     UdpListener listener;
     listener.setPort(m_port);
     QVERIFY(listener.activate());
-    QSignalSpy spy(&listener, &UdpListener::datagramReceived);
-    connect(&listener, &UdpListener::datagramReceived, &listener, &UdpListener::deactivate);
+    QSignalSpy spy(&listener, &UdpListener::datagramsReceived);
+    connect(&listener, &UdpListener::datagramsReceived, &listener, &UdpListener::deactivate);
 
-    // All three are queued before the event loop runs, so one read pass sees them all.
-    for (const char *d : {"one", "two", "three"})
-        m_sender.writeDatagram(d, QHostAddress::LocalHost, m_port);
-
+    m_sender.writeDatagram("one", QHostAddress::LocalHost, m_port);
     QTRY_COMPARE_WITH_TIMEOUT(spy.count(), 1, ArrivalTimeoutMs);
+    QVERIFY(!listener.isActive());
+    for (const char *d : {"two", "three"})
+        m_sender.writeDatagram(d, QHostAddress::LocalHost, m_port);
     QTest::qWait(300);
     QCOMPARE(spy.count(), 1);
-    QCOMPARE(dataAt(spy, 0), QByteArray("one"));
-    QVERIFY(!listener.isActive());
+    QCOMPARE(turnAt(spy, 0).lastDatagram, QByteArray("one"));
 }
 
 void TestUdpListener::secondListenerOnSamePortFails()
@@ -168,11 +198,11 @@ void TestUdpListener::secondListenerOnSamePortFails()
     QVERIFY(!second.isActive());
 
     // The first keeps every datagram.
-    QSignalSpy firstSpy(&first, &UdpListener::datagramReceived);
-    QSignalSpy secondSpy(&second, &UdpListener::datagramReceived);
+    QSignalSpy firstSpy(&first, &UdpListener::datagramsReceived);
+    QSignalSpy secondSpy(&second, &UdpListener::datagramsReceived);
     for (int i = 0; i < 4; ++i)
         m_sender.writeDatagram(QByteArray::number(i), QHostAddress::LocalHost, m_port);
-    QTRY_COMPARE_WITH_TIMEOUT(firstSpy.count(), 4, ArrivalTimeoutMs);
+    QTRY_COMPARE_WITH_TIMEOUT(datagramsIn(firstSpy), 4, ArrivalTimeoutMs);
     QCOMPARE(secondSpy.count(), 0);
 }
 
@@ -184,7 +214,7 @@ void TestUdpListener::portChangeWaitsForNextActivation()
     UdpListener listener;
     listener.setPort(m_port);
     QVERIFY(listener.activate());
-    QSignalSpy spy(&listener, &UdpListener::datagramReceived);
+    QSignalSpy spy(&listener, &UdpListener::datagramsReceived);
 
     listener.setPort(otherPort);
     QCOMPARE(listener.port(), otherPort);
@@ -198,7 +228,7 @@ void TestUdpListener::portChangeWaitsForNextActivation()
     QTRY_COMPARE_WITH_TIMEOUT(spy.count(), 2, ArrivalTimeoutMs);
     QTest::qWait(100);
     QCOMPARE(spy.count(), 2);
-    QCOMPARE(dataAt(spy, 1), QByteArray("new port"));
+    QCOMPARE(turnAt(spy, 1).lastDatagram, QByteArray("new port"));
 }
 
 QTEST_GUILESS_MAIN(TestUdpListener)

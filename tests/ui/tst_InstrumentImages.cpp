@@ -3,7 +3,9 @@
 #include "ui/CompassRose.h"
 #include "ui/LampImage.h"
 
+#include <QApplication>
 #include <QImage>
+#include <QWidget>
 #include <QTest>
 
 namespace {
@@ -43,9 +45,12 @@ private Q_SLOTS:
     void needleDrawnTowardsAzimuth_data();
     void needleDrawnTowardsAzimuth();
     void roseKeptAcrossNeedleMoves();
+    void lettersStayAboveNeedle_data();
+    void lettersStayAboveNeedle();
     void lampOnAndOffDiffer_data();
     void lampOnAndOffDiffer();
-    void applicationIconHasCommonSizes();
+    void applicationIconShowsTheCompass();
+    void applicationIconArrivesAfterFirstPaint();
 };
 
 void TestInstrumentImages::compassSizeFollowsPixelRatio_data()
@@ -107,6 +112,48 @@ void TestInstrumentImages::roseKeptAcrossNeedleMoves()
     QCOMPARE(again, west);
 }
 
+void TestInstrumentImages::lettersStayAboveNeedle_data()
+{
+    QTest::addColumn<QPointF>("letterCentre");
+    QTest::addColumn<int>("onLetter");
+    QTest::addColumn<int>("awayFromLetter");
+    QTest::addColumn<qreal>("ratio");
+    for (const qreal ratio : {1.0, 2.0}) {
+        QTest::addRow("N at %.0fx", ratio) << QPointF(34, 14.5) << 0 << 180 << ratio;
+        QTest::addRow("E at %.0fx", ratio) << QPointF(53.5, 34) << 90 << 270 << ratio;
+        QTest::addRow("S at %.0fx", ratio) << QPointF(34, 53.5) << 180 << 0 << ratio;
+        QTest::addRow("W at %.0fx", ratio) << QPointF(14.5, 34) << 270 << 90 << ratio;
+    }
+}
+
+void TestInstrumentImages::lettersStayAboveNeedle()
+{
+    // Where the letter is drawn, the needle running under it never shows red.
+    QFETCH(QPointF, letterCentre);
+    QFETCH(int, onLetter);
+    QFETCH(int, awayFromLetter);
+    QFETCH(qreal, ratio);
+    CompassRose compass;
+    const QImage covered = compass.compassImage(onLetter, ratio).toImage();
+    const QImage clear = compass.compassImage(awayFromLetter, ratio).toImage();
+    QVERIFY(redNear(covered, ratio, letterCentre, 3.0));
+
+    const QRect box = QRectF((letterCentre - QPointF(6, 6)) * ratio, QSizeF(12, 12) * ratio).toRect();
+    int strokePixels = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        for (int x = box.left(); x <= box.right(); ++x) {
+            // Amber north or white letters, never the dark face.
+            const QRgb pixel = clear.pixel(x, y);
+            if (qRed(pixel) < 200 || qGreen(pixel) < 150)
+                continue;
+            ++strokePixels;
+            QVERIFY2(!isNeedleRed(covered.pixel(x, y)),
+                     qPrintable(QStringLiteral("needle over the letter at %1,%2").arg(x).arg(y)));
+        }
+    }
+    QVERIFY(strokePixels > 5 * ratio * ratio);
+}
+
 void TestInstrumentImages::lampOnAndOffDiffer_data()
 {
     QTest::addColumn<qreal>("ratio");
@@ -142,17 +189,29 @@ void TestInstrumentImages::lampOnAndOffDiffer()
     QCOMPARE(qAlpha(offImage.pixel(rim)), 0);
 }
 
-void TestInstrumentImages::applicationIconHasCommonSizes()
+void TestInstrumentImages::applicationIconShowsTheCompass()
 {
     const QIcon icon = applicationIcon();
-    QVERIFY(!icon.isNull());
-    for (const int side : {16, 32, 48, 64, 256})
-        QVERIFY(icon.availableSizes().contains(QSize(side, side)));
+    QVERIFY(icon.availableSizes().contains(QSize(64, 64)));
 
-    // The needle points north-east at every size.
-    const QImage big = icon.pixmap(QSize(256, 256)).toImage();
-    const QPointF end = QPointF(needleEnd(45)) * (256.0 / 68.0);
-    QVERIFY(redNear(big, 1.0, end, 4.0));
+    // The needle points north-east.
+    const QImage image = icon.pixmap(QSize(64, 64)).toImage();
+    const QPointF end = QPointF(needleEnd(45)) * (64.0 / 68.0);
+    QVERIFY(redNear(image, 1.0, end, 2.0));
+    QVERIFY(!redNear(image, 1.0, QPointF(needleEnd(225)) * (64.0 / 68.0), 2.0));
+}
+
+void TestInstrumentImages::applicationIconArrivesAfterFirstPaint()
+{
+    QVERIFY(QApplication::windowIcon().isNull());
+    QWidget window;
+    setApplicationIconAfterFirstPaint(window);
+    QTest::qWait(50);
+    QVERIFY(QApplication::windowIcon().isNull());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTRY_VERIFY(!QApplication::windowIcon().isNull());
+    QVERIFY(QApplication::windowIcon().availableSizes().contains(QSize(64, 64)));
 }
 
 QTEST_MAIN(TestInstrumentImages)
