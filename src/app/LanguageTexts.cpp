@@ -12,10 +12,6 @@ const LanguageTexts &languageTexts(bool french)
         QStringLiteral("Help"),
         QStringLiteral("ARSWIN must be running !"),
         QStringLiteral("Hamlib rotctld server (TCP %1)"),
-        QStringLiteral("Orvantis cannot serve Hamlib programs on %1, TCP port %2: %3.\n"
-                       "Choose another port under Init, or close the program that holds this one."),
-        QStringLiteral("another program holds this port"),
-        QStringLiteral("ROTCTLD_ADDRESS in Orvantis.ini is not an IP address of this computer"),
         QStringLiteral("Antenna at %1°"),
     };
     static const LanguageTexts frenchTexts {
@@ -28,10 +24,6 @@ const LanguageTexts &languageTexts(bool french)
         QStringLiteral("Aide"),
         QStringLiteral("ARSWIN doit s'exécuter !"),
         QStringLiteral("Serveur rotctld Hamlib (TCP %1)"),
-        QStringLiteral("Orvantis ne peut pas servir les programmes Hamlib sur %1, port TCP %2 : %3.\n"
-                       "Choisissez un autre port dans Init, ou fermez le programme qui occupe celui-ci."),
-        QStringLiteral("un autre programme occupe ce port"),
-        QStringLiteral("ROTCTLD_ADDRESS dans Orvantis.ini n'est pas une adresse IP de cet ordinateur"),
         QStringLiteral("Antenne à %1°"),
     };
     return french ? frenchTexts : english;
@@ -51,6 +43,45 @@ QString serverMenuCaption(bool french, AzimuthSource source, bool withAccelerato
         break;
     }
     return word;
+}
+
+QString rotctldFailureText(bool french, const QString &address, quint16 port, RotctldFailure failure,
+                           const QString &systemReason)
+{
+    // Placeholders: the address, the port, then the reason.
+    static const QString head[] = {
+        QStringLiteral("Orvantis cannot serve Hamlib programs on %1, TCP port %2: %3.\n"),
+        QStringLiteral("Orvantis ne peut pas servir les programmes Hamlib sur %1, port TCP %2 : %3.\n"),
+    };
+    static const QString inUse[][2] = {
+        {QStringLiteral("another program holds this port"),
+         QStringLiteral("Close it (ss -tlpn 'sport = :%1' names it), or choose another port under Init (Ctrl+I).")},
+        {QStringLiteral("un autre programme occupe ce port"),
+         QStringLiteral("Fermez-le (ss -tlpn 'sport = :%1' le nomme), ou choisissez un autre port dans Init (Ctrl+I).")},
+    };
+    static const QString notAnAddress[][2] = {
+        {QStringLiteral("ROTCTLD_ADDRESS in Orvantis.ini is not an IP address of this computer"),
+         QStringLiteral("Correct ROTCTLD_ADDRESS in Orvantis.ini: 127.0.0.1 for this computer only, 0.0.0.0 for "
+                        "the network.")},
+        {QStringLiteral("ROTCTLD_ADDRESS dans Orvantis.ini n'est pas une adresse IP de cet ordinateur"),
+         QStringLiteral("Corrigez ROTCTLD_ADDRESS dans Orvantis.ini : 127.0.0.1 pour cet ordinateur seul, 0.0.0.0 "
+                        "pour le réseau.")},
+    };
+    static const QString otherRemedy[] = {
+        QStringLiteral("Choose another port under Init (Ctrl+I)."),
+        QStringLiteral("Choisissez un autre port dans Init (Ctrl+I)."),
+    };
+    const int language = french ? 1 : 0;
+    QString reason = systemReason;
+    QString remedy = otherRemedy[language];
+    if (failure == RotctldFailure::AddressInUse) {
+        reason = inUse[language][0];
+        remedy = inUse[language][1].arg(port);
+    } else if (failure == RotctldFailure::NotAnAddress) {
+        reason = notAnAddress[language][0];
+        remedy = notAnAddress[language][1];
+    }
+    return head[language].arg(address, QString::number(port), reason) + remedy;
 }
 
 QString koruBindFailureText(bool french, quint16 port, const QString &reason, bool addressInUse)

@@ -15,9 +15,6 @@ struct LanguageTexts {
     QString help;
     QString arswinMissing;
     QString rotctldServer;       // %1 the TCP port
-    QString rotctldNotServing;   // %1 address, %2 port, %3 reason
-    QString portInUse;
-    QString notAnAddress;
     // The antenna's reported position in the diagnostic line; %1 is the azimuth.
     QString antennaAt;
 };
@@ -30,4 +27,8 @@ QString serverMenuCaption(bool french, AzimuthSource source, bool withAccelerato
 
 // The notice when the KORU listener cannot bind its UDP port: the port, the
 // system's reason and the way out.
+enum class RotctldFailure { AddressInUse, NotAnAddress, Other };
+// Why the rotctld server cannot listen and what to do about it.
+QString rotctldFailureText(bool french, const QString &address, quint16 port, RotctldFailure failure,
+                           const QString &systemReason);
 QString koruBindFailureText(bool french, quint16 port, const QString &reason, bool addressInUse);

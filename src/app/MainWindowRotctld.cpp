@@ -58,13 +58,12 @@ void MainWindow::applyRotctldSetting()
         return;
     }
     if (!addressValid || !m_rotctld->listen(address, port)) {
-        const LanguageTexts &texts = languageTexts(m_french);
-        const QString reason = !addressValid ? texts.notAnAddress
-            : m_rotctld->addressInUse()      ? texts.portInUse
-                                             : m_rotctld->errorString();
-        const QString text = texts.rotctldNotServing.arg(addressText, QString::number(port), reason);
-        const QString title = setupTexts(m_french).warningTitle;
-        reportOnceRunning([this, title, text] { m_feedback.warning(title, text); });
+        const RotctldFailure failure = !addressValid ? RotctldFailure::NotAnAddress
+            : m_rotctld->addressInUse()              ? RotctldFailure::AddressInUse
+                                                     : RotctldFailure::Other;
+        // Told without a box, once for each address and port, like the other sources.
+        m_notices.tell(QStringLiteral("tcp %1 %2").arg(addressText).arg(port), setupTexts(m_french).warningTitle,
+                       rotctldFailureText(m_french, addressText, port, failure, m_rotctld->errorString()));
     }
     refreshRotctldMenuItem();
 }

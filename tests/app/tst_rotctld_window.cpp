@@ -128,18 +128,18 @@ void TestRotctldWindow::listenFailuresReported_data()
     QTest::addColumn<QString>("expected"); // %1 the port
     QTest::newRow("port held")
         << "127.0.0.1" << false
-        << "warning:Warning:Orvantis cannot serve Hamlib programs on 127.0.0.1, TCP port %1: another program "
-           "holds this port.\nChoose another port under Init, or close the program that holds this one.";
+        << "note:Warning:Orvantis cannot serve Hamlib programs on 127.0.0.1, TCP port %1: another program "
+           "holds this port.\nClose it (ss -tlpn 'sport = :%1' names it), or choose another port under Init (Ctrl+I).";
     QTest::newRow("port held, French")
         << "" << true
-        << "warning:Avertissement:Orvantis ne peut pas servir les programmes Hamlib sur 127.0.0.1, port TCP %1 : "
-           "un autre programme occupe ce port.\nChoisissez un autre port dans Init, ou fermez le programme qui "
-           "occupe celui-ci.";
+        << "note:Avertissement:Orvantis ne peut pas servir les programmes Hamlib sur 127.0.0.1, port TCP %1 : "
+           "un autre programme occupe ce port.\nFermez-le (ss -tlpn 'sport = :%1' le nomme), ou choisissez un autre "
+           "port dans Init (Ctrl+I).";
     QTest::newRow("not an address")
         << "999.0.0.1" << false
-        << "warning:Warning:Orvantis cannot serve Hamlib programs on 999.0.0.1, TCP port %1: ROTCTLD_ADDRESS in "
-           "Orvantis.ini is not an IP address of this computer.\nChoose another port under Init, or close the "
-           "program that holds this one.";
+        << "note:Warning:Orvantis cannot serve Hamlib programs on 999.0.0.1, TCP port %1: ROTCTLD_ADDRESS in "
+           "Orvantis.ini is not an IP address of this computer.\nCorrect ROTCTLD_ADDRESS in Orvantis.ini: "
+           "127.0.0.1 for this computer only, 0.0.0.0 for the network.";
 }
 
 void TestRotctldWindow::listenFailuresReported()
