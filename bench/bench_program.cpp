@@ -350,8 +350,9 @@ struct ProgramFolder {
         QFile ini(dir.filePath(QStringLiteral("Orvantis.ini")));
         if (!ini.open(QIODevice::WriteOnly))
             return false;
+        // The program listens on PORTKORU + ANTKORU, and an antenna below 1 counts as 16.
         ini.write("ANT=GS232\r\nPORT_GS232=5\r\nSTEP_GS232=0\r\nAUTO=1\r\nSERVER=KORU\r\nPORTKORU="
-                  + QByteArray::number(udpPort) + "\r\nANTKORU=0\r\n");
+                  + QByteArray::number(udpPort - 1) + "\r\nANTKORU=1\r\n");
         return true;
     }
 };

@@ -11,7 +11,6 @@ PositionPoller::PositionPoller(const Configuration &config, CommandSequencer &se
 {
     m_timer.setInterval(IntervalMs);
     connect(&m_timer, &QTimer::timeout, this, &PositionPoller::poll);
-    m_timer.start();
 }
 
 bool PositionPoller::wanted(InterfaceKind kind) const
@@ -23,6 +22,10 @@ SerialChannel::Reader PositionPoller::readerFor(InterfaceKind kind)
 {
     if (!wanted(kind))
         return nullptr;
+    // Asking begins with a channel that can hear the answers; an idle program
+    // without read-back is not woken every second.
+    if (!m_timer.isActive())
+        m_timer.start();
     return [this, kind](const QByteArray &bytes) { received(kind, bytes); };
 }
 
@@ -34,6 +37,7 @@ void PositionPoller::poll()
         m_awaiting = false;
         m_reader.clear();
         setReported(std::nullopt);
+        m_timer.stop();
         return;
     }
     if (m_readerKind != kind) {

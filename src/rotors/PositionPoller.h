@@ -13,7 +13,7 @@
 
 // The antenna's real position, for the user who asks for it: while the selected
 // controller's channel is open, it is asked about once a second where the antenna
-// is. Commands keep priority: no query goes out while a command sequence is
+// is; the asking starts when such a channel opens and stops once none is open. Commands keep priority: no query goes out while a command sequence is
 // under way, and a query never waits for its answer. An answer missing or
 // unreadable by the next query leaves no position.
 class PositionPoller : public QObject {

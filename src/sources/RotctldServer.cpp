@@ -2,6 +2,7 @@
 
 #include "sources/RotctldConnection.h"
 
+#include <QNetworkProxy>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -10,6 +11,8 @@ RotctldServer::RotctldServer(RotctldHost &host, QObject *parent)
     , m_host(host)
     , m_server(new QTcpServer(this))
 {
+    // Served on a local address: no proxy to look up (that would load libproxy).
+    m_server->setProxy(QNetworkProxy::NoProxy);
     connect(m_server, &QTcpServer::newConnection, this, &RotctldServer::acceptConnections);
 }
 

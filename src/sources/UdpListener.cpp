@@ -1,5 +1,6 @@
 #include "sources/UdpListener.h"
 
+#include <QNetworkProxy>
 #include <QUdpSocket>
 #include <QVariant>
 
@@ -17,6 +18,9 @@ UdpListener::UdpListener(QObject *parent)
     , m_socket(new QUdpSocket(this))
     , m_buffer(LargestDatagram, Qt::Uninitialized)
 {
+    // A local listener has no use for a proxy, and asking the system for one
+    // loads libproxy and starts a thread of its own at the first bind.
+    m_socket->setProxy(QNetworkProxy::NoProxy);
     connect(m_socket, &QUdpSocket::readyRead, this, &UdpListener::readPendingDatagrams);
 }
 
