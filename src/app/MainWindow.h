@@ -196,7 +196,6 @@ private:
     void displayAzimuth(const QString &text);
     // The notice for a value that is not a whole number, by the azimuth box.
     void conversionNotice(const QString &value);
-    void drawCompass(int azimuth);
     void showReportedAzimuth();
     void goHandling();
     void stopHandling();
