@@ -20,6 +20,8 @@
 #include "ui/DesktopUrlOpener.h"
 #include "ui/ElidingButton.h"
 #include "ui/HelpPage.h"
+#include "ui/PanelButton.h"
+#include "ui/PanelFrame.h"
 #include "sources/UdpListener.h"
 #include "ui/LampImage.h"
 #include "ui/UserFeedback.h"
@@ -43,9 +45,9 @@ namespace {
 constexpr int ClientWidth = 471;
 constexpr int ClientHeight = 114;
 
-QPushButton *commandButton(const QString &name, const QString &caption, const QRect &geometry, QWidget *parent)
+PanelButton *commandButton(const QString &name, const QString &caption, const QRect &geometry, QWidget *parent)
 {
-    auto *button = new QPushButton(caption, parent);
+    auto *button = new PanelButton(caption, parent);
     button->setObjectName(name);
     button->setGeometry(geometry);
     button->setFocusPolicy(Qt::TabFocus);
@@ -149,29 +151,35 @@ void MainWindow::buildWidgets()
     instrument->setFixedSize(ClientWidth, ClientHeight);
     column->addWidget(instrument);
 
-    m_panel = new QFrame(instrument);
+    m_panel = new PanelFrame(instrument);
     m_panel->setObjectName(QStringLiteral("PanelLampe"));
     m_panel->setGeometry(0, 0, 392, 84);
-    m_panel->setStyleSheet(QStringLiteral(
-        "QFrame#PanelLampe { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #1b1b1b, stop:1 #050505);"
-        " border-bottom: 1px solid #333; }"
-        "QPushButton { color: #e8e8e8; background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #4a4a4a, stop:1 #2a2a2a);"
-        " border: 1px solid #111; border-radius: 4px; font-weight: bold; }"
-        "QPushButton:pressed { background: #1e1e1e; }"
-        "QLineEdit { background: #101010; color: #ffb000; border: 1px solid #444; border-radius: 3px;"
-        " font-weight: bold; padding-left: 3px; }"));
 
     m_lcd = new QLCDNumber(3, m_panel);
     m_lcd->setObjectName(QStringLiteral("LCDAzi"));
     m_lcd->setGeometry(8, 8, 118, 68);
     m_lcd->setSegmentStyle(QLCDNumber::Filled);
     m_lcd->setFrameShape(QFrame::NoFrame);
-    m_lcd->setStyleSheet(QStringLiteral("QLCDNumber { background: #000; color: #ff3c1e; }"));
+    QPalette lcdColours = m_lcd->palette();
+    lcdColours.setColor(QPalette::Window, Qt::black);
+    lcdColours.setColor(QPalette::WindowText, QColor(0xff, 0x3c, 0x1e));
+    m_lcd->setPalette(lcdColours);
+    m_lcd->setAutoFillBackground(true);
     m_lcd->display(QStringLiteral("0"));
 
     m_editAzimut = new QLineEdit(QStringLiteral("0"), m_panel);
     m_editAzimut->setObjectName(QStringLiteral("EditAzimut"));
     m_editAzimut->setGeometry(136, 10, 46, 26);
+    QPalette editColours = m_editAzimut->palette();
+    editColours.setColor(QPalette::Base, QColor(0x10, 0x10, 0x10));
+    editColours.setColor(QPalette::Text, QColor(0xff, 0xb0, 0x00));
+    // The frame's outline is drawn a shade darker than the window colour.
+    editColours.setColor(QPalette::Window, QColor(0x5f, 0x5f, 0x5f));
+    m_editAzimut->setPalette(editColours);
+    QFont editFont = m_editAzimut->font();
+    editFont.setBold(true);
+    m_editAzimut->setFont(editFont);
+    m_editAzimut->setTextMargins(3, 0, 0, 0);
     m_editAzimut->installEventFilter(this);
     connect(m_editAzimut, &QLineEdit::textChanged, this, &MainWindow::EditAzimutChange);
 
@@ -210,7 +218,7 @@ void MainWindow::buildWidgets()
     m_buttonAuto = commandButton(QStringLiteral("BitBtnAuto"), QStringLiteral("AUTO   OFF"), {296, 8, 88, 32}, m_panel);
     m_buttonStop = commandButton(QStringLiteral("BitBtnStop"), QStringLiteral("STOP"), {210, 44, 80, 32}, m_panel);
     m_buttonLP = commandButton(QStringLiteral("BitBtnLP"), QStringLiteral("LP"), {296, 44, 88, 32}, m_panel);
-    m_buttonStop->setStyleSheet(QStringLiteral("QPushButton { color: #ff5a4a; }"));
+    m_buttonStop->setLetteringColour(QColor(0xff, 0x5a, 0x4a));
     connect(m_buttonTrack, &QPushButton::clicked, this, &MainWindow::ButtonTrackClick);
     connect(m_buttonAuto, &QPushButton::clicked, this, &MainWindow::BitBtnAutoClick);
     connect(m_buttonStop, &QPushButton::clicked, this, &MainWindow::BitBtnStopClick);

@@ -34,6 +34,8 @@ class AzimuthStepper;
 class CompassView;
 class FavouritesEditor;
 class KeyboardShortcuts;
+class PanelButton;
+class PanelFrame;
 class PortIo;
 class QAction;
 class QActionGroup;
@@ -265,16 +267,16 @@ private:
     int m_diagnosticsGrowth = 0;
 
     // Widgets.
-    QFrame *m_panel = nullptr;               // PanelLampe
+    PanelFrame *m_panel = nullptr;           // PanelLampe
     QLCDNumber *m_lcd = nullptr;             // LCDAzi
     QString m_lcdText = QStringLiteral("0"); // what LCDAzi shows, as text
     QLineEdit *m_editAzimut = nullptr;       // EditAzimut
     AzimuthStepper *m_stepper = nullptr;     // UpDownAzi
     CompassView *m_compass = nullptr;        // Image1
-    QPushButton *m_buttonTrack = nullptr;    // ButtonTrack
-    QPushButton *m_buttonAuto = nullptr;     // BitBtnAuto
-    QPushButton *m_buttonStop = nullptr;     // BitBtnStop
-    QPushButton *m_buttonLP = nullptr;       // BitBtnLP
+    PanelButton *m_buttonTrack = nullptr;    // ButtonTrack
+    PanelButton *m_buttonAuto = nullptr;     // BitBtnAuto
+    PanelButton *m_buttonStop = nullptr;     // BitBtnStop
+    PanelButton *m_buttonLP = nullptr;       // BitBtnLP
     QLabel *m_ledOff = nullptr;              // ImageLEDOff
     QLabel *m_ledOn = nullptr;               // ImageLedOn
     std::array<QPushButton *, FavouriteCount> m_favouriteButtons {};

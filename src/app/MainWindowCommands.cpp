@@ -5,6 +5,7 @@
 #include "dialogs/AngleDialog.h"
 #include "rotors/SerialRotors.h"
 #include "sources/UdpRotorMessage.h"
+#include "ui/PanelButton.h"
 #include "ui/UserFeedback.h"
 
 #include <QLayout>
@@ -102,9 +103,7 @@ void MainWindow::BitBtnAutoClick()
         m_buttonAuto->setGeometry(m_autoButtonBounds);
     }
     // Red lettering is the AUTO state the user reads; the sunken look follows it.
-    m_buttonAuto->setStyleSheet(m_autoOn ? QStringLiteral("QPushButton { color: #ff2a1a; background: #1c1c1c;"
-                                                          " border: 1px solid #000; }")
-                                         : QString());
+    m_buttonAuto->setLit(m_autoOn);
     if (!m_loadingSettings)
         focusAngleDialogIfVisible();
 }
