@@ -1,6 +1,6 @@
 #include "ProgramFolder.h"
 
-#include "support/FreeUdpPorts.h"
+#include "support/FreePorts.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

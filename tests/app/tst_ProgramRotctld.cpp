@@ -2,6 +2,7 @@
 // plain socket and hostile clients on loopback, GS-232 bytes checked on a
 // pseudo-terminal standing in for COM5.
 #include "ProgramFolder.h"
+#include "support/FreePorts.h"
 #include "support/PseudoTerminal.h"
 
 #include <QDeadlineTimer>
@@ -21,12 +22,6 @@ namespace {
 constexpr int StartTimeoutMs = 15000;
 constexpr int ExitTimeoutMs = 15000;
 constexpr int ReplyTimeoutMs = 5000;
-
-quint16 freeTcpPort()
-{
-    QTcpServer probe;
-    return probe.listen(QHostAddress::LocalHost, 0) ? probe.serverPort() : 0;
-}
 
 // A GS-232 controller on COM5 with AUTO on and the rotctld server on a free port.
 class ServingProgram {

@@ -1,6 +1,7 @@
 #include "MainWindowRig.h"
 
 #include "sources/RotctldServer.h"
+#include "support/FreePorts.h"
 
 #include <QDeadlineTimer>
 #include <QLineEdit>
@@ -22,12 +23,6 @@ private Q_SLOTS:
 };
 
 namespace {
-
-quint16 freeTcpPort()
-{
-    QTcpServer probe;
-    return probe.listen(QHostAddress::LocalHost, 0) ? probe.serverPort() : 0;
-}
 
 QStringList iniLines(const QStringList &rotctldLines)
 {

@@ -4,7 +4,7 @@
 #include "dialogs/SetupDialog.h"
 #include "rotors/SerialRotors.h"
 #include "sources/UdpListener.h"
-#include "support/FreeUdpPorts.h"
+#include "support/FreePorts.h"
 #include "support/PseudoTerminal.h"
 
 Q_DECLARE_METATYPE(InterfaceKind)

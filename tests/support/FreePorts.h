@@ -6,3 +6,6 @@
 // above `highest`, so no test depends on a fixed port being free. Empty when there
 // are not enough.
 QList<quint16> freeUdpPorts(int count, quint16 highest = 65535);
+
+// A TCP port on the loopback address that nobody holds right now.
+quint16 freeTcpPort();

@@ -1,6 +1,7 @@
-#include "support/FreeUdpPorts.h"
+#include "support/FreePorts.h"
 
 #include <QCoreApplication>
+#include <QTcpServer>
 #include <QUdpSocket>
 
 #include <memory>
@@ -29,4 +30,10 @@ QList<quint16> freeUdpPorts(int count, quint16 highest)
             ++next;
     }
     return ports;
+}
+
+quint16 freeTcpPort()
+{
+    QTcpServer probe;
+    return probe.listen(QHostAddress::LocalHost, 0) ? probe.serverPort() : 0;
 }
