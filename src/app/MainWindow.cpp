@@ -178,6 +178,7 @@ void MainWindow::buildWidgets()
     m_editAzimut->setPalette(editColours);
     QFont editFont = m_editAzimut->font();
     editFont.setBold(true);
+    editFont.setStyleStrategy(QFont::PreferNoShaping);
     m_editAzimut->setFont(editFont);
     m_editAzimut->setTextMargins(3, 0, 0, 0);
     m_editAzimut->installEventFilter(this);
