@@ -542,8 +542,7 @@ void MainWindow::activateKoruListener()
         return;
     const quint16 port = m_udp->port();
     m_notices.tell(QStringLiteral("udp %1").arg(port), ProgramTitle,
-                   koruBindFailureText(m_french, port, m_udp->errorString(),
-                                       m_udp->error() == QAbstractSocket::AddressInUseError));
+                   koruBindFailureText(m_french, port, m_udp->errorString(), m_udp->addressInUse()));
 }
 
 void MainWindow::UDPServerUDPRead(const DatagramTurn &turn)

@@ -1,27 +1,31 @@
 #include "sources/UdpListener.h"
 
-#include <QNetworkProxy>
-#include <QUdpSocket>
-#include <QVariant>
+#include "sources/SocketAddress.h"
+
+#include <cerrno>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
 
 namespace {
 
 // Room for a burst from the logger while the window is busy; the kernel caps it
 // at net.core.rmem_max.
 constexpr int ReceiveBufferBytes = 4 * 1024 * 1024;
-constexpr qsizetype LargestDatagram = 65535;
+constexpr size_t LargestDatagram = 65535;
 
 } // namespace
 
 UdpListener::UdpListener(QObject *parent)
     : QObject(parent)
-    , m_socket(new QUdpSocket(this))
-    , m_buffer(LargestDatagram, Qt::Uninitialized)
+    , m_buffer(new char[LargestDatagram])
 {
-    // A local listener has no use for a proxy, and asking the system for one
-    // loads libproxy and starts a thread of its own at the first bind.
-    m_socket->setProxy(QNetworkProxy::NoProxy);
-    connect(m_socket, &QUdpSocket::readyRead, this, &UdpListener::readPendingDatagrams);
+    connect(&m_notifier, &QSocketNotifier::activated, this, &UdpListener::readPendingDatagrams);
+}
+
+UdpListener::~UdpListener()
+{
+    deactivate();
 }
 
 void UdpListener::setPort(quint16 port)
@@ -33,53 +37,81 @@ bool UdpListener::activate()
 {
     if (isActive())
         return true;
-    // The logger sends IPv4 only. The port is held exclusively: a second program on
-    // it would silently take a share of the datagrams.
-    if (!m_socket->bind(QHostAddress::AnyIPv4, m_port, QUdpSocket::DontShareAddress))
+    // The logger sends IPv4 only. The port is held exclusively (no SO_REUSEADDR): a
+    // second program on it would silently take a share of the datagrams.
+    SocketDescriptor socket = SocketDescriptor::open(AF_INET, SOCK_DGRAM);
+    if (!socket.isValid() || !socket.bindTo(SocketAddress::anyIpv4(m_port))) {
+        m_error = errno;
         return false;
-    m_socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, QVariant(ReceiveBufferBytes));
+    }
+    socket.setOption(SOL_SOCKET, SO_RCVBUF, ReceiveBufferBytes);
+    m_error = 0;
+    m_socket = std::move(socket);
+    m_notifier.setSocket(m_socket.fd());
+    m_notifier.setEnabled(true);
     return true;
 }
 
 void UdpListener::deactivate()
 {
-    m_socket->close();
+    m_notifier.setEnabled(false);
+    m_socket.reset();
 }
 
-bool UdpListener::isActive() const
+bool UdpListener::addressInUse() const
 {
-    return m_socket->state() == QAbstractSocket::BoundState;
-}
-
-QAbstractSocket::SocketError UdpListener::error() const
-{
-    return m_socket->error();
+    return m_error == EADDRINUSE;
 }
 
 QString UdpListener::errorString() const
 {
-    return m_socket->errorString();
+    return m_error ? systemErrorText(m_error) : QString();
 }
 
 void UdpListener::readPendingDatagrams()
 {
-    // The receiver may pause with events handled, and the socket does not signal
-    // again meanwhile: what arrived then is read as soon as it returns.
-    while (isActive() && m_socket->hasPendingDatagrams()) {
-        DatagramTurn turn;
-        while (m_socket->hasPendingDatagrams()) {
-            // One read per datagram into a buffer that fits the largest.
-            const qint64 size = m_socket->readDatagram(m_buffer.data(), m_buffer.size(), &turn.sender,
-                                                       &turn.senderPort);
-            if (size < 0)
-                break;
-            ++turn.datagramCount;
-            turn.lastDatagram = QByteArray(m_buffer.constData(), size);
-            if (auto request = parseRotorDatagram(turn.lastDatagram))
-                turn.request = std::move(request);
-        }
+    // The notifier fires for as long as anything waits, so it stays off while the
+    // receiver runs: a receiver that pauses with events handled would otherwise be
+    // called inside itself. What arrives meanwhile is read as soon as it returns.
+    m_notifier.setEnabled(false);
+    if (m_reading)
+        return;
+    m_reading = true;
+    while (isActive()) {
+        const DatagramTurn turn = drainSocket();
         if (turn.datagramCount == 0)
             break;
         Q_EMIT datagramsReceived(turn);
     }
+    m_reading = false;
+    if (isActive())
+        m_notifier.setEnabled(true);
+}
+
+DatagramTurn UdpListener::drainSocket()
+{
+    DatagramTurn turn;
+    qsizetype lastSize = 0;
+    for (;;) {
+        // One read per datagram into a buffer that fits the largest.
+        sockaddr_in from {};
+        socklen_t fromLength = sizeof from;
+        const ssize_t size = ::recvfrom(m_socket.fd(), m_buffer.get(), LargestDatagram, 0,
+                                        reinterpret_cast<sockaddr *>(&from), &fromLength);
+        if (size < 0) {
+            if (errno == EINTR)
+                continue;
+            break; // EAGAIN: drained
+        }
+        ++turn.datagramCount;
+        lastSize = size;
+        turn.sender = ntohl(from.sin_addr.s_addr);
+        turn.senderPort = ntohs(from.sin_port);
+        if (auto request = parseRotorDatagram(QByteArray::fromRawData(m_buffer.get(), size)))
+            turn.request = std::move(request);
+    }
+    // A failed read leaves the buffer alone: it still holds the newest datagram.
+    if (turn.datagramCount > 0)
+        turn.lastDatagram = QByteArray(m_buffer.get(), lastSize);
+    return turn;
 }

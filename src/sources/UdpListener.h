@@ -1,21 +1,21 @@
 #pragma once
 
+#include "sources/SocketDescriptor.h"
 #include "sources/UdpRotorMessage.h"
 
 #include <QByteArray>
-#include <QAbstractSocket>
-#include <QHostAddress>
 #include <QObject>
+#include <QSocketNotifier>
 
+#include <memory>
 #include <optional>
-
-class QUdpSocket;
 
 // What one read of the socket found: every datagram waiting at that moment.
 struct DatagramTurn {
-    // The newest datagram, whatever it holds, and who sent it.
+    // The newest datagram, whatever it holds, and who sent it (an IPv4 address in
+    // host byte order).
     QByteArray lastDatagram;
-    QHostAddress sender;
+    quint32 sender = 0;
     quint16 senderPort = 0;
     // The newest azimuth asked for among them; older ones are already stale.
     std::optional<RotorRequest> request;
@@ -30,17 +30,18 @@ class UdpListener : public QObject {
 
 public:
     explicit UdpListener(QObject *parent = nullptr);
+    ~UdpListener() override;
 
     // Takes effect at the next activate(); a bound socket is never moved.
     void setPort(quint16 port);
     quint16 port() const { return m_port; }
 
-    // False when the port cannot be bound (another program holds it); error()
-    // and errorString() then say why.
+    // False when the port cannot be bound (another program holds it);
+    // addressInUse() and errorString() then say why.
     bool activate();
     void deactivate();
-    bool isActive() const;
-    QAbstractSocket::SocketError error() const;
+    bool isActive() const { return m_socket.isValid(); }
+    bool addressInUse() const;
     QString errorString() const;
 
 Q_SIGNALS:
@@ -48,8 +49,12 @@ Q_SIGNALS:
 
 private:
     void readPendingDatagrams();
+    DatagramTurn drainSocket();
 
-    QUdpSocket *m_socket;
-    QByteArray m_buffer;
+    SocketDescriptor m_socket;
+    QSocketNotifier m_notifier {QSocketNotifier::Read};
+    std::unique_ptr<char[]> m_buffer;
     quint16 m_port = 0;
+    int m_error = 0;
+    bool m_reading = false;
 };

@@ -3,8 +3,6 @@
 #include "config/Windows1252.h"
 #include "sources/SourceAzimuth.h"
 
-#include <QHostAddress>
-
 #include <limits>
 
 namespace {
@@ -39,12 +37,11 @@ QString visibleText(const QByteArray &bytes)
     return text;
 }
 
-QString dottedAddress(const QHostAddress &address)
+QString dottedAddress(quint32 ipv4)
 {
-    // A dual-stack socket reports IPv4 senders as ::ffff:a.b.c.d.
-    bool isIpv4 = false;
-    const quint32 ipv4 = address.toIPv4Address(&isIpv4);
-    return isIpv4 ? QHostAddress(ipv4).toString() : address.toString();
+    return QStringLiteral("%1.%2.%3.%4")
+        .arg(QString::number(ipv4 >> 24), QString::number((ipv4 >> 16) & 0xFF), QString::number((ipv4 >> 8) & 0xFF),
+             QString::number(ipv4 & 0xFF));
 }
 
 // Strict whole-number conversion: an optional minus sign and decimal digits, nothing
@@ -74,7 +71,7 @@ std::optional<int> wholeNumber(const QByteArray &text)
 
 } // namespace
 
-QString receivedEcho(const QByteArray &datagram, const QHostAddress &sender, quint16 port)
+QString receivedEcho(const QByteArray &datagram, quint32 sender, quint16 port)
 {
     // One multi-argument arg(): a "%2" inside the datagram must stay as it is.
     return QStringLiteral("Received \"%1\" from %2 on port %3")

@@ -5,8 +5,6 @@
 
 #include <optional>
 
-class QHostAddress;
-
 // What one rotor datagram asks for: the text written into the display and the
 // azimuth box, and the whole number it stands for (0..360; the box wraps 360).
 struct RotorRequest {
@@ -15,8 +13,9 @@ struct RotorRequest {
 };
 
 // The diagnostic echo of a datagram. Any byte sequence gives a short, printable
-// text: the logger is on the network, so the datagram may hold anything.
-QString receivedEcho(const QByteArray &datagram, const QHostAddress &sender, quint16 port);
+// text: the logger is on the network, so the datagram may hold anything. The
+// sender is an IPv4 address in host byte order.
+QString receivedEcho(const QByteArray &datagram, quint32 sender, quint16 port);
 
 // The azimuth between the first "<goazi>" and the first "</goazi>", its fraction
 // dropped; nothing when the tags are missing or misplaced, the value is not a
