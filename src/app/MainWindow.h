@@ -39,7 +39,6 @@ class PanelFrame;
 class PortIo;
 class QAction;
 class QActionGroup;
-class QHostAddress;
 class QFrame;
 class QLabel;
 class QLCDNumber;

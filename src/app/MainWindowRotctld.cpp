@@ -51,14 +51,14 @@ void MainWindow::applyRotctldSetting()
     }
     const QString addressText = settings.rotctldListenAddress();
     const quint16 port = settings.rotctldListenPort();
-    const QHostAddress address(addressText == QLatin1String("localhost") ? QStringLiteral("127.0.0.1") : addressText);
-    const bool addressValid = !address.isNull();
-    if (m_rotctld->isListening() && m_rotctld->serverPort() == port && m_rotctld->listeningAddress() == address) {
+    const std::optional<SocketAddress> address = SocketAddress::fromText(
+        addressText == QLatin1String("localhost") ? QStringLiteral("127.0.0.1") : addressText, port);
+    if (address && m_rotctld->isListening() && m_rotctld->listeningAddress() == *address) {
         refreshRotctldMenuItem();
         return;
     }
-    if (!addressValid || !m_rotctld->listen(address, port)) {
-        const RotctldFailure failure = !addressValid ? RotctldFailure::NotAnAddress
+    if (!address || !m_rotctld->listen(*address)) {
+        const RotctldFailure failure = !address ? RotctldFailure::NotAnAddress
             : m_rotctld->addressInUse()              ? RotctldFailure::AddressInUse
                                                      : RotctldFailure::Other;
         // Told without a box, once for each address and port, like the other sources.

@@ -1,58 +1,114 @@
 #include "sources/RotctldConnection.h"
 
-#include <QTcpSocket>
+#include <cerrno>
 
-RotctldConnection::RotctldConnection(QTcpSocket *socket, RotctldHost &host, QObject *parent)
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+
+RotctldConnection::RotctldConnection(SocketDescriptor socket, RotctldHost &host, QObject *parent)
     : QObject(parent)
-    , m_socket(socket)
+    , m_socket(std::move(socket))
+    , m_readNotifier(m_socket.fd(), QSocketNotifier::Read)
+    , m_writeNotifier(m_socket.fd(), QSocketNotifier::Write)
     , m_host(host)
 {
-    m_socket->setParent(this);
-    // Qt stops reading from the kernel once this much waits unanswered, so a client
-    // that floods us is held back by TCP itself.
-    m_socket->setReadBufferSize(4 * LineLimit);
-    m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    m_socket->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
-    connect(m_socket, &QTcpSocket::readyRead, this, &RotctldConnection::serve);
-    connect(m_socket, &QTcpSocket::bytesWritten, this, &RotctldConnection::serve);
-    connect(m_socket, &QTcpSocket::disconnected, this, &RotctldConnection::end);
-    connect(m_socket, &QTcpSocket::errorOccurred, this, &RotctldConnection::end);
+    m_socket.setOption(IPPROTO_TCP, TCP_NODELAY, 1);
+    m_socket.setOption(SOL_SOCKET, SO_KEEPALIVE, 1);
+    m_writeNotifier.setEnabled(false);
+    connect(&m_readNotifier, &QSocketNotifier::activated, this, &RotctldConnection::readable);
+    connect(&m_writeNotifier, &QSocketNotifier::activated, this, &RotctldConnection::writable);
 }
 
 void RotctldConnection::drop()
 {
-    m_socket->abort();
     end();
+}
+
+void RotctldConnection::readable()
+{
+    receive();
+    serve();
+    updateNotifiers();
+}
+
+void RotctldConnection::writable()
+{
+    if (!flush())
+        return;
+    if (m_closing && m_output.isEmpty()) {
+        end();
+        return;
+    }
+    serve();
+    updateNotifiers();
+}
+
+void RotctldConnection::receive()
+{
+    // Also while a command of this client runs its nested event loop: that is how
+    // a client gone meanwhile is noticed.
+    while (!m_ended && !m_inputEnded && m_input.size() < InputLimit) {
+        const qsizetype held = m_input.size();
+        m_input.resize(InputLimit);
+        const ssize_t got = ::recv(m_socket.fd(), m_input.data() + held, size_t(InputLimit - held), 0);
+        m_input.resize(held + qMax<ssize_t>(got, 0));
+        if (got > 0)
+            continue;
+        if (got == 0) {
+            m_inputEnded = true;
+        } else if (errno == EINTR) {
+            continue;
+        } else if (errno != EAGAIN && errno != EWOULDBLOCK) {
+            end(); // reset by the client
+        }
+        return;
+    }
 }
 
 void RotctldConnection::serve()
 {
     // Re-entered from a nested event loop run by a command of this client: the
     // outer call answers the rest once that command is done.
-    if (m_serving || m_ended || m_quitting)
+    if (m_serving || m_ended || m_closing)
         return;
     m_serving = true;
-    while (!m_ended && m_socket->bytesToWrite() <= OutputLimit) {
+    bool answeredAll = false;
+    while (!m_ended && !m_closing && m_output.size() <= OutputLimit) {
         const auto line = m_lines.next();
         if (!line) {
-            if (m_socket->bytesAvailable() <= 0)
+            // The read notifier brings the rest.
+            if (m_input.isEmpty()) {
+                answeredAll = true;
                 break;
-            m_lines.append(m_socket->read(LineLimit));
+            }
+            const qsizetype chunk = qMin(m_input.size(), LineLimit);
+            m_lines.append(QByteArrayView(m_input).first(chunk));
+            m_input.remove(0, chunk);
             continue;
         }
         if (line->overlong) {
             send(RotctldProtocol::overlongLineReply());
             continue;
         }
+        // A client that shut its sending side may have closed altogether, and the
+        // reply just sent then brought its reset back: its further commands are not
+        // carried out.
+        if (m_inputEnded && m_socket.takePendingError() != 0) {
+            end();
+            break;
+        }
         const RotctldProtocol::Request request = RotctldProtocol::parseLine(line->text);
         if (request.command == RotctldProtocol::Request::Command::Quit) {
-            // Sends what is still queued, then closes; the end follows the socket's.
-            m_quitting = true;
-            m_socket->disconnectFromHost();
+            closeOnceSent();
             break;
         }
         send(RotctldProtocol::answer(request, m_host));
     }
+    // Nothing more will come from a client that shut its side: closed once it has
+    // every reply.
+    if (answeredAll && m_inputEnded && !m_ended)
+        closeOnceSent();
     m_serving = false;
     if (m_ended)
         deleteLater();
@@ -63,8 +119,42 @@ void RotctldConnection::send(const QByteArray &reply)
     // The client may have gone while the command ran.
     if (m_ended || reply.isEmpty())
         return;
-    m_socket->write(reply);
-    m_socket->flush();
+    m_output.append(reply);
+    flush();
+}
+
+bool RotctldConnection::flush()
+{
+    while (!m_output.isEmpty()) {
+        // MSG_NOSIGNAL: a client that vanished must not end the program with SIGPIPE.
+        const ssize_t sent = ::send(m_socket.fd(), m_output.constData(), size_t(m_output.size()), MSG_NOSIGNAL);
+        if (sent > 0) {
+            m_output.remove(0, sent);
+        } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
+            return true; // the write notifier says when there is room
+        } else if (errno != EINTR) {
+            end();
+            return false;
+        }
+    }
+    return true;
+}
+
+void RotctldConnection::closeOnceSent()
+{
+    m_closing = true;
+    if (m_output.isEmpty())
+        end();
+}
+
+void RotctldConnection::updateNotifiers()
+{
+    if (m_ended)
+        return;
+    // Both fire for as long as their condition holds, so each is on only while it
+    // has something to do.
+    m_readNotifier.setEnabled(!m_inputEnded && !m_closing && m_input.size() < InputLimit);
+    m_writeNotifier.setEnabled(!m_output.isEmpty());
 }
 
 void RotctldConnection::end()
@@ -72,6 +162,9 @@ void RotctldConnection::end()
     if (m_ended)
         return;
     m_ended = true;
+    m_readNotifier.setEnabled(false);
+    m_writeNotifier.setEnabled(false);
+    m_socket.reset();
     Q_EMIT finished(this);
     // Deleted by serve() once the answer under way is done.
     if (!m_serving)

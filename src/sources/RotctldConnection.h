@@ -1,44 +1,63 @@
 #pragma once
 
 #include "sources/RotctldProtocol.h"
+#include "sources/SocketDescriptor.h"
 
+#include <QByteArray>
 #include <QObject>
+#include <QSocketNotifier>
 
-class QTcpSocket;
 class RotctldHost;
 
 // One rotctld client. Its lines are answered in order, one at a time: a line whose
 // command runs a nested event loop (a GO that pauses) holds back the next ones of
-// this client until it is answered. The object outlives its socket's end until no
-// answer of it is under way, then deletes itself.
+// this client until it is answered. A client that shuts its sending side still
+// gets every reply; one that is gone gets nothing more. The object outlives its
+// socket's end until no answer of it is under way, then deletes itself.
 class RotctldConnection : public QObject {
     Q_OBJECT
 
 public:
     // Longest line taken; Hamlib's commands are a few dozen bytes.
     static constexpr qsizetype LineLimit = 1024;
+    // Bytes read ahead of the line being answered; beyond it the kernel keeps the
+    // rest, so a client that floods us is held back by TCP itself.
+    static constexpr qsizetype InputLimit = 4 * LineLimit;
     // Replies waiting for a client that does not read; beyond it no further line of
     // it is answered (nor read) until it catches up.
-    static constexpr qint64 OutputLimit = 64 * 1024;
+    static constexpr qsizetype OutputLimit = 64 * 1024;
 
-    RotctldConnection(QTcpSocket *socket, RotctldHost &host, QObject *parent);
+    RotctldConnection(SocketDescriptor socket, RotctldHost &host, QObject *parent);
 
     // Ends the connection at once (the program stops serving).
     void drop();
+    // Replies the kernel has not taken yet.
+    qsizetype bytesToWrite() const { return m_output.size(); }
 
 Q_SIGNALS:
     // Emitted once, when the client is gone or dropped.
     void finished(RotctldConnection *connection);
 
 private:
+    void readable();
+    void writable();
+    void receive();
     void serve();
     void send(const QByteArray &reply);
+    bool flush();
+    void closeOnceSent();
+    void updateNotifiers();
     void end();
 
-    QTcpSocket *m_socket;
+    SocketDescriptor m_socket;
+    QSocketNotifier m_readNotifier;
+    QSocketNotifier m_writeNotifier;
     RotctldHost &m_host;
+    QByteArray m_input;
+    QByteArray m_output;
     RotctldProtocol::LineBuffer m_lines {LineLimit};
+    bool m_inputEnded = false; // the client shut its sending side
+    bool m_closing = false;    // no further line is answered; closes once the replies are out
     bool m_serving = false;
-    bool m_quitting = false;
     bool m_ended = false;
 };

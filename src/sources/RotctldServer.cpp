@@ -2,18 +2,27 @@
 
 #include "sources/RotctldConnection.h"
 
-#include <QNetworkProxy>
-#include <QTcpServer>
-#include <QTcpSocket>
+#include <QTimer>
+
+#include <cerrno>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+namespace {
+
+// Connections the kernel completes before the program accepts them.
+constexpr int Backlog = 50;
+// How long accepting rests when the program is out of descriptors.
+constexpr int AcceptRetryMs = 1000;
+
+} // namespace
 
 RotctldServer::RotctldServer(RotctldHost &host, QObject *parent)
     : QObject(parent)
     , m_host(host)
-    , m_server(new QTcpServer(this))
 {
-    // Served on a local address: no proxy to look up (that would load libproxy).
-    m_server->setProxy(QNetworkProxy::NoProxy);
-    connect(m_server, &QTcpServer::newConnection, this, &RotctldServer::acceptConnections);
+    connect(&m_notifier, &QSocketNotifier::activated, this, &RotctldServer::acceptConnections);
 }
 
 RotctldServer::~RotctldServer()
@@ -21,55 +30,67 @@ RotctldServer::~RotctldServer()
     close();
 }
 
-bool RotctldServer::listen(const QHostAddress &address, quint16 port)
+bool RotctldServer::listen(const SocketAddress &address)
 {
     close();
-    return m_server->listen(address, port);
+    SocketDescriptor socket = SocketDescriptor::open(address.family(), SOCK_STREAM);
+    // Reusing the address lets a restarted program serve at once while connections
+    // of the last run linger in TIME_WAIT; a port another program listens on is
+    // still refused. An IPv6 address serves IPv6 only, as written.
+    const bool bound = socket.isValid() && socket.setOption(SOL_SOCKET, SO_REUSEADDR, 1)
+        && (address.family() != AF_INET6 || socket.setOption(IPPROTO_IPV6, IPV6_V6ONLY, 1))
+        && socket.bindTo(address) && ::listen(socket.fd(), Backlog) == 0;
+    if (!bound) {
+        m_error = errno;
+        return false;
+    }
+    m_error = 0;
+    m_address = socket.localAddress();
+    m_socket = std::move(socket);
+    m_notifier.setSocket(m_socket.fd());
+    m_notifier.setEnabled(true);
+    return true;
 }
 
 void RotctldServer::close()
 {
-    m_server->close();
+    m_notifier.setEnabled(false);
+    m_socket.reset();
+    m_address = {};
     const QSet<RotctldConnection *> connections = m_connections;
     for (RotctldConnection *connection : connections)
         connection->drop();
     m_connections.clear();
 }
 
-bool RotctldServer::isListening() const
-{
-    return m_server->isListening();
-}
-
-QHostAddress RotctldServer::listeningAddress() const
-{
-    return m_server->serverAddress();
-}
-
-quint16 RotctldServer::serverPort() const
-{
-    return m_server->serverPort();
-}
-
 QString RotctldServer::errorString() const
 {
-    return m_server->errorString();
+    return m_error ? systemErrorText(m_error) : QString();
 }
 
 bool RotctldServer::addressInUse() const
 {
-    return m_server->serverError() == QAbstractSocket::AddressInUseError;
+    return m_error == EADDRINUSE;
 }
 
 void RotctldServer::acceptConnections()
 {
-    while (QTcpSocket *socket = m_server->nextPendingConnection()) {
-        if (m_connections.size() >= ConnectionLimit) {
-            socket->abort();
-            delete socket;
-            continue;
+    while (isListening()) {
+        SocketDescriptor socket(::accept4(m_socket.fd(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
+        if (!socket.isValid()) {
+            if (errno == EAGAIN || errno == EWOULDBLOCK)
+                return;
+            if (errno == ECONNABORTED || errno == EINTR || errno == EPROTO)
+                continue; // that client gave up before being accepted
+            // Out of descriptors or memory: the connection stays queued and the
+            // notifier would fire without pause, so accepting rests a while instead.
+            m_notifier.setEnabled(false);
+            QTimer::singleShot(AcceptRetryMs, this, [this] { m_notifier.setEnabled(isListening()); });
+            return;
         }
-        auto *connection = new RotctldConnection(socket, m_host, this);
+        if (m_connections.size() >= ConnectionLimit)
+            continue; // closed as it goes
+        auto *connection = new RotctldConnection(std::move(socket), m_host, this);
         m_connections.insert(connection);
         connect(connection, &RotctldConnection::finished, this,
                 [this](RotctldConnection *finished) { m_connections.remove(finished); });

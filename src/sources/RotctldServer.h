@@ -1,10 +1,12 @@
 #pragma once
 
-#include <QHostAddress>
+#include "sources/SocketAddress.h"
+#include "sources/SocketDescriptor.h"
+
 #include <QObject>
 #include <QSet>
+#include <QSocketNotifier>
 
-class QTcpServer;
 class RotctldConnection;
 class RotctldHost;
 
@@ -22,12 +24,13 @@ public:
     ~RotctldServer() override;
 
     // False when the address and port cannot be bound; errorString() says why.
-    bool listen(const QHostAddress &address, quint16 port);
+    // Port 0 takes any free port.
+    bool listen(const SocketAddress &address);
     // Stops listening and drops every client.
     void close();
-    bool isListening() const;
-    QHostAddress listeningAddress() const;
-    quint16 serverPort() const;
+    bool isListening() const { return m_socket.isValid(); }
+    SocketAddress listeningAddress() const { return m_address; }
+    quint16 serverPort() const { return m_address.port(); }
     // Why the last listen() failed; addressInUse() for the common case of another
     // program on the port.
     QString errorString() const;
@@ -38,6 +41,9 @@ private:
     void acceptConnections();
 
     RotctldHost &m_host;
-    QTcpServer *m_server;
+    SocketDescriptor m_socket;
+    QSocketNotifier m_notifier {QSocketNotifier::Read};
+    SocketAddress m_address;
+    int m_error = 0;
     QSet<RotctldConnection *> m_connections;
 };

@@ -80,7 +80,7 @@ void TestRotctldServer::init()
     m_host = std::make_unique<RecordingRotctldHost>();
     m_host->azimuthShown = 123;
     m_server = std::make_unique<RotctldServer>(*m_host);
-    QVERIFY(m_server->listen(QHostAddress::LocalHost, 0));
+    QVERIFY(m_server->listen(*SocketAddress::fromText(QStringLiteral("127.0.0.1"), 0)));
 }
 
 void TestRotctldServer::cleanup()
@@ -236,8 +236,8 @@ void TestRotctldServer::clientThatNeverReadsIsHeldBack()
         QTest::qWait(5);
     }
     qint64 pending = 0;
-    for (const QTcpSocket *socket : m_server->findChildren<QTcpSocket *>())
-        pending = qMax(pending, socket->bytesToWrite());
+    for (const RotctldConnection *connection : m_server->findChildren<RotctldConnection *>())
+        pending = qMax(pending, connection->bytesToWrite());
     QVERIFY2(pending > 0, "the test should have made replies pile up");
     QVERIFY2(pending <= RotctldConnection::OutputLimit + 4096, qPrintable(QString::number(pending)));
 
@@ -290,9 +290,10 @@ void TestRotctldServer::hundredsOfConnections()
 void TestRotctldServer::portInUseReported()
 {
     RotctldServer second(*m_host);
-    QVERIFY(!second.listen(QHostAddress::LocalHost, m_server->serverPort()));
+    QVERIFY(!second.listen(*SocketAddress::fromText(QStringLiteral("127.0.0.1"), m_server->serverPort())));
     QVERIFY(!second.isListening());
-    QVERIFY(!second.errorString().isEmpty());
+    QVERIFY(second.addressInUse());
+    QCOMPARE(second.errorString(), QStringLiteral("Address already in use"));
 }
 
 void TestRotctldServer::closeDropsClients()
