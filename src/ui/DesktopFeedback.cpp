@@ -7,24 +7,12 @@
 
 #include <cstdio>
 
-#include <cstdio>
-
-#ifdef ORVANTIS_HAVE_CANBERRA
-#include <canberra.h>
-#endif
-
 DesktopFeedback::DesktopFeedback(QWidget *dialogParent)
     : m_dialogParent(dialogParent)
 {
 }
 
-DesktopFeedback::~DesktopFeedback()
-{
-#ifdef ORVANTIS_HAVE_CANBERRA
-    if (m_sounds)
-        ca_context_destroy(m_sounds);
-#endif
-}
+DesktopFeedback::~DesktopFeedback() = default;
 
 void DesktopFeedback::setDialogParent(QWidget *dialogParent)
 {
@@ -46,7 +34,7 @@ void DesktopFeedback::playSound(SystemSound sound)
     const char *eventId = sound == SystemSound::Information ? "dialog-information" : "dialog-warning";
     // Without a sound theme (no libcanberra, no sound server) the user still hears
     // that something happened.
-    if (!playThemeSound(eventId))
+    if (!m_sounds.play(eventId))
         beep();
 }
 
@@ -109,21 +97,4 @@ void DesktopFeedback::notice(const QString &title, const QString &text)
     box->setModal(false);
     box->setTextInteractionFlags(Qt::TextSelectableByMouse);
     box->show();
-}
-
-bool DesktopFeedback::playThemeSound(const char *eventId)
-{
-#ifdef ORVANTIS_HAVE_CANBERRA
-    if (!m_sounds) {
-        if (ca_context_create(&m_sounds) != CA_SUCCESS) {
-            m_sounds = nullptr;
-            return false;
-        }
-        ca_context_change_props(m_sounds, CA_PROP_APPLICATION_NAME, "Orvantis", nullptr);
-    }
-    return ca_context_play(m_sounds, 0, CA_PROP_EVENT_ID, eventId, nullptr) == CA_SUCCESS;
-#else
-    Q_UNUSED(eventId);
-    return false;
-#endif
 }

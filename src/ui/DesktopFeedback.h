@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/ThemeSounds.h"
 #include "ui/UserFeedback.h"
 
 #include <QDialog>
@@ -10,11 +11,10 @@
 #include <functional>
 #include <memory>
 
-struct ca_context;
 class TransientNotice;
 
 // The real feedback on a Linux desktop: the system beep, the sound theme's event
-// sounds through libcanberra when it was available at build time, and message
+// sounds through libcanberra when it is installed, and message
 // boxes over the main window. Every box's text is also written to standard
 // error; once nobody is waiting to answer, that is all a box becomes.
 class DesktopFeedback final : public UserFeedback {
@@ -37,7 +37,6 @@ public:
     void notice(const QString &title, const QString &text) override;
 
 private:
-    bool playThemeSound(const char *eventId);
     void showBox(int icon, const QString &title, const QString &text);
 
     QPointer<QWidget> m_dialogParent;
@@ -45,5 +44,5 @@ private:
     QList<QPointer<QDialog>> m_openBoxes;
     bool m_unattended = false;
     std::unique_ptr<TransientNotice> m_notice;
-    ca_context *m_sounds = nullptr;
+    ThemeSounds m_sounds;
 };
