@@ -61,12 +61,15 @@ private Q_SLOTS:
     void conversation_data();
     void conversation();
     void overlongLineAnsweredOnceAndDropped();
+    void halfClosedClientStillAnswered_data();
     void halfClosedClientStillAnswered();
     void quitClosesAfterTheReply();
     void clientVanishingDuringItsCommand();
     void otherClientsServedDuringACommand();
     void clientThatNeverReadsIsHeldBack();
     void hundredsOfConnections();
+    void listensOnEveryAddressForm_data();
+    void listensOnEveryAddressForm();
     void portInUseReported();
     void closeDropsClients();
 
@@ -136,13 +139,24 @@ void TestRotctldServer::overlongLineAnsweredOnceAndDropped()
     auto client = connectTo(*m_server);
     // Well beyond the limit, and with a command hidden in its tail.
     client->write(QByteArray(300 * 1024, 'P') + " 10 0\nS\n");
-    QCOMPARE(receive(*client, 16), QByteArray("RPRT -1\nRPRT 0\n"));
+    QCOMPARE(receive(*client, 15), QByteArray("RPRT -1\nRPRT 0\n"));
     QCOMPARE(extra(*client), QByteArray());
     QCOMPARE(m_host->calls(), QStringList {"stop"});
 }
 
+void TestRotctldServer::halfClosedClientStillAnswered_data()
+{
+    QTest::addColumn<bool>("commandPauses");
+    QTest::newRow("at once") << false;
+    // The end of its input arrives while the GO waits with the event loop running.
+    QTest::newRow("command pauses") << true;
+}
+
 void TestRotctldServer::halfClosedClientStillAnswered()
 {
+    QFETCH(bool, commandPauses);
+    if (commandPauses)
+        m_host->duringEnter = [] { QTest::qWait(200); };
     // As `echo p | nc -N host 4533` does: the request, then the sending side shut.
     auto client = connectTo(*m_server);
     QVERIFY(client->waitForConnected(TimeoutMs));
@@ -201,7 +215,7 @@ void TestRotctldServer::otherClientsServedDuringACommand()
         secondGot = receive(*second, 7);
     };
     first->write("P 10 0\n");
-    QCOMPARE(receive(*first, 19), QByteArray("RPRT 0\n10.00\n0.00\n"));
+    QCOMPARE(receive(*first, 18), QByteArray("RPRT 0\n10.00\n0.00\n"));
     QCOMPARE(secondGot, QByteArray("RPRT 0\n"));
     QCOMPARE(m_host->calls(), (QStringList {"enter 10", "stop"}));
 }
@@ -285,6 +299,44 @@ void TestRotctldServer::hundredsOfConnections()
     auto late = connectTo(*m_server);
     late->write("S\n");
     QCOMPARE(receive(*late, 7), QByteArray("RPRT 0\n"));
+}
+
+void TestRotctldServer::listensOnEveryAddressForm_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("clientAddress"); // empty: not an address to listen on
+
+    QTest::newRow("IPv4 loopback") << "127.0.0.1" << "127.0.0.1";
+    QTest::newRow("every IPv4 address") << "0.0.0.0" << "127.0.0.1";
+    QTest::newRow("IPv6 loopback") << "::1" << "::1";
+    QTest::newRow("every IPv6 address") << "::" << "::1";
+    QTest::newRow("out of range") << "999.0.0.1" << "";
+    // Names are not looked up (the window takes "localhost" itself).
+    QTest::newRow("host name") << "localhost" << "";
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("with a port") << "127.0.0.1:4533" << "";
+}
+
+void TestRotctldServer::listensOnEveryAddressForm()
+{
+    QFETCH(QString, address);
+    QFETCH(QString, clientAddress);
+
+    const std::optional<SocketAddress> parsed = SocketAddress::fromText(address, 0);
+    QCOMPARE(parsed.has_value(), !clientAddress.isEmpty());
+    if (!parsed)
+        return;
+    RotctldServer server(*m_host);
+    if (!server.listen(*parsed) && QHostAddress(address).protocol() == QAbstractSocket::IPv6Protocol)
+        QSKIP("no IPv6 on this machine");
+    QVERIFY2(server.isListening(), qPrintable(server.errorString()));
+    QCOMPARE(server.listeningAddress().hostText(), address);
+    QVERIFY(server.serverPort() != 0);
+
+    QTcpSocket client;
+    client.connectToHost(QHostAddress(clientAddress), server.serverPort());
+    client.write("p\n");
+    QCOMPARE(receive(client, 12), QByteArray("123.00\n0.00\n"));
 }
 
 void TestRotctldServer::portInUseReported()
