@@ -70,19 +70,17 @@ QString UdpListener::errorString() const
 
 void UdpListener::readPendingDatagrams()
 {
-    // The notifier fires for as long as anything waits, so it stays off while the
-    // receiver runs: a receiver that pauses with events handled would otherwise be
-    // called inside itself. What arrives meanwhile is read as soon as it returns.
-    m_notifier.setEnabled(false);
-    if (m_reading)
+    if (m_reading) {
+        // Called again from a pause the receiver runs with events handled. The
+        // notifier fires for as long as anything waits, so it rests until the
+        // receiver returns; what came meanwhile is the next turn.
+        m_notifier.setEnabled(false);
         return;
-    m_reading = true;
-    while (isActive()) {
-        const DatagramTurn turn = drainSocket();
-        if (turn.datagramCount == 0)
-            break;
-        Q_EMIT datagramsReceived(turn);
     }
+    m_reading = true;
+    const DatagramTurn turn = drainSocket();
+    if (turn.datagramCount > 0)
+        Q_EMIT datagramsReceived(turn);
     m_reading = false;
     if (isActive())
         m_notifier.setEnabled(true);
