@@ -59,8 +59,8 @@ void MainWindow::applyRotctldSetting()
     }
     if (!address || !m_rotctld->listen(*address)) {
         const RotctldFailure failure = !address ? RotctldFailure::NotAnAddress
-            : m_rotctld->addressInUse()              ? RotctldFailure::AddressInUse
-                                                     : RotctldFailure::Other;
+            : m_rotctld->addressInUse()         ? RotctldFailure::AddressInUse
+                                                : RotctldFailure::Other;
         // Told without a box, once for each address and port, like the other sources.
         m_notices.tell(QStringLiteral("tcp %1 %2").arg(addressText).arg(port), setupTexts(m_french).warningTitle,
                        rotctldFailureText(m_french, addressText, port, failure, m_rotctld->errorString()));
