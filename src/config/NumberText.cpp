@@ -57,11 +57,20 @@ std::optional<int> toWholeNumber(const QString &text)
 
 std::optional<double> toReal(const QString &text, const QLocale &locale)
 {
-    const QChar separator = decimalSeparator(locale);
     qsizetype pos = 0;
     if (pos < text.size() && isSign(text.at(pos)))
         ++pos;
     qsizetype mantissaDigits = skipDigits(text, pos);
+    // An azimuth is nearly always a few digits: read without the locale or a copy.
+    // Up to 15 digits every step is a whole number below 2^53, so the value is
+    // exact, as from_chars would give it; a "-0" stays a negative zero.
+    if (pos == text.size() && mantissaDigits > 0 && mantissaDigits <= 15) {
+        double value = 0;
+        for (qsizetype i = pos - mantissaDigits; i < pos; ++i)
+            value = value * 10 + (text.at(i).unicode() - '0');
+        return text.at(0) == QLatin1Char('-') ? -value : value;
+    }
+    const QChar separator = decimalSeparator(locale);
     const qsizetype separatorPos = pos < text.size() && text.at(pos) == separator ? pos : -1;
     if (separatorPos >= 0) {
         ++pos;
