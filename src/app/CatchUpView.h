@@ -7,9 +7,10 @@
 class QWidget;
 
 // A widget that shows what the program holds, brought up to date after the
-// program's work instead of in the middle of it: when its owner says so, and
-// before the widget handles any event of its own (a paint, a key, a click, focus,
-// an input method's query), so nobody ever sees or edits what it held before.
+// program's work instead of in the middle of it: when its owner says so, before
+// the widget handles any event of its own (a paint, a key, a click, focus, an
+// input method's query), and before an event loop handles anything, so nobody
+// ever sees or edits what it held before.
 class CatchUpView : public QObject {
     Q_OBJECT
 
