@@ -108,6 +108,20 @@ private Q_SLOTS:
             QCOMPARE(std::bit_cast<quint64>(*result), std::bit_cast<quint64>(value));
     }
 
+    // Without a locale named, the process's own decides the separator.
+    void realsUnderTheProcessLocale()
+    {
+        const QLocale before;
+        QLocale::setDefault(QLocale(QLocale::French));
+        const std::optional<double> comma = toReal(QStringLiteral("0,711"));
+        const std::optional<double> point = toReal(QStringLiteral("0.711"));
+        const std::optional<double> whole = toReal(QStringLiteral("-12"));
+        QLocale::setDefault(before);
+        QCOMPARE(comma, std::optional<double>(0.711));
+        QCOMPARE(point, std::nullopt);
+        QCOMPARE(whole, std::optional<double>(-12.0));
+    }
+
     void conversionMessages()
     {
         QCOMPARE(integerConversionMessage(QStringLiteral("abc"), false),
