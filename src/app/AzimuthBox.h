@@ -8,9 +8,10 @@ class QLineEdit;
 
 // EditAzimut as the program sees it. A change the program makes is handled
 // first, and any command it sends is written, before the line edit lays out the
-// new text: the line edit catches up once the change has been handled, and
-// before it paints or takes any input. What the user edits in the line edit
-// comes back as a change like any other.
+// new text: the line edit catches up once the change has been handled, at the
+// first turn of an event loop run meanwhile (a command's pause), and before it
+// paints or takes any input. What the user edits in the line edit comes back as
+// a change like any other.
 class AzimuthBox : public QObject {
     Q_OBJECT
 
