@@ -1,6 +1,8 @@
 #include "app/MainWindow.h"
 
+#include "app/AzimuthBox.h"
 #include "app/AzimuthStepper.h"
+#include "app/CatchUpView.h"
 #include "app/KeyboardShortcuts.h"
 #include "config/NumberText.h"
 #include "config/SettingsFiles.h"
@@ -165,24 +167,29 @@ void MainWindow::buildWidgets()
     lcdColours.setColor(QPalette::WindowText, QColor(0xff, 0x3c, 0x1e));
     m_lcd->setPalette(lcdColours);
     m_lcd->setAutoFillBackground(true);
-    m_lcd->display(QStringLiteral("0"));
+    m_lcd->display(m_lcdText);
+    m_lcdView = new CatchUpView(m_lcd, [this] { m_lcd->display(m_lcdText); });
 
-    m_editAzimut = new QLineEdit(QStringLiteral("0"), m_panel);
-    m_editAzimut->setObjectName(QStringLiteral("EditAzimut"));
-    m_editAzimut->setGeometry(136, 10, 46, 26);
-    QPalette editColours = m_editAzimut->palette();
+    auto *edit = new QLineEdit(QStringLiteral("0"), m_panel);
+    edit->setObjectName(QStringLiteral("EditAzimut"));
+    edit->setGeometry(136, 10, 46, 26);
+    QPalette editColours = edit->palette();
     editColours.setColor(QPalette::Base, QColor(0x10, 0x10, 0x10));
     editColours.setColor(QPalette::Text, QColor(0xff, 0xb0, 0x00));
     // The frame's outline is drawn a shade darker than the window colour.
     editColours.setColor(QPalette::Window, QColor(0x5f, 0x5f, 0x5f));
-    m_editAzimut->setPalette(editColours);
-    QFont editFont = m_editAzimut->font();
+    edit->setPalette(editColours);
+    QFont editFont = edit->font();
     editFont.setBold(true);
     editFont.setStyleStrategy(QFont::PreferNoShaping);
-    m_editAzimut->setFont(editFont);
-    m_editAzimut->setTextMargins(3, 0, 0, 0);
-    m_editAzimut->installEventFilter(this);
-    connect(m_editAzimut, &QLineEdit::textChanged, this, &MainWindow::EditAzimutChange);
+    edit->setFont(editFont);
+    edit->setTextMargins(3, 0, 0, 0);
+    // The box, the display and the compass show a change once it has been handled:
+    // a command it sends leaves before they lay out their new text and ask for a repaint.
+    m_editAzimut = new AzimuthBox(edit);
+    edit->installEventFilter(this);
+    connect(m_editAzimut, &AzimuthBox::textChanged, this, &MainWindow::EditAzimutChange);
+    connect(m_editAzimut, &AzimuthBox::changeEnded, m_lcdView, &CatchUpView::catchUp);
 
     m_stepper = new AzimuthStepper(m_panel);
     m_stepper->setGeometry(183, 10, 17, 26);
@@ -228,6 +235,8 @@ void MainWindow::buildWidgets()
     m_compass = new CompassView(instrument);
     m_compass->setObjectName(QStringLiteral("Image1"));
     m_compass->move(398, 8);
+    m_compassView = new CatchUpView(m_compass, [this] { m_compass->setAzimuth(m_compassAzimuth); });
+    connect(m_editAzimut, &AzimuthBox::changeEnded, m_compassView, &CatchUpView::catchUp);
 
     constexpr int favouriteWidth = 74;
     for (int i = 0; i < FavouriteCount; ++i) {

@@ -30,7 +30,9 @@ class OutsideRotors;
 class ParallelRotors;
 class PositionPoller;
 class UrlOpener;
+class AzimuthBox;
 class AzimuthStepper;
+class CatchUpView;
 class CompassView;
 class FavouritesEditor;
 class KeyboardShortcuts;
@@ -269,9 +271,12 @@ private:
     PanelFrame *m_panel = nullptr;           // PanelLampe
     QLCDNumber *m_lcd = nullptr;             // LCDAzi
     QString m_lcdText = QStringLiteral("0"); // what LCDAzi shows, as text
-    QLineEdit *m_editAzimut = nullptr;       // EditAzimut
+    CatchUpView *m_lcdView = nullptr;        // ... once a change has been handled
+    AzimuthBox *m_editAzimut = nullptr;      // EditAzimut's text, ahead of its line edit
     AzimuthStepper *m_stepper = nullptr;     // UpDownAzi
     CompassView *m_compass = nullptr;        // Image1
+    int m_compassAzimuth = 0;                // where its needle points ...
+    CatchUpView *m_compassView = nullptr;    // ... once a change has been handled
     PanelButton *m_buttonTrack = nullptr;    // ButtonTrack
     PanelButton *m_buttonAuto = nullptr;     // BitBtnAuto
     PanelButton *m_buttonStop = nullptr;     // BitBtnStop

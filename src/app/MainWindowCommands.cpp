@@ -1,4 +1,5 @@
 // The command cycle: GO handling, STOP, long path, AUTO, the track lamp, Init.
+#include "app/AzimuthBox.h"
 #include "app/AzimuthStepper.h"
 #include "app/MainWindow.h"
 #include "config/NumberText.h"
@@ -9,7 +10,6 @@
 #include "ui/UserFeedback.h"
 
 #include <QLayout>
-#include <QLCDNumber>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>

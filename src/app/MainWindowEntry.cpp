@@ -1,5 +1,7 @@
 // Giving an azimuth: the box, the stepper, the favourites and the compass.
+#include "app/AzimuthBox.h"
 #include "app/AzimuthStepper.h"
+#include "app/CatchUpView.h"
 #include "app/LanguageTexts.h"
 #include "app/MainWindow.h"
 #include "config/NumberText.h"
@@ -10,7 +12,6 @@
 #include "ui/UserFeedback.h"
 
 #include <QKeyEvent>
-#include <QLCDNumber>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -60,7 +61,7 @@ void MainWindow::EditAzimutChange()
 
 void MainWindow::conversionNotice(const QString &value)
 {
-    m_feedback.conversionNotice(m_editAzimut, integerConversionMessage(value, m_french));
+    m_feedback.conversionNotice(m_editAzimut->lineEdit(), integerConversionMessage(value, m_french));
 }
 
 void MainWindow::displayAzimuth(const QString &text)
@@ -69,7 +70,7 @@ void MainWindow::displayAzimuth(const QString &text)
     if (text == m_lcdText)
         return;
     m_lcdText = text;
-    m_lcd->display(text);
+    m_lcdView->fallBehind();
 }
 
 void MainWindow::showReportedAzimuth()
@@ -84,7 +85,10 @@ void MainWindow::UpdateCompass()
     const auto azimuth = toWholeNumber(m_editAzimut->text());
     if (!azimuth)
         return;
-    m_compass->setAzimuth(*azimuth);
+    m_compassAzimuth = *azimuth;
+    m_compassView->fallBehind();
+    if (!m_editAzimut->handlingChange())
+        m_compassView->catchUp();
     if (m_loadingSettings)
         return;
     if (m_angleEchoSuppressed) {
@@ -110,7 +114,7 @@ void MainWindow::favouriteReleased(int n, Qt::MouseButton button)
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_editAzimut && event->type() == QEvent::KeyPress) {
+    if (watched == m_editAzimut->lineEdit() && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {
             key->key() == Qt::Key_Up ? m_stepper->stepUp() : m_stepper->stepDown();

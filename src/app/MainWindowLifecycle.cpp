@@ -1,4 +1,5 @@
 // Start-up, first activation, closing and the settings file.
+#include "app/AzimuthBox.h"
 #include "app/AzimuthStepper.h"
 #include "app/LanguageTexts.h"
 #include "app/MainWindow.h"
@@ -30,7 +31,6 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>

@@ -1,4 +1,5 @@
 // The main window's side of the setup dialog.
+#include "app/AzimuthBox.h"
 #include "app/MainWindow.h"
 #include "config/SettingsFiles.h"
 #include "dialogs/SetupDialog.h"
@@ -6,7 +7,6 @@
 #include "host/ComPortPin.h"
 
 #include <QAction>
-#include <QLineEdit>
 
 SetupDialog &MainWindow::setupDialog()
 {

@@ -25,43 +25,22 @@ qsizetype skipDigits(const QString &text, qsizetype &pos)
     return pos - start;
 }
 
-} // namespace
-
-namespace NumberText {
-
-std::optional<int> toWholeNumber(const QString &text)
+std::optional<double> readReal(const QString &text, const QLocale *locale)
 {
-    qsizetype pos = 0;
-    const bool negative = !text.isEmpty() && text.at(0) == QLatin1Char('-');
-    if (!text.isEmpty() && isSign(text.at(0)))
-        ++pos;
-    if (pos == text.size())
-        return std::nullopt;
-    // Accumulate towards the negative side, which has room for INT_MIN.
-    long long value = 0;
-    for (; pos < text.size(); ++pos) {
-        const QChar c = text.at(pos);
-        if (!isDigit(c))
-            return std::nullopt;
-        value = value * 10 - (c.unicode() - '0');
-        if (value < std::numeric_limits<int>::min())
-            return std::nullopt;
-    }
-    if (!negative) {
-        value = -value;
-        if (value > std::numeric_limits<int>::max())
-            return std::nullopt;
-    }
-    return static_cast<int>(value);
-}
-
-std::optional<double> toReal(const QString &text, const QLocale &locale)
-{
-    const QChar separator = decimalSeparator(locale);
     qsizetype pos = 0;
     if (pos < text.size() && isSign(text.at(pos)))
         ++pos;
     qsizetype mantissaDigits = skipDigits(text, pos);
+    // An azimuth is nearly always a few digits: read without the locale or a copy.
+    // Up to 15 digits every step is a whole number below 2^53, so the value is
+    // exact, as from_chars would give it; a "-0" stays a negative zero.
+    if (pos == text.size() && mantissaDigits > 0 && mantissaDigits <= 15) {
+        double value = 0;
+        for (qsizetype i = pos - mantissaDigits; i < pos; ++i)
+            value = value * 10 + (text.at(i).unicode() - '0');
+        return text.at(0) == QLatin1Char('-') ? -value : value;
+    }
+    const QChar separator = NumberText::decimalSeparator(locale ? *locale : QLocale());
     const qsizetype separatorPos = pos < text.size() && text.at(pos) == separator ? pos : -1;
     if (separatorPos >= 0) {
         ++pos;
@@ -90,6 +69,46 @@ std::optional<double> toReal(const QString &text, const QLocale &locale)
     if (error != std::errc() || end != plain.constData() + plain.size() || !std::isfinite(value))
         return std::nullopt;
     return value;
+}
+
+} // namespace
+
+namespace NumberText {
+
+std::optional<double> toReal(const QString &text, const QLocale &locale)
+{
+    return readReal(text, &locale);
+}
+
+std::optional<double> toReal(const QString &text)
+{
+    return readReal(text, nullptr);
+}
+
+std::optional<int> toWholeNumber(const QString &text)
+{
+    qsizetype pos = 0;
+    const bool negative = !text.isEmpty() && text.at(0) == QLatin1Char('-');
+    if (!text.isEmpty() && isSign(text.at(0)))
+        ++pos;
+    if (pos == text.size())
+        return std::nullopt;
+    // Accumulate towards the negative side, which has room for INT_MIN.
+    long long value = 0;
+    for (; pos < text.size(); ++pos) {
+        const QChar c = text.at(pos);
+        if (!isDigit(c))
+            return std::nullopt;
+        value = value * 10 - (c.unicode() - '0');
+        if (value < std::numeric_limits<int>::min())
+            return std::nullopt;
+    }
+    if (!negative) {
+        value = -value;
+        if (value > std::numeric_limits<int>::max())
+            return std::nullopt;
+    }
+    return static_cast<int>(value);
 }
 
 QString integerConversionMessage(const QString &value, bool french)

@@ -20,7 +20,10 @@ std::optional<int> toWholeNumber(const QString &text);
 // locale (digits may be missing on one side of it, not on both) and an
 // optional exponent ("E" or "e", optional sign, digits). No blanks, no group
 // separators; infinities, NaN and values too large for a double are refused.
-std::optional<double> toReal(const QString &text, const QLocale &locale = QLocale());
+std::optional<double> toReal(const QString &text, const QLocale &locale);
+// The same under the process's locale, looked up only for a text that is not
+// digits alone.
+std::optional<double> toReal(const QString &text);
 
 // The notices of a failed conversion, in English or French. The value is cut to
 // ShownValueLength characters (see elidedValue), so a pasted page or a hostile

@@ -3,13 +3,19 @@
 #include "app/AzimuthStepper.h"
 #include "dialogs/AngleDialog.h"
 #include "dialogs/FavouritesEditor.h"
+#include "support/FreePorts.h"
 #include "ui/CompassView.h"
 
 #include <QLCDNumber>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QSocketNotifier>
+#include <QUdpSocket>
 #include <QtTest>
+
+#include <unistd.h>
 
 // Giving an azimuth through the main window's real widgets: the box, the
 // stepper, the favourites and the angle dialog; what is shown and what is sent.
@@ -29,6 +35,8 @@ private Q_SLOTS:
     void needleFollowsAzimuth();
     void angleDialogEcho();
     void angleDialogGoesWhenAutoIsOn();
+    void requestsWhileACommandPauses_data();
+    void requestsWhileACommandPauses();
 };
 
 namespace {
@@ -68,6 +76,18 @@ QImage compassFor(int azimuth)
 QImage shown(QWidget *compass)
 {
     return compass->grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+// What the window has painted of `widget` so far, as the screen holds it; unlike
+// grab(), this draws nothing anew.
+QImage onScreen(QWidget *widget)
+{
+    QWidget *window = widget->window();
+    const QRect area(widget->mapTo(window, QPoint(0, 0)), widget->size());
+    return window->screen()
+        ->grabWindow(window->winId(), area.x(), area.y(), area.width(), area.height())
+        .toImage()
+        .convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 } // namespace
@@ -355,6 +375,93 @@ void TestAzimuthEntry::angleDialogGoesWhenAutoIsOn()
     QCOMPARE(rig.widget<QLineEdit>(QStringLiteral("EditAzimut"))->text(), QStringLiteral("210"));
     QCOMPARE(rotors.sent, (QList<double>{210}));
     QVERIFY(rig.window().lampOn());
+}
+
+void TestAzimuthEntry::requestsWhileACommandPauses_data()
+{
+    // Each step happens while the GS-232 command for a first datagram (123) pauses
+    // after its bytes: "udp:N" is a datagram asking for N, "up" and "backspace"
+    // keys in the box. After the first bytes and after each key, the box and the
+    // display are read as "box/display".
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("shownInPause");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QByteArray>("wire");
+
+    QTest::newRow("nothing") << QStringList{} << QStringList{"123/123"} << "123" << QByteArray("W123\r");
+    // Read during the pause or after it, only the newest is sent.
+    QTest::newRow("newer datagrams") << QStringList{"udp:200", "udp:250"} << QStringList{"123/123"} << "250"
+                                     << QByteArray("W123\rW250\r");
+    QTest::newRow("a key") << QStringList{"backspace"} << QStringList{"123/123", "12/12"} << "12"
+                           << QByteArray("W123\rW012\r");
+    QTest::newRow("a step, then a key") << QStringList{"up", "backspace"} << QStringList{"123/123", "124/124", "12/12"}
+                                        << "12" << QByteArray("W123\rW012\r");
+    QTest::newRow("two steps") << QStringList{"up", "up"} << QStringList{"123/123", "124/124", "125/125"} << "125"
+                               << QByteArray("W123\rW125\r");
+}
+
+void TestAzimuthEntry::requestsWhileACommandPauses()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, shownInPause);
+    QFETCH(QString, box);
+    QFETCH(QByteArray, wire);
+
+    const QList<quint16> ports = freeUdpPorts(1);
+    QVERIFY(!ports.isEmpty());
+    MainWindowRig rig({QStringLiteral("ANT=GS232"), QStringLiteral("AUTO=1"), QStringLiteral("STEP_GS232=0"),
+                       QStringLiteral("PORT_GS232=5"), QStringLiteral("SERVER=KORU"),
+                       QStringLiteral("PORTKORU=%1").arg(ports.first() - 16), QStringLiteral("ANTKORU=16")},
+                      {QStringLiteral("com5")});
+    QVERIFY(rig.start());
+    auto *edit = rig.widget<QLineEdit>(QStringLiteral("EditAzimut"));
+    auto *lcd = rig.widget<QLCDNumber>(QStringLiteral("LCDAzi"));
+    auto *compass = rig.widget<QWidget>(QStringLiteral("Image1"));
+    QVERIFY(edit && lcd && compass);
+    QUdpSocket sender;
+    const auto request = [&](const QString &azimuth) {
+        return sender.writeDatagram("<goazi>" + azimuth.toLatin1() + "</goazi>", QHostAddress::LocalHost,
+                                    ports.first()) > 0;
+    };
+    const auto shown = [&]() -> QString {
+        return edit->text() + QLatin1Char('/') + QString::number(lcd->intValue());
+    };
+
+    // The controller's side: the first bytes to arrive find the program in the
+    // pause after the first command, where the steps then happen.
+    const int controller = rig.terminal(QStringLiteral("com5")).masterFd();
+    QByteArray received;
+    QStringList seen;
+    bool stepsDone = false;
+    QSocketNotifier arrivals(controller, QSocketNotifier::Read);
+    connect(&arrivals, &QSocketNotifier::activated, this, [&] {
+        char buffer[256];
+        for (ssize_t n; (n = ::read(controller, buffer, sizeof buffer)) > 0;)
+            received.append(buffer, n);
+        if (std::exchange(stepsDone, true))
+            return;
+        seen << shown();
+        for (const QString &step : steps) {
+            if (step.startsWith(QLatin1String("udp:"))) {
+                if (!request(step.mid(4)))
+                    seen << QStringLiteral("%1 not sent").arg(step);
+                continue;
+            }
+            QTest::keyClick(edit, step == QLatin1String("up") ? Qt::Key_Up : Qt::Key_Backspace);
+            seen << shown();
+        }
+    });
+
+    QVERIFY(request(QStringLiteral("123")));
+    QTRY_VERIFY_WITH_TIMEOUT(received.endsWith(wire.right(5)), 10000);
+    QTest::qWait(200); // nothing else may follow
+    QCOMPARE(received, wire);
+    QCOMPARE(seen, shownInPause);
+    QCOMPARE(edit->text(), box);
+    QCOMPARE(lcd->intValue(), box.toInt());
+    // What the screen shows, not a fresh drawing: the needle has been drawn where
+    // the last command sent the antenna.
+    QTRY_COMPARE_WITH_TIMEOUT(onScreen(compass), compassFor(box.toInt()), 5000);
 }
 
 QTEST_MAIN(TestAzimuthEntry)

@@ -3,6 +3,7 @@
 
 #include <QTest>
 
+#include <bit>
 #include <limits>
 
 using namespace NumberText;
@@ -64,6 +65,15 @@ private Q_SLOTS:
         QTest::newRow("comma under C") << "0,711" << false << false << 0.0;
         QTest::newRow("point under French") << "0.711" << true << false << 0.0;
         QTest::newRow("whole") << "12" << false << true << 12.0;
+        QTest::newRow("whole under French") << "359" << true << true << 359.0;
+        QTest::newRow("negative zero") << "-0" << false << true << -0.0;
+        QTest::newRow("positive zero") << "+0" << false << true << 0.0;
+        QTest::newRow("leading zeros") << "007" << false << true << 7.0;
+        QTest::newRow("15 digits") << "999999999999999" << false << true << 999999999999999.0;
+        QTest::newRow("16 digits, rounded") << "9999999999999999" << false << true << 9999999999999999.0;
+        QTest::newRow("30 digits") << "123456789012345678901234567890" << false << true
+                                   << 123456789012345678901234567890.0;
+        QTest::newRow("sign alone") << "-" << false << false << 0.0;
         QTest::newRow("negative") << "-3.5" << false << true << -3.5;
         QTest::newRow("plus sign") << "+3.5" << false << true << 3.5;
         QTest::newRow("no whole part") << ".5" << false << true << 0.5;
@@ -93,8 +103,23 @@ private Q_SLOTS:
         QFETCH(double, value);
         const std::optional<double> result = toReal(text, french ? QLocale(QLocale::French) : QLocale::c());
         QCOMPARE(result.has_value(), valid);
+        // The very double, to the last bit and the sign of a zero, not just a close one.
         if (valid)
-            QCOMPARE(*result, value);
+            QCOMPARE(std::bit_cast<quint64>(*result), std::bit_cast<quint64>(value));
+    }
+
+    // Without a locale named, the process's own decides the separator.
+    void realsUnderTheProcessLocale()
+    {
+        const QLocale before;
+        QLocale::setDefault(QLocale(QLocale::French));
+        const std::optional<double> comma = toReal(QStringLiteral("0,711"));
+        const std::optional<double> point = toReal(QStringLiteral("0.711"));
+        const std::optional<double> whole = toReal(QStringLiteral("-12"));
+        QLocale::setDefault(before);
+        QCOMPARE(comma, std::optional<double>(0.711));
+        QCOMPARE(point, std::nullopt);
+        QCOMPARE(whole, std::optional<double>(-12.0));
     }
 
     void conversionMessages()
