@@ -30,9 +30,9 @@ QMap<QString, QString> defaultPorts(const QString &sysRoot, const QString &devRo
 {
     QMap<QString, QString> ports;
     const QString classDir = sysRoot + QStringLiteral("/class/tty");
-    const QStringList entries = QDir(classDir).entryList(
-        {QStringLiteral("ttyS*"), QStringLiteral("ttyUSB*"), QStringLiteral("ttyACM*")},
-        QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    // comNameForDevice picks the serial families: wildcard filters would compile
+    // regular expressions at start.
+    const QStringList entries = QDir(classDir).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
     for (const QString &name : entries) {
         const QString comName = comNameForDevice(name);
         if (!comName.isEmpty() && isPresentSerialDevice(classDir + QLatin1Char('/') + name, name))
@@ -105,9 +105,8 @@ void applyOverrides(QMap<QString, QString> &ports, const QString &dosdevicesDir)
     if (dosdevicesDir.isEmpty())
         return;
     const QDir dir(dosdevicesDir);
-    const QStringList links = dir.entryList({QStringLiteral("com*")},
-                                            QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot
-                                                | QDir::CaseSensitive);
+    // comNumberFromLinkName picks the com links; no wildcard filter and its regular expression.
+    const QStringList links = dir.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
     for (const QString &link : links) {
         const int number = comNumberFromLinkName(link);
         const QFileInfo info(dir.filePath(link));

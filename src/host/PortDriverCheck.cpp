@@ -4,14 +4,16 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <algorithm>
+
 bool CheckPortDriver(const QString &sysRoot, const QString &devRoot)
 {
     if (QFileInfo::exists(sysRoot + QStringLiteral("/module/ppdev")))
         return true;
-    return !QDir(devRoot)
-                .entryList({QStringLiteral("parport*")},
-                           QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot | QDir::CaseSensitive)
-                .isEmpty();
+    // Compared by hand: a wildcard filter would compile a regular expression at start.
+    const QStringList entries = QDir(devRoot).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    return std::any_of(entries.cbegin(), entries.cend(),
+                       [](const QString &name) { return name.startsWith(QLatin1String("parport")); });
 }
 
 QString driverMissingMessage(bool french)
