@@ -3,6 +3,7 @@
 #include "host/ComPortNames.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
@@ -31,9 +32,11 @@ QMap<QString, QString> defaultPorts(const QString &sysRoot, const QString &devRo
     QMap<QString, QString> ports;
     const QString classDir = sysRoot + QStringLiteral("/class/tty");
     // comNameForDevice picks the serial families: wildcard filters would compile
-    // regular expressions at start.
-    const QStringList entries = QDir(classDir).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
-    for (const QString &name : entries) {
+    // regular expressions at start. The map sorts; the listing need not.
+    QDirIterator entries(classDir, QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    while (entries.hasNext()) {
+        entries.next();
+        const QString name = entries.fileName();
         const QString comName = comNameForDevice(name);
         if (!comName.isEmpty() && isPresentSerialDevice(classDir + QLatin1Char('/') + name, name))
             ports.insert(comName, devRoot + QLatin1Char('/') + name);

@@ -1,19 +1,22 @@
 #include "host/PortDriverCheck.h"
 
-#include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QStringList>
-
-#include <algorithm>
 
 bool CheckPortDriver(const QString &sysRoot, const QString &devRoot)
 {
     if (QFileInfo::exists(sysRoot + QStringLiteral("/module/ppdev")))
         return true;
-    // Compared by hand: a wildcard filter would compile a regular expression at start.
-    const QStringList entries = QDir(devRoot).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
-    return std::any_of(entries.cbegin(), entries.cend(),
-                       [](const QString &name) { return name.startsWith(QLatin1String("parport")); });
+    // Compared by hand: a wildcard filter would compile a regular expression at
+    // start, and sorting all of /dev is not needed to find one name.
+    QDirIterator entries(devRoot, QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    while (entries.hasNext()) {
+        entries.next();
+        if (entries.fileName().startsWith(QLatin1String("parport")))
+            return true;
+    }
+    return false;
 }
 
 QString driverMissingMessage(bool french)
