@@ -192,6 +192,8 @@ private:
     void loadSettings();
     void reportOnceRunning(std::function<void()> report);
     void reconcileSavedPorts();
+    // The saved port selected and probed as a click in the setup dialog would.
+    bool selectSavedPort(InterfaceKind kind, int item);
     void setLanguageTexts();
 
     void EditAzimutChange();

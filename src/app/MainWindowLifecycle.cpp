@@ -7,6 +7,7 @@
 #include "config/NumberText.h"
 #include "config/SettingsFiles.h"
 #include "dialogs/AngleDialog.h"
+#include "dialogs/ComPortSelection.h"
 #include "dialogs/FavouritesEditor.h"
 #include "dialogs/SetupDialog.h"
 #include "dialogs/SetupTexts.h"
@@ -234,8 +235,9 @@ void MainWindow::FormActivate()
             m_serial->SetChannelBaud(kind, m_config.at(kind).baudIndex);
     }
 
-    fillSetupDialog();
     reconcileSavedPorts();
+    // An open dialog shows what the reconciling chose.
+    fillSetupDialog();
     rebuildCaption();
 
     if (const auto address = selectedLptAddress())
@@ -278,10 +280,11 @@ void MainWindow::reconcileSavedPorts()
         const int saved = m_config.at(kind).port;
         if (saved == -1)
             continue;
-        // Selected in its list as a click would, so the port is probed now: a
-        // TrakBox gets its wake-up texts before its first command.
+        // Selected as a click in its list would, so the port is probed now: a
+        // TrakBox gets its wake-up texts before its first command. A port already
+        // selected (the first activation run again) is not probed twice.
         const int match = matchSavedPort(names, saved);
-        if (match != -1 && setupDialog().selectPort(kind, match))
+        if (match != -1 && (m_choices.comSelection[ordinal(kind)] == match || selectSavedPort(kind, match)))
             continue;
         // An unplugged adapter, or one that would not open, is not a change of
         // mind: the port and the interface are written back as they were unless
@@ -294,6 +297,13 @@ void MainWindow::reconcileSavedPorts()
             m_config.interfaceKind = InterfaceKind::None;
         }
     }
+}
+
+bool MainWindow::selectSavedPort(InterfaceKind kind, int item)
+{
+    const bool opened = selectComPort(m_choices, *m_serial, kind, item);
+    rebuildCaption();
+    return opened;
 }
 
 std::optional<quint16> MainWindow::selectedLptAddress() const
