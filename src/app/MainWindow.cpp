@@ -19,6 +19,7 @@
 #include "ui/CompassView.h"
 #include "ui/DesktopUrlOpener.h"
 #include "ui/ElidingButton.h"
+#include "ui/FirstPaint.h"
 #include "ui/HelpPage.h"
 #include "ui/PanelButton.h"
 #include "ui/PanelFrame.h"
@@ -120,6 +121,7 @@ MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent
     m_timerTrackOK.setInterval(3600);
     connect(&m_timerTrackOK, &QTimer::timeout, this, &MainWindow::TimerTrackOKTimer);
     m_timerTrackOK.start();
+    afterFirstPaint(*this, [this] { firstPaintDone(); });
 
     // The angle window exists before the settings are applied so that loading
     // can act on it; it stays hidden until asked for.

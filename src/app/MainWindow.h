@@ -225,6 +225,8 @@ private:
 
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool event(QEvent *event) override;
+    // Runs a first activation that waited for the window's first paint.
+    void firstPaintDone();
     void closeEvent(QCloseEvent *event) override;
 
     SettingsFiles &m_files;
@@ -251,6 +253,10 @@ private:
     bool m_closed = false;          // the closing sequence has begun
     bool m_closingFinished = false; // ... and ended: the window may go
     bool m_activating = false;
+    // The first paint has reached the screen (or the window was never exposed).
+    bool m_firstPaintDone = false;
+    // Shown or activated before that paint: the first activation waits for it.
+    bool m_firstActivationDue = false;
     QElapsedTimer m_closeRequested;
     bool m_autoOn = false;
     bool m_french = false;

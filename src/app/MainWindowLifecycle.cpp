@@ -196,17 +196,31 @@ void MainWindow::placeAngleDialog()
 
 bool MainWindow::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate && !m_activatedOnce)
-        FormActivate();
-    if (event->type() == QEvent::Show && !m_activatedOnce) {
-        // Some platforms (offscreen, a bare X server) never activate the window;
-        // the first activation must still happen once the loop runs.
-        QTimer::singleShot(0, this, [this] {
-            if (!m_activatedOnce && isVisible())
-                FormActivate();
-        });
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::WindowActivate || type == QEvent::Show) && !m_activatedOnce) {
+        if (!m_firstPaintDone) {
+            // The window is drawn first: the probes, the listener and the links
+            // of the first activation would otherwise hold up its first paint.
+            m_firstActivationDue = true;
+        } else if (type == QEvent::WindowActivate) {
+            FormActivate();
+        } else {
+            // Some platforms (offscreen, a bare X server) never activate the
+            // window; the first activation must still happen once the loop runs.
+            QTimer::singleShot(0, this, [this] {
+                if (!m_activatedOnce && isVisible())
+                    FormActivate();
+            });
+        }
     }
     return QMainWindow::event(event);
+}
+
+void MainWindow::firstPaintDone()
+{
+    m_firstPaintDone = true;
+    if (std::exchange(m_firstActivationDue, false) && !m_activatedOnce && isVisible())
+        FormActivate();
 }
 
 void MainWindow::FormActivate()
