@@ -5,9 +5,11 @@
 #include "config/SettingsFolder.h"
 #include "rotors/PpdevPortIo.h"
 #include "ui/ApplicationIcon.h"
+#include "ui/DeferredIconStyle.h"
 #include "ui/DesktopFeedback.h"
 
 #include <QApplication>
+#include <QStyle>
 
 #include <cstdio>
 #include <cstdlib>
@@ -59,6 +61,7 @@ int main(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
+    QApplication::setStyle(new DeferredIconStyle(QApplication::style()->name()));
     const CommandLine line = parseCommandLine(QCoreApplication::arguments());
     if (const std::optional<int> exitCode = answerWithoutRunning(line))
         return *exitCode;
