@@ -123,10 +123,6 @@ MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent
     m_timerTrackOK.start();
     afterFirstPaint(*this, [this] { firstPaintDone(); });
 
-    // The angle window exists before the settings are applied so that loading
-    // can act on it; it stays hidden until asked for.
-    m_angleDialog = new AngleDialog(*this, m_feedback, this);
-
     FormCreate();
 }
 
@@ -288,7 +284,7 @@ void MainWindow::buildMenus()
 
     m_menuAzimut = bar->addAction(QStringLiteral("Azimuth"));
     m_menuAzimut->setObjectName(QStringLiteral("MenuAzimut"));
-    connect(m_menuAzimut, &QAction::triggered, this, [this] { m_angleDialog->show(); });
+    connect(m_menuAzimut, &QAction::triggered, this, [this] { angleDialog().show(); });
 
     m_menuServer = bar->addMenu(QStringLiteral("Server"));
     m_menuServer->setObjectName(QStringLiteral("MenuServer"));
@@ -378,7 +374,7 @@ void MainWindow::buildHiddenMenu()
         BitBtnLPClick();
         focusAngleDialogIfVisible();
     });
-    m_menuAngle = hidden(QStringLiteral("MenuAngle"), [this] { m_angleDialog->show(); });
+    m_menuAngle = hidden(QStringLiteral("MenuAngle"), [this] { angleDialog().show(); });
     for (int i = 0; i < FavouriteCount; ++i) {
         m_menuFavItems[i] = hidden(QStringLiteral("MenuFav%1").arg(i + 1),
                                    [this, i] { favouriteReleased(i + 1, Qt::LeftButton); });
@@ -421,6 +417,17 @@ void MainWindow::installDispatchTable()
     m_dispatch.setStop(InterfaceKind::Kct, [&outside] { outside.StopKct(); });
     m_dispatch.setStop(InterfaceKind::M2Orion, [&serial] { serial.StopM2Orion(); });
     m_dispatch.setStop(InterfaceKind::Egis, [&serial] { serial.StopEgis(); });
+}
+
+AngleDialog &MainWindow::angleDialog()
+{
+    if (!m_angleDialog) {
+        m_angleDialog = new AngleDialog(*this, m_feedback, this);
+        m_angleDialog->applyPlacement(m_config.angleTop, m_config.angleLeft, 0);
+        if (m_unbuiltAngleEcho)
+            m_angleDialog->showAzimuth(*std::exchange(m_unbuiltAngleEcho, std::nullopt));
+    }
+    return *m_angleDialog;
 }
 
 FavouritesEditor &MainWindow::favouritesEditor()

@@ -130,9 +130,10 @@ public:
     SerialRotors &serialRotors() { return *m_serial; }
     UdpListener &udpListener() { return *m_udp; }
     RotctldServer &rotctldServer() { return *m_rotctld; }
-    AngleDialog &angleDialog() { return *m_angleDialog; }
-    // Both are built at first use: nothing of them shows before, and building
-    // them held up the first paint of the window.
+    // These are built at first use (the angle window at start when the settings
+    // show it): nothing of them shows before, and building them held up the
+    // first paint of the window.
+    AngleDialog &angleDialog();
     FavouritesEditor &favouritesEditor();
     SetupDialog &setupDialog();
     bool isAutoOn() const override { return m_autoOn; }
@@ -335,6 +336,8 @@ private:
     std::unique_ptr<UdpListener> m_udp;
     std::unique_ptr<RotctldServer> m_rotctld;
     AngleDialog *m_angleDialog = nullptr;
+    // The echo of the last azimuth taken, kept for an angle window not built yet.
+    std::optional<int> m_unbuiltAngleEcho;
     FavouritesEditor *m_favouritesEditor = nullptr;
     SetupDialog *m_setupDialog = nullptr;
 };

@@ -91,7 +91,10 @@ void MainWindow::UpdateCompass()
         m_angleEchoSuppressed = false;
         return;
     }
-    m_angleDialog->showAzimuth(*azimuth);
+    if (m_angleDialog)
+        m_angleDialog->showAzimuth(*azimuth);
+    else
+        m_unbuiltAngleEcho = *azimuth;
 }
 
 void MainWindow::favouriteReleased(int n, Qt::MouseButton button)

@@ -191,7 +191,9 @@ void MainWindow::EnumerateComPorts()
 
 void MainWindow::placeAngleDialog()
 {
-    m_angleDialog->applyPlacement(m_config.angleTop, m_config.angleLeft, m_config.angleShown);
+    // A hidden one is built, and placed the same way, when first needed.
+    if (m_config.angleShown == 1)
+        angleDialog().show();
 }
 
 bool MainWindow::event(QEvent *event)
@@ -442,10 +444,12 @@ void MainWindow::save_configuration()
     inputs.windowTop = y();
     inputs.windowWidth = width();
     inputs.windowHeight = height() - m_diagnosticsGrowth;
-    inputs.angleLeft = m_angleDialog->x();
-    inputs.angleTop = m_angleDialog->y();
-    inputs.angleVisible = m_angleDialog->isVisible();
-    inputs.angleText = m_angleDialog->angleText();
+    // Built now if it never was: it knows where it would have stood and what it shows.
+    const AngleDialog &angle = angleDialog();
+    inputs.angleLeft = angle.x();
+    inputs.angleTop = angle.y();
+    inputs.angleVisible = angle.isVisible();
+    inputs.angleText = angle.angleText();
 
     Configuration written = m_config;
     if (written.interfaceKind == InterfaceKind::None && m_choices.interfaceAbsentAtStart)
