@@ -58,7 +58,7 @@ PanelButton *commandButton(const QString &name, const QString &caption, const QR
 } // namespace
 
 MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent)
-    : QMainWindow(parent),
+    : QWidget(parent),
       m_files(environment.files),
       m_feedback(environment.feedback),
       m_portIo(environment.portIo),
@@ -108,7 +108,7 @@ MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent
     buildHiddenMenu();
     // A fixed layout, as designed: the window is neither resized nor maximised by
     // the user; only the settings file and the diagnostic strip change its size.
-    setFixedSize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
+    setFixedSize(ClientWidth, ClientHeight + m_menuBar->sizeHint().height());
     // The program hands the keyboard to the angle window after every GO, STOP and
     // AUTO: the main window's keys must act from there, and from its other windows.
     for (QAction *item : findChildren<QAction *>())
@@ -140,7 +140,12 @@ void MainWindow::buildWidgets()
 {
     auto *central = new QWidget(this);
     central->setObjectName(QStringLiteral("ClientArea"));
-    setCentralWidget(central);
+    // The menu bar goes above it (buildMenus), laid out as a main window lays it
+    // out: a plain window with a layout keeps less of Qt resident than a QMainWindow.
+    auto *frame = new QVBoxLayout(this);
+    frame->setContentsMargins(0, 0, 0, 0);
+    frame->setSpacing(0);
+    frame->addWidget(central);
     auto *column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
@@ -262,7 +267,9 @@ void MainWindow::buildWidgets()
 
 void MainWindow::buildMenus()
 {
-    QMenuBar *bar = menuBar();
+    m_menuBar = new QMenuBar(this);
+    layout()->setMenuBar(m_menuBar);
+    QMenuBar *bar = m_menuBar;
     m_menuQuitter = bar->addAction(QStringLiteral("Quit"));
     m_menuQuitter->setObjectName(QStringLiteral("MenuQuitter"));
     m_menuQuitter->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));

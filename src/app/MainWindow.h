@@ -15,7 +15,7 @@
 #include "sources/UdpListener.h"
 
 #include <QElapsedTimer>
-#include <QMainWindow>
+#include <QWidget>
 #include <QTimer>
 
 #include <array>
@@ -45,6 +45,7 @@ class QLabel;
 class QLCDNumber;
 class QLineEdit;
 class QMenu;
+class QMenuBar;
 class QPushButton;
 class RotctldServer;
 class SerialRotors;
@@ -70,7 +71,7 @@ struct MainWindowEnvironment {
 // Form1: the azimuth entry, display, compass, command buttons and favourites.
 // Every way of giving an azimuth ends in the text of EditAzimut; its change
 // handling decides whether the value is sent.
-class MainWindow : public QMainWindow,
+class MainWindow : public QWidget,
                    private LoadActions,
                    private AngleDialogHost,
                    private SetupDialogHost,
@@ -298,6 +299,7 @@ private:
     std::optional<DatagramTurn> m_unshownDatagram;
 
     // Menus.
+    QMenuBar *m_menuBar = nullptr;
     QAction *m_menuQuitter = nullptr;
     QAction *m_menuInit = nullptr;
     QAction *m_menuFav = nullptr;

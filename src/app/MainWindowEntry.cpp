@@ -136,5 +136,5 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         }
         break;
     }
-    return QMainWindow::eventFilter(watched, event);
+    return QWidget::eventFilter(watched, event);
 }

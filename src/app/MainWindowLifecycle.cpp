@@ -215,7 +215,7 @@ bool MainWindow::event(QEvent *event)
             });
         }
     }
-    return QMainWindow::event(event);
+    return QWidget::event(event);
 }
 
 void MainWindow::firstPaintDone()
