@@ -215,7 +215,6 @@ void MainWindow::buildWidgets()
     m_ledOn = new QLabel(m_panel);
     m_ledOn->setObjectName(QStringLiteral("ImageLedOn"));
     m_ledOn->setGeometry(152, 44, 31, 31);
-    m_ledOn->setPixmap(lampImage(true, devicePixelRatioF()));
     m_ledOn->hide();
 
     m_buttonTrack = commandButton(QStringLiteral("ButtonTrack"), QStringLiteral("MAN"), {210, 8, 80, 32}, m_panel);
