@@ -44,8 +44,9 @@ int main(int argc, char *argv[])
 {
     // --help and --version answer without a display. Qt's own options (-platform,
     // -style) are known only to QApplication, so with a display an error waits for
-    // the second reading below.
-    {
+    // the second reading below. Without arguments there is nothing to answer, and
+    // building an application object twice held up the start.
+    if (argc > 1) {
         QCoreApplication early(argc, argv);
         const CommandLine line = parseCommandLine(QCoreApplication::arguments());
         if (line.action != CommandLine::Action::Run && (line.action != CommandLine::Action::Fail || !hasDisplay()))
