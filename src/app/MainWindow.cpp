@@ -21,6 +21,7 @@
 #include "ui/CompassView.h"
 #include "ui/DesktopUrlOpener.h"
 #include "ui/ElidingButton.h"
+#include "ui/FirstPaint.h"
 #include "ui/HelpPage.h"
 #include "ui/PanelButton.h"
 #include "ui/PanelFrame.h"
@@ -59,7 +60,7 @@ PanelButton *commandButton(const QString &name, const QString &caption, const QR
 } // namespace
 
 MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent)
-    : QMainWindow(parent),
+    : QWidget(parent),
       m_files(environment.files),
       m_feedback(environment.feedback),
       m_portIo(environment.portIo),
@@ -109,7 +110,7 @@ MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent
     buildHiddenMenu();
     // A fixed layout, as designed: the window is neither resized nor maximised by
     // the user; only the settings file and the diagnostic strip change its size.
-    setFixedSize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
+    setFixedSize(ClientWidth, ClientHeight + m_menuBar->sizeHint().height());
     // The program hands the keyboard to the angle window after every GO, STOP and
     // AUTO: the main window's keys must act from there, and from its other windows.
     for (QAction *item : findChildren<QAction *>())
@@ -122,10 +123,7 @@ MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent
     m_timerTrackOK.setInterval(3600);
     connect(&m_timerTrackOK, &QTimer::timeout, this, &MainWindow::TimerTrackOKTimer);
     m_timerTrackOK.start();
-
-    // The angle window exists before the settings are applied so that loading
-    // can act on it; it stays hidden until asked for.
-    m_angleDialog = new AngleDialog(*this, m_feedback, this);
+    afterFirstPaint(*this, [this] { firstPaintDone(); });
 
     FormCreate();
 }
@@ -144,7 +142,12 @@ void MainWindow::buildWidgets()
 {
     auto *central = new QWidget(this);
     central->setObjectName(QStringLiteral("ClientArea"));
-    setCentralWidget(central);
+    // The menu bar goes above it (buildMenus), laid out as a main window lays it
+    // out: a plain window with a layout keeps less of Qt resident than a QMainWindow.
+    auto *frame = new QVBoxLayout(this);
+    frame->setContentsMargins(0, 0, 0, 0);
+    frame->setSpacing(0);
+    frame->addWidget(central);
     auto *column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
@@ -219,7 +222,6 @@ void MainWindow::buildWidgets()
     m_ledOn = new QLabel(m_panel);
     m_ledOn->setObjectName(QStringLiteral("ImageLedOn"));
     m_ledOn->setGeometry(152, 44, 31, 31);
-    m_ledOn->setPixmap(lampImage(true, devicePixelRatioF()));
     m_ledOn->hide();
 
     m_buttonTrack = commandButton(QStringLiteral("ButtonTrack"), QStringLiteral("MAN"), {210, 8, 80, 32}, m_panel);
@@ -273,7 +275,9 @@ void MainWindow::buildWidgets()
 
 void MainWindow::buildMenus()
 {
-    QMenuBar *bar = menuBar();
+    m_menuBar = new QMenuBar(this);
+    layout()->setMenuBar(m_menuBar);
+    QMenuBar *bar = m_menuBar;
     m_menuQuitter = bar->addAction(QStringLiteral("Quit"));
     m_menuQuitter->setObjectName(QStringLiteral("MenuQuitter"));
     m_menuQuitter->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -295,7 +299,7 @@ void MainWindow::buildMenus()
 
     m_menuAzimut = bar->addAction(QStringLiteral("Azimuth"));
     m_menuAzimut->setObjectName(QStringLiteral("MenuAzimut"));
-    connect(m_menuAzimut, &QAction::triggered, this, [this] { m_angleDialog->show(); });
+    connect(m_menuAzimut, &QAction::triggered, this, [this] { angleDialog().show(); });
 
     m_menuServer = bar->addMenu(QStringLiteral("Server"));
     m_menuServer->setObjectName(QStringLiteral("MenuServer"));
@@ -385,7 +389,7 @@ void MainWindow::buildHiddenMenu()
         BitBtnLPClick();
         focusAngleDialogIfVisible();
     });
-    m_menuAngle = hidden(QStringLiteral("MenuAngle"), [this] { m_angleDialog->show(); });
+    m_menuAngle = hidden(QStringLiteral("MenuAngle"), [this] { angleDialog().show(); });
     for (int i = 0; i < FavouriteCount; ++i) {
         m_menuFavItems[i] = hidden(QStringLiteral("MenuFav%1").arg(i + 1),
                                    [this, i] { favouriteReleased(i + 1, Qt::LeftButton); });
@@ -428,6 +432,17 @@ void MainWindow::installDispatchTable()
     m_dispatch.setStop(InterfaceKind::Kct, [&outside] { outside.StopKct(); });
     m_dispatch.setStop(InterfaceKind::M2Orion, [&serial] { serial.StopM2Orion(); });
     m_dispatch.setStop(InterfaceKind::Egis, [&serial] { serial.StopEgis(); });
+}
+
+AngleDialog &MainWindow::angleDialog()
+{
+    if (!m_angleDialog) {
+        m_angleDialog = new AngleDialog(*this, m_feedback, this);
+        m_angleDialog->applyPlacement(m_config.angleTop, m_config.angleLeft, 0);
+        if (m_unbuiltAngleEcho)
+            m_angleDialog->showAzimuth(*std::exchange(m_unbuiltAngleEcho, std::nullopt));
+    }
+    return *m_angleDialog;
 }
 
 FavouritesEditor &MainWindow::favouritesEditor()

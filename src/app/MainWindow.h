@@ -15,7 +15,7 @@
 #include "sources/UdpListener.h"
 
 #include <QElapsedTimer>
-#include <QMainWindow>
+#include <QWidget>
 #include <QTimer>
 
 #include <array>
@@ -46,6 +46,7 @@ class QLabel;
 class QLCDNumber;
 class QLineEdit;
 class QMenu;
+class QMenuBar;
 class QPushButton;
 class RotctldServer;
 class SerialRotors;
@@ -71,7 +72,7 @@ struct MainWindowEnvironment {
 // Form1: the azimuth entry, display, compass, command buttons and favourites.
 // Every way of giving an azimuth ends in the text of EditAzimut; its change
 // handling decides whether the value is sent.
-class MainWindow : public QMainWindow,
+class MainWindow : public QWidget,
                    private LoadActions,
                    private AngleDialogHost,
                    private SetupDialogHost,
@@ -131,9 +132,10 @@ public:
     SerialRotors &serialRotors() { return *m_serial; }
     UdpListener &udpListener() { return *m_udp; }
     RotctldServer &rotctldServer() { return *m_rotctld; }
-    AngleDialog &angleDialog() { return *m_angleDialog; }
-    // Both are built at first use: nothing of them shows before, and building
-    // them held up the first paint of the window.
+    // These are built at first use (the angle window at start when the settings
+    // show it): nothing of them shows before, and building them held up the
+    // first paint of the window.
+    AngleDialog &angleDialog();
     FavouritesEditor &favouritesEditor();
     SetupDialog &setupDialog();
     bool isAutoOn() const override { return m_autoOn; }
@@ -193,6 +195,8 @@ private:
     void loadSettings();
     void reportOnceRunning(std::function<void()> report);
     void reconcileSavedPorts();
+    // The saved port selected and probed as a click in the setup dialog would.
+    bool selectSavedPort(InterfaceKind kind, int item);
     void setLanguageTexts();
 
     void EditAzimutChange();
@@ -224,6 +228,8 @@ private:
 
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool event(QEvent *event) override;
+    // Runs a first activation that waited for the window's first paint.
+    void firstPaintDone();
     void closeEvent(QCloseEvent *event) override;
 
     SettingsFiles &m_files;
@@ -250,6 +256,10 @@ private:
     bool m_closed = false;          // the closing sequence has begun
     bool m_closingFinished = false; // ... and ended: the window may go
     bool m_activating = false;
+    // The first paint has reached the screen (or the window was never exposed).
+    bool m_firstPaintDone = false;
+    // Shown or activated before that paint: the first activation waits for it.
+    bool m_firstActivationDue = false;
     QElapsedTimer m_closeRequested;
     bool m_autoOn = false;
     bool m_french = false;
@@ -293,6 +303,7 @@ private:
     std::optional<DatagramTurn> m_unshownDatagram;
 
     // Menus.
+    QMenuBar *m_menuBar = nullptr;
     QAction *m_menuQuitter = nullptr;
     QAction *m_menuInit = nullptr;
     QAction *m_menuFav = nullptr;
@@ -331,6 +342,8 @@ private:
     std::unique_ptr<UdpListener> m_udp;
     std::unique_ptr<RotctldServer> m_rotctld;
     AngleDialog *m_angleDialog = nullptr;
+    // The echo of the last azimuth taken, kept for an angle window not built yet.
+    std::optional<int> m_unbuiltAngleEcho;
     FavouritesEditor *m_favouritesEditor = nullptr;
     SetupDialog *m_setupDialog = nullptr;
 };

@@ -6,6 +6,7 @@
 #include "dialogs/AngleDialog.h"
 #include "rotors/SerialRotors.h"
 #include "sources/UdpRotorMessage.h"
+#include "ui/LampImage.h"
 #include "ui/PanelButton.h"
 #include "ui/UserFeedback.h"
 
@@ -147,6 +148,10 @@ void MainWindow::showDatagramEcho()
 
 void MainWindow::showLamp(bool on)
 {
+    // The lit lamp is drawn when it first lights: nothing shows it before, and
+    // its glow started Qt's painting threads before the window's first paint.
+    if (on && m_ledOn->pixmap().isNull())
+        m_ledOn->setPixmap(lampImage(true, devicePixelRatioF()));
     m_ledOn->setVisible(on);
     m_ledOff->setVisible(!on);
 }

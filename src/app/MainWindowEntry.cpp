@@ -95,7 +95,10 @@ void MainWindow::UpdateCompass()
         m_angleEchoSuppressed = false;
         return;
     }
-    m_angleDialog->showAzimuth(*azimuth);
+    if (m_angleDialog)
+        m_angleDialog->showAzimuth(*azimuth);
+    else
+        m_unbuiltAngleEcho = *azimuth;
 }
 
 void MainWindow::favouriteReleased(int n, Qt::MouseButton button)
@@ -137,5 +140,5 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         }
         break;
     }
-    return QMainWindow::eventFilter(watched, event);
+    return QWidget::eventFilter(watched, event);
 }

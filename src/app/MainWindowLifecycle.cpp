@@ -8,6 +8,7 @@
 #include "config/NumberText.h"
 #include "config/SettingsFiles.h"
 #include "dialogs/AngleDialog.h"
+#include "dialogs/ComPortSelection.h"
 #include "dialogs/FavouritesEditor.h"
 #include "dialogs/SetupDialog.h"
 #include "dialogs/SetupTexts.h"
@@ -190,22 +191,38 @@ void MainWindow::EnumerateComPorts()
 
 void MainWindow::placeAngleDialog()
 {
-    m_angleDialog->applyPlacement(m_config.angleTop, m_config.angleLeft, m_config.angleShown);
+    // A hidden one is built, and placed the same way, when first needed.
+    if (m_config.angleShown == 1)
+        angleDialog().show();
 }
 
 bool MainWindow::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate && !m_activatedOnce)
-        FormActivate();
-    if (event->type() == QEvent::Show && !m_activatedOnce) {
-        // Some platforms (offscreen, a bare X server) never activate the window;
-        // the first activation must still happen once the loop runs.
-        QTimer::singleShot(0, this, [this] {
-            if (!m_activatedOnce && isVisible())
-                FormActivate();
-        });
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::WindowActivate || type == QEvent::Show) && !m_activatedOnce) {
+        if (!m_firstPaintDone) {
+            // The window is drawn first: the probes, the listener and the links
+            // of the first activation would otherwise hold up its first paint.
+            m_firstActivationDue = true;
+        } else if (type == QEvent::WindowActivate) {
+            FormActivate();
+        } else {
+            // Some platforms (offscreen, a bare X server) never activate the
+            // window; the first activation must still happen once the loop runs.
+            QTimer::singleShot(0, this, [this] {
+                if (!m_activatedOnce && isVisible())
+                    FormActivate();
+            });
+        }
     }
-    return QMainWindow::event(event);
+    return QWidget::event(event);
+}
+
+void MainWindow::firstPaintDone()
+{
+    m_firstPaintDone = true;
+    if (std::exchange(m_firstActivationDue, false) && !m_activatedOnce && isVisible())
+        FormActivate();
 }
 
 void MainWindow::FormActivate()
@@ -234,8 +251,9 @@ void MainWindow::FormActivate()
             m_serial->SetChannelBaud(kind, m_config.at(kind).baudIndex);
     }
 
-    fillSetupDialog();
     reconcileSavedPorts();
+    // An open dialog shows what the reconciling chose.
+    fillSetupDialog();
     rebuildCaption();
 
     if (const auto address = selectedLptAddress())
@@ -278,10 +296,11 @@ void MainWindow::reconcileSavedPorts()
         const int saved = m_config.at(kind).port;
         if (saved == -1)
             continue;
-        // Selected in its list as a click would, so the port is probed now: a
-        // TrakBox gets its wake-up texts before its first command.
+        // Selected as a click in its list would, so the port is probed now: a
+        // TrakBox gets its wake-up texts before its first command. A port already
+        // selected (the first activation run again) is not probed twice.
         const int match = matchSavedPort(names, saved);
-        if (match != -1 && setupDialog().selectPort(kind, match))
+        if (match != -1 && (m_choices.comSelection[ordinal(kind)] == match || selectSavedPort(kind, match)))
             continue;
         // An unplugged adapter, or one that would not open, is not a change of
         // mind: the port and the interface are written back as they were unless
@@ -294,6 +313,13 @@ void MainWindow::reconcileSavedPorts()
             m_config.interfaceKind = InterfaceKind::None;
         }
     }
+}
+
+bool MainWindow::selectSavedPort(InterfaceKind kind, int item)
+{
+    const bool opened = selectComPort(m_choices, *m_serial, kind, item);
+    rebuildCaption();
+    return opened;
 }
 
 std::optional<quint16> MainWindow::selectedLptAddress() const
@@ -418,10 +444,12 @@ void MainWindow::save_configuration()
     inputs.windowTop = y();
     inputs.windowWidth = width();
     inputs.windowHeight = height() - m_diagnosticsGrowth;
-    inputs.angleLeft = m_angleDialog->x();
-    inputs.angleTop = m_angleDialog->y();
-    inputs.angleVisible = m_angleDialog->isVisible();
-    inputs.angleText = m_angleDialog->angleText();
+    // Built now if it never was: it knows where it would have stood and what it shows.
+    const AngleDialog &angle = angleDialog();
+    inputs.angleLeft = angle.x();
+    inputs.angleTop = angle.y();
+    inputs.angleVisible = angle.isVisible();
+    inputs.angleText = angle.angleText();
 
     Configuration written = m_config;
     if (written.interfaceKind == InterfaceKind::None && m_choices.interfaceAbsentAtStart)

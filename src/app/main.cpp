@@ -5,9 +5,11 @@
 #include "config/SettingsFolder.h"
 #include "rotors/PpdevPortIo.h"
 #include "ui/ApplicationIcon.h"
+#include "ui/DeferredIconStyle.h"
 #include "ui/DesktopFeedback.h"
 
 #include <QApplication>
+#include <QStyle>
 
 #include <cstdio>
 #include <cstdlib>
@@ -42,8 +44,9 @@ int main(int argc, char *argv[])
 {
     // --help and --version answer without a display. Qt's own options (-platform,
     // -style) are known only to QApplication, so with a display an error waits for
-    // the second reading below.
-    {
+    // the second reading below. Without arguments there is nothing to answer, and
+    // building an application object twice held up the start.
+    if (argc > 1) {
         QCoreApplication early(argc, argv);
         const CommandLine line = parseCommandLine(QCoreApplication::arguments());
         if (line.action != CommandLine::Action::Run && (line.action != CommandLine::Action::Fail || !hasDisplay()))
@@ -59,6 +62,7 @@ int main(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
+    QApplication::setStyle(new DeferredIconStyle(QApplication::style()->name()));
     const CommandLine line = parseCommandLine(QCoreApplication::arguments());
     if (const std::optional<int> exitCode = answerWithoutRunning(line))
         return *exitCode;

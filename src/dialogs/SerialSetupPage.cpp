@@ -1,6 +1,7 @@
 #include "dialogs/SerialSetupPage.h"
 
 #include "config/BaudRateTable.h"
+#include "dialogs/ComPortSelection.h"
 #include "dialogs/RadioGroup.h"
 #include "dialogs/SetupTexts.h"
 #include "host/PortReconciliation.h"
@@ -209,17 +210,10 @@ bool SerialSetupPage::interfaceChosen()
 
 void SerialSetupPage::RadioGroupPortClick(int item)
 {
-    SetupChoices &choices = m_context.choices;
-    if (item < 0 || item >= choices.comPorts.size())
+    if (item < 0 || item >= m_context.choices.comPorts.size())
         return;
-    const int k = ordinal(kind());
-    choices.comSelection[k] = item;
-    // A port picked here replaces whatever was remembered of an unplugged adapter.
-    choices.comAbsentAtStart[k] = false;
-    if (!m_context.serial.ProbePort(kind(), choices.comPorts[item].name)) {
-        choices.comSelection[k] = -1;
+    if (!selectComPort(m_context.choices, m_context.serial, kind(), item))
         m_ports->clearSelection();
-    }
     enablePin();
     m_context.host.rebuildCaption();
 }

@@ -22,7 +22,6 @@ public:
 
     // Shows the present ports and the model's selection for this interface.
     void fillPorts();
-    RadioGroup *portList() const { return m_ports; }
 
 Q_SIGNALS:
     // The port list changed on disk (a COM name pinned); every page shows it again.

@@ -158,17 +158,6 @@ void SetupDialog::fillFromChoices()
     m_editAntKoru->setText(m_context.choices.koruAntennaText);
 }
 
-bool SetupDialog::selectPort(InterfaceKind kind, int item)
-{
-    for (SerialSetupPage *page : m_serialPages) {
-        if (page->kind() != kind)
-            continue;
-        page->portList()->setSelectedIndex(item);
-        return item >= 0 && page->portList()->selectedIndex() == item;
-    }
-    return false;
-}
-
 void SetupDialog::showEvent(QShowEvent *event)
 {
     // A spontaneous show is a minimised dialog restored, not a new showing.

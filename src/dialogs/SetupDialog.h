@@ -35,9 +35,6 @@ public:
 
     // Shows the port lists, KORU texts and flags as the model holds them.
     void fillFromChoices();
-    // Selects an item of a serial interface's port list as a click would, so the
-    // port is probed; true when it is still selected afterwards.
-    bool selectPort(InterfaceKind kind, int item);
 
 protected:
     void showEvent(QShowEvent *event) override;

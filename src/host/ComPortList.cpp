@@ -3,6 +3,7 @@
 #include "host/ComPortNames.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
@@ -30,10 +31,12 @@ QMap<QString, QString> defaultPorts(const QString &sysRoot, const QString &devRo
 {
     QMap<QString, QString> ports;
     const QString classDir = sysRoot + QStringLiteral("/class/tty");
-    const QStringList entries = QDir(classDir).entryList(
-        {QStringLiteral("ttyS*"), QStringLiteral("ttyUSB*"), QStringLiteral("ttyACM*")},
-        QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
-    for (const QString &name : entries) {
+    // comNameForDevice picks the serial families: wildcard filters would compile
+    // regular expressions at start. The map sorts; the listing need not.
+    QDirIterator entries(classDir, QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    while (entries.hasNext()) {
+        entries.next();
+        const QString name = entries.fileName();
         const QString comName = comNameForDevice(name);
         if (!comName.isEmpty() && isPresentSerialDevice(classDir + QLatin1Char('/') + name, name))
             ports.insert(comName, devRoot + QLatin1Char('/') + name);
@@ -105,9 +108,8 @@ void applyOverrides(QMap<QString, QString> &ports, const QString &dosdevicesDir)
     if (dosdevicesDir.isEmpty())
         return;
     const QDir dir(dosdevicesDir);
-    const QStringList links = dir.entryList({QStringLiteral("com*")},
-                                            QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot
-                                                | QDir::CaseSensitive);
+    // comNumberFromLinkName picks the com links; no wildcard filter and its regular expression.
+    const QStringList links = dir.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
     for (const QString &link : links) {
         const int number = comNumberFromLinkName(link);
         const QFileInfo info(dir.filePath(link));

@@ -62,9 +62,8 @@ QString ppdevDeviceForBase(quint16 base, const QString &procRoot, const QString 
     if (base == 0)
         return {};
     const QDir dir(parportDir(procRoot));
-    const QStringList entries = dir.entryList({QStringLiteral("parport*")},
-                                              QDir::Dirs | QDir::NoDotAndDotDot | QDir::CaseSensitive,
-                                              QDir::Name);
+    // isParportName below picks the entries; no wildcard filter and its regular expression.
+    const QStringList entries = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString &entry : entries) {
         if (isParportName(entry) && readBaseAddress(dir.filePath(entry + QStringLiteral("/base-addr"))) == base)
             return devRoot + QLatin1Char('/') + entry;

@@ -12,15 +12,19 @@ constexpr QLatin1String propertiesInterface("org.freedesktop.DBus.Properties");
 
 } // namespace
 
-DdeLink::DdeLink(QObject *parent)
-    : QObject(parent)
-    , m_bus(QDBusConnection::sessionBus())
-    , m_watcher(new QDBusServiceWatcher(this))
+DdeLink::DdeLink(QObject *parent) : QObject(parent) {}
+
+QDBusConnection &DdeLink::bus()
 {
-    m_watcher->setConnection(m_bus);
-    m_watcher->setWatchMode(QDBusServiceWatcher::WatchForOwnerChange);
-    connect(m_watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
-            [this](const QString &, const QString &oldOwner, const QString &) { onOwnerChanged(oldOwner); });
+    if (!m_bus) {
+        m_bus = QDBusConnection::sessionBus();
+        m_watcher = new QDBusServiceWatcher(this);
+        m_watcher->setConnection(*m_bus);
+        m_watcher->setWatchMode(QDBusServiceWatcher::WatchForOwnerChange);
+        connect(m_watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
+                [this](const QString &, const QString &oldOwner, const QString &) { onOwnerChanged(oldOwner); });
+    }
+    return *m_bus;
 }
 
 DdeLink::~DdeLink()
@@ -33,7 +37,7 @@ void DdeLink::setLink(const QString &service, const QString &topic)
     closeLink();
     m_busName = QLatin1String("dde.") + service;
     m_path = QLatin1Char('/') + topic;
-    if (!m_bus.isConnected())
+    if (!bus().isConnected())
         return;
 
     // Watch before asking, so that an owner leaving right after the answer is seen.
@@ -124,20 +128,21 @@ void DdeLink::forgetLink()
         watchChanges(false);
     m_open = false;
     m_owner.clear();
-    m_watcher->setWatchedServices({});
+    if (m_watcher)
+        m_watcher->setWatchedServices({});
 }
 
 bool DdeLink::watchChanges(bool watch)
 {
     const QString member = QStringLiteral("PropertiesChanged");
     const char *slot = SLOT(onPropertiesChanged(QString, QVariantMap, QStringList));
-    return watch ? m_bus.connect(m_owner, m_path, propertiesInterface, member, this, slot)
-                 : m_bus.disconnect(m_owner, m_path, propertiesInterface, member, this, slot);
+    return watch ? bus().connect(m_owner, m_path, propertiesInterface, member, this, slot)
+                 : bus().disconnect(m_owner, m_path, propertiesInterface, member, this, slot);
 }
 
 void DdeLink::ask(const QDBusMessage &call, std::function<void(const QDBusMessage &answer)> onAnswer)
 {
-    auto *pending = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
+    auto *pending = new QDBusPendingCallWatcher(bus().asyncCall(call), this);
     connect(pending, &QDBusPendingCallWatcher::finished, this,
             [this, serial = m_linkSerial, onAnswer = std::move(onAnswer)](QDBusPendingCallWatcher *done) {
                 done->deleteLater();

@@ -7,6 +7,7 @@
 #include <QVariantMap>
 
 #include <functional>
+#include <optional>
 
 class QDBusMessage;
 class QDBusServiceWatcher;
@@ -20,7 +21,9 @@ class QDBusServiceWatcher;
 // current value is read once and every value the owner pushes follows. The
 // conversation closes when that owner goes away, and it is never re-opened by
 // itself: only a new setLink() tries again. Without a session bus the link
-// stays closed. Everything is asynchronous: no call here waits for the bus.
+// stays closed. The bus is joined at the first setLink(), not before: a program
+// that never links does not wait for it at start. Everything else is
+// asynchronous: no call here waits for the bus.
 class DdeLink : public QObject {
     Q_OBJECT
 
@@ -58,8 +61,11 @@ private:
     // Sends a call and hands its answer on, unless the link has changed since.
     void ask(const QDBusMessage &call, std::function<void(const QDBusMessage &answer)> onAnswer);
 
-    QDBusConnection m_bus;
-    QDBusServiceWatcher *m_watcher;
+    // The session bus, joined at the first link.
+    QDBusConnection &bus();
+
+    std::optional<QDBusConnection> m_bus;
+    QDBusServiceWatcher *m_watcher = nullptr;
     QString m_busName;
     QString m_path;
     QString m_item;

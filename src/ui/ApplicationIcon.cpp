@@ -1,39 +1,23 @@
 #include "ui/ApplicationIcon.h"
 
+#include "ui/FirstPaint.h"
+
 #include <QApplication>
-#include <QEvent>
-#include <QTimer>
-#include <QWidget>
+#include <QImageReader>
+#include <QPixmap>
 
 QIcon applicationIcon()
 {
     // A picture kept in the program rather than drawn at start: drawing the
-    // compass at every icon size held up the first paint of the window.
-    return QIcon(QStringLiteral(":/icons/orvantis.png"));
+    // compass at every icon size held up the first paint of the window. Read as
+    // the PNG it is: left to guess, the reader first asks every image-format
+    // plugin whether it reads PNG, which loads them all.
+    QImageReader reader(QStringLiteral(":/icons/orvantis.png"), "png");
+    reader.setAutoDetectImageFormat(false);
+    return QIcon(QPixmap::fromImage(reader.read()));
 }
-
-namespace {
-
-// Waits for the window's first paint; what it posts runs once that paint is done.
-class FirstPaintWatch : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint) {
-            watched->removeEventFilter(this);
-            QTimer::singleShot(0, qApp, [] { QApplication::setWindowIcon(applicationIcon()); });
-            deleteLater();
-        }
-        return false;
-    }
-};
-
-} // namespace
 
 void setApplicationIconAfterFirstPaint(QWidget &window)
 {
-    window.installEventFilter(new FirstPaintWatch(&window));
+    afterFirstPaint(window, [] { QApplication::setWindowIcon(applicationIcon()); });
 }

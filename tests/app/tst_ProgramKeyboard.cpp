@@ -61,7 +61,20 @@ public:
         }
         return {};
     }
-    QByteArray mainWindow() { return window(QStringLiteral("^ORVANTIS")); }
+    // The main window once its first activation has run: that gives it the status
+    // caption, in capitals, in place of the program's name ("Orvantis", which
+    // xdotool's case-blind search matches too).
+    QByteArray mainWindow()
+    {
+        const QDeadlineTimer deadline(TimeoutMs);
+        while (!deadline.hasExpired()) {
+            const QByteArray id = window(QStringLiteral("^ORVANTIS"));
+            if (id.isEmpty() || xdotool({QStringLiteral("getwindowname"), QString::fromLatin1(id)}).startsWith("ORVANTIS"))
+                return id;
+            QTest::qWait(50);
+        }
+        return {};
+    }
     QByteArray angleWindow() { return window(QStringLiteral("^Angle$")); }
 
     // One step of a user's script: "focus:main", "focus:angle", "awaitfocus:angle",
@@ -70,8 +83,10 @@ public:
     {
         const QString verb = step.section(QLatin1Char(':'), 0, 0);
         const QString what = step.section(QLatin1Char(':'), 1);
-        const QByteArray target = what == QLatin1String("angle") ? angleWindow() : mainWindow();
-        bool ok = !target.isEmpty();
+        // Keys and clicks are taken once the first activation has run.
+        const QByteArray main = mainWindow();
+        const QByteArray target = what == QLatin1String("angle") ? angleWindow() : main;
+        bool ok = !main.isEmpty() && !target.isEmpty();
         if (ok && verb == QLatin1String("focus"))
             ok = focus(target);
         else if (ok && verb == QLatin1String("awaitfocus"))

@@ -30,6 +30,8 @@ private Q_SLOTS:
     void typedDigitsAreSentOneByOne_data();
     void typedDigitsAreSentOneByOne();
     void nothingIsSentBeforeFirstActivation();
+    void firstActivationFollowsTheFirstPaint_data();
+    void firstActivationFollowsTheFirstPaint();
     void favourites_data();
     void favourites();
     void needleFollowsAzimuth();
@@ -57,6 +59,25 @@ QPoint lowerHalf(QWidget *stepper)
 {
     return {stepper->width() / 2, stepper->height() * 3 / 4};
 }
+
+// Calls `seen` for every event the watched object receives.
+class EventWatch : public QObject {
+public:
+    EventWatch(QObject *watched, std::function<void(QEvent *)> seen) : m_seen(std::move(seen))
+    {
+        watched->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        m_seen(event);
+        return false;
+    }
+
+private:
+    std::function<void(QEvent *)> m_seen;
+};
 
 QStringList withAuto(QStringList lines, bool autoOn)
 {
@@ -240,6 +261,35 @@ void TestAzimuthEntry::nothingIsSentBeforeFirstActivation()
     auto *stepper = rig.widget<AzimuthStepper>(QStringLiteral("UpDownAzi"));
     QTest::mouseClick(stepper, Qt::LeftButton, {}, upperHalf(stepper));
     QCOMPARE(rotors.sent, (QList<double>{124}));
+}
+
+void TestAzimuthEntry::firstActivationFollowsTheFirstPaint_data()
+{
+    QTest::addColumn<bool>("exposed");
+    QTest::newRow("shown") << true;
+    // Started minimised or otherwise never drawn: it is activated all the same.
+    QTest::newRow("never exposed") << false;
+}
+
+// The first activation's work (probes, listener, links) does not hold up the
+// window's first paint; the restored azimuth then shows.
+void TestAzimuthEntry::firstActivationFollowsTheFirstPaint()
+{
+    QFETCH(bool, exposed);
+    MainWindowRig rig({QStringLiteral("ANGLE=123")});
+    // A window whose updates are off is never painted, as one never exposed.
+    rig.window().setUpdatesEnabled(exposed);
+    std::optional<bool> activatedAtFirstPaint;
+    auto *watch = new EventWatch(&rig.window(), [&](QEvent *event) {
+        if (event->type() == QEvent::Paint && !activatedAtFirstPaint)
+            activatedAtFirstPaint = rig.window().activatedOnce();
+    });
+    QVERIFY(rig.start());
+    QCOMPARE(rig.widget<QLineEdit>(QStringLiteral("EditAzimut"))->text(), QStringLiteral("123"));
+    QCOMPARE(activatedAtFirstPaint.has_value(), exposed);
+    if (exposed)
+        QVERIFY(!*activatedAtFirstPaint);
+    delete watch;
 }
 
 void TestAzimuthEntry::favourites_data()

@@ -64,8 +64,9 @@ struct Panel {
         retype(edit, azimuth);
         QTest::mouseClick(man, Qt::LeftButton);
     }
-    // Exactly one of the two lamp images is shown.
-    bool lampShowsOn() const { return ledOn->isVisible() && !ledOff->isVisible(); }
+    // Exactly one of the two lamp images is shown; lit means the lit picture is
+    // there, not only its label.
+    bool lampShowsOn() const { return ledOn->isVisible() && !ledOn->pixmap().isNull() && !ledOff->isVisible(); }
     bool lampShowsOff() const { return !ledOn->isVisible() && ledOff->isVisible(); }
 
     QLineEdit *edit;

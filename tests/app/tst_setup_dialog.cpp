@@ -26,6 +26,7 @@ class TestSetupDialogWindow : public QObject {
 
 private Q_SLOTS:
     void initOpensTheDialogFilledAtFirstActivation();
+    void savedTrakBoxIsWokenOnceWithoutTheDialog();
     void sameTestAzimuthTwiceSendsOnce();
     void closingHandsTheKoruPortToTheListener();
     void closingAfterGs232TestWritesCloseOut();
@@ -81,6 +82,21 @@ void TestSetupDialogWindow::initOpensTheDialogFilledAtFirstActivation()
     QCOMPARE(dialogChild<QLineEdit>(rig, QStringLiteral("EditAntKORU"))->text(), QStringLiteral("3"));
     // The main window stays usable: nothing waits for the dialog.
     QVERIFY(!rig.window().setupDialog().isModal());
+}
+
+// The first activation wakes a saved TrakBox without building the dialog; the
+// dialog opened later shows the port that woke, and does not wake it again.
+void TestSetupDialogWindow::savedTrakBoxIsWokenOnceWithoutTheDialog()
+{
+    MainWindowRig rig({QStringLiteral("PORT_TRAKBOX=3")}, {QStringLiteral("com3")});
+    QVERIFY(rig.start());
+    QCOMPARE(rig.terminal(QStringLiteral("com3")).readAtLeast(4, 2000), QByteArray("Q\r7\r"));
+    QVERIFY(!rig.window().findChild<SetupDialog *>());
+    QCOMPARE(rig.window().setupChoices().comSelection[ordinal(InterfaceKind::TrakBox)], 0);
+
+    openSetup(rig);
+    QCOMPARE(dialogChild<RadioGroup>(rig, QStringLiteral("RadioGroupPortTKB"))->selectedIndex(), 0);
+    QCOMPARE(rig.terminal(QStringLiteral("com3")).readAll(500), QByteArray());
 }
 
 void TestSetupDialogWindow::sameTestAzimuthTwiceSendsOnce()
