@@ -570,8 +570,9 @@ int main(int argc, char *argv[])
     std::printf("start-up: built without xcb-damage (libxcb-damage0-dev); not measured\n\n");
 #endif
 
-    Subject python, rotctld, orvantis;
+    // The folder outlives the programs: each one saves its settings there as it stops.
     ProgramFolder folder;
+    Subject python, rotctld, orvantis;
     if (!python.line.isValid() || !startPython(python)) {
         std::fprintf(stderr, "bench_program: the Python floor did not start\n");
         return 1;
