@@ -7,6 +7,7 @@
 #include "ui/ApplicationIcon.h"
 #include "ui/DeferredIconStyle.h"
 #include "ui/DesktopFeedback.h"
+#include "ui/FontconfigWarmUp.h"
 
 #include <QApplication>
 #include <QStyle>
@@ -61,7 +62,9 @@ int main(int argc, char *argv[])
         return EXIT_FAILURE;
     }
 
+    FontconfigWarmUp fontconfig;
     QApplication app(argc, argv);
+    fontconfig.wait();
     QApplication::setStyle(new DeferredIconStyle(QApplication::style()->name()));
     const CommandLine line = parseCommandLine(QCoreApplication::arguments());
     if (const std::optional<int> exitCode = answerWithoutRunning(line))
