@@ -182,9 +182,9 @@ void MainWindow::buildWidgets()
     // The frame's outline is drawn a shade darker than the window colour.
     editColours.setColor(QPalette::Window, QColor(0x5f, 0x5f, 0x5f));
     edit->setPalette(editColours);
+    // The same font as the panel's buttons, so one font engine serves both at start.
     QFont editFont = edit->font();
     editFont.setBold(true);
-    editFont.setStyleStrategy(QFont::PreferNoShaping);
     edit->setFont(editFont);
     edit->setTextMargins(3, 0, 0, 0);
     // The box, the display and the compass show a change once it has been handled:

@@ -221,6 +221,9 @@ bool MainWindow::event(QEvent *event)
 void MainWindow::firstPaintDone()
 {
     m_firstPaintDone = true;
+    // Listed now rather than before the window is drawn: the saved ports are
+    // reconciled against this list only at the first activation, which follows.
+    EnumerateComPorts();
     if (std::exchange(m_firstActivationDue, false) && !m_activatedOnce && isVisible())
         FormActivate();
 }

@@ -82,7 +82,6 @@ int main(int argc, char *argv[])
     MainWindow window({files, feedback, portIo, HostRoots {}});
     feedback.setDialogParent(&window);
     feedback.setDiagnosticLine([&window](const QString &text) { window.showDiagnosticText(text); });
-    window.EnumerateComPorts();
     window.placeAngleDialog();
     setApplicationIconAfterFirstPaint(window);
 
