@@ -9,6 +9,7 @@
 #include "ui/DesktopFeedback.h"
 #include "ui/FontconfigWarmUp.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QStyle>
 
@@ -62,9 +63,11 @@ int main(int argc, char *argv[])
         return EXIT_FAILURE;
     }
 
-    FontconfigWarmUp fontconfig;
+    FontconfigWarmUp fonts;
     QApplication app(argc, argv);
-    fontconfig.wait();
+    // The accessibility bridge would join the session bus at the first button
+    // caption; its round trips leave this core idle while the fonts are listed.
+    fonts.listFontsWhile([] { QAccessible::isActive(); });
     QApplication::setStyle(new DeferredIconStyle(QApplication::style()->name()));
     const CommandLine line = parseCommandLine(QCoreApplication::arguments());
     if (const std::optional<int> exitCode = answerWithoutRunning(line))

@@ -1,19 +1,37 @@
 #include "ui/FontconfigWarmUp.h"
 
+#include <QFontDatabase>
+#include <QStringList>
+
 #include <fontconfig/fontconfig.h>
 
 FontconfigWarmUp::FontconfigWarmUp()
-    : m_reader([] { FcInit(); })
 {
+    std::promise<void> configurationRead;
+    m_configurationRead = configurationRead.get_future();
+    m_reader = std::thread([read = std::move(configurationRead), listFonts = m_listFonts.get_future()]() mutable {
+        // Qt's own call to initialise fontconfig then finds the configuration loaded.
+        FcInit();
+        read.set_value();
+        // Qt's font database is thread-safe, but needs the application's platform.
+        if (listFonts.get())
+            QFontDatabase::families();
+    });
 }
 
 FontconfigWarmUp::~FontconfigWarmUp()
 {
-    wait();
+    if (m_reader.joinable()) {
+        m_listFonts.set_value(false);
+        m_reader.join();
+    }
 }
 
-void FontconfigWarmUp::wait()
+void FontconfigWarmUp::listFontsWhile(const std::function<void()> &work)
 {
-    if (m_reader.joinable())
-        m_reader.join();
+    // Two readers of the configuration at once would both parse it.
+    m_configurationRead.wait();
+    m_listFonts.set_value(true);
+    work();
+    m_reader.join();
 }
