@@ -406,6 +406,10 @@ BurstResult burst(Subject &subject, int count, int finalAzimuth)
 }
 
 #ifdef BENCH_HAVE_XCB_DAMAGE
+// Start-ups of each program: one start-up varies by several milliseconds on a
+// virtual machine, so a median of few would move the ratio by tenths.
+constexpr int StartupRuns = 21;
+
 // Start-up from exec to the first drawing into any of the program's top-level
 // windows, seen through the X Damage extension; resident memory a second later.
 class StartupWatcher {
@@ -537,7 +541,7 @@ int main(int argc, char *argv[])
         if (watcher.isReady() && folder.prepare(controller.devicePath(), freePort(SOCK_DGRAM))) {
             std::vector<double> ours, bare, worded, oursRss, bareRss, wordedRss;
             const QString yardstick = QStringLiteral(BARE_WINDOW_EXECUTABLE);
-            for (int run = 0; run < 7; ++run) {
+            for (int run = 0; run < StartupRuns; ++run) {
                 const auto o = watcher.measure(folder.program, {}, folder.dir.path());
                 const auto b = watcher.measure(yardstick, {}, folder.dir.path());
                 const auto w = watcher.measure(yardstick, {QStringLiteral("--text")}, folder.dir.path());
