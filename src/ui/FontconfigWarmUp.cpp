@@ -21,10 +21,10 @@ FontconfigWarmUp::FontconfigWarmUp()
 
 FontconfigWarmUp::~FontconfigWarmUp()
 {
-    if (m_reader.joinable()) {
+    if (!m_listFontsSet)
         m_listFonts.set_value(false);
+    if (m_reader.joinable())
         m_reader.join();
-    }
 }
 
 void FontconfigWarmUp::listFontsWhile(const std::function<void()> &work)
@@ -32,6 +32,7 @@ void FontconfigWarmUp::listFontsWhile(const std::function<void()> &work)
     // Two readers of the configuration at once would both parse it.
     m_configurationRead.wait();
     m_listFonts.set_value(true);
+    m_listFontsSet = true;
     work();
     m_reader.join();
 }

@@ -23,6 +23,7 @@ public:
 
 private:
     std::promise<bool> m_listFonts; // false when the program ends before its window
+    bool m_listFontsSet = false;
     std::future<void> m_configurationRead;
     std::thread m_reader;
 };
