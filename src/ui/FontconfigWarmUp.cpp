@@ -4,13 +4,20 @@
 #include <QStringList>
 
 #include <fontconfig/fontconfig.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <chrono>
 
 FontconfigWarmUp::FontconfigWarmUp()
 {
     std::promise<void> configurationRead;
     m_configurationRead = configurationRead.get_future();
     m_reader = std::thread([read = std::move(configurationRead), listFonts = m_listFonts.get_future()]() mutable {
-        // Qt's own call to initialise fontconfig then finds the configuration loaded.
+        // Below the main thread and the display server, which it would otherwise
+        // slow down on a machine with two cores.
+        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
+        // Should Qt start reading too, fontconfig keeps whichever copy is done first.
         FcInit();
         read.set_value();
         // Qt's font database is thread-safe, but needs the application's platform.
@@ -29,10 +36,11 @@ FontconfigWarmUp::~FontconfigWarmUp()
 
 void FontconfigWarmUp::listFontsWhile(const std::function<void()> &work)
 {
-    // Two readers of the configuration at once would both parse it.
-    m_configurationRead.wait();
-    m_listFonts.set_value(true);
+    const bool configurationRead =
+        m_configurationRead.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    m_listFonts.set_value(configurationRead);
     m_listFontsSet = true;
     work();
-    m_reader.join();
+    if (configurationRead)
+        m_reader.join();
 }
