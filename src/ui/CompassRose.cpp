@@ -44,16 +44,28 @@ void paintBezel(QPainter &painter)
 
 void paintTicks(QPainter &painter)
 {
-    const QColor tickColour(200, 208, 216);
+    // Every 10 degrees, longer and bolder every 30; two strokes for all of them
+    // rather than a rotated painter per tick.
+    QLineF major[12];
+    QLineF minor[24];
+    int majors = 0;
+    int minors = 0;
     for (int degrees = 0; degrees < 360; degrees += 10) {
-        const bool major = degrees % 30 == 0;
-        painter.save();
-        painter.translate(Centre);
-        painter.rotate(degrees);
-        painter.setPen(QPen(tickColour, major ? 1.4 : 0.7, Qt::SolidLine, Qt::FlatCap));
-        painter.drawLine(QPointF(0, -TickOuterRadius), QPointF(0, -(TickOuterRadius - (major ? 4.0 : 2.2))));
-        painter.restore();
+        const bool isMajor = degrees % 30 == 0;
+        const qreal r = qDegreesToRadians(qreal(degrees));
+        const QPointF outwards(qSin(r), -qCos(r));
+        const QLineF tick(Centre + outwards * TickOuterRadius,
+                          Centre + outwards * (TickOuterRadius - (isMajor ? 4.0 : 2.2)));
+        if (isMajor)
+            major[majors++] = tick;
+        else
+            minor[minors++] = tick;
     }
+    const QColor tickColour(200, 208, 216);
+    painter.setPen(QPen(tickColour, 1.4, Qt::SolidLine, Qt::FlatCap));
+    painter.drawLines(major, majors);
+    painter.setPen(QPen(tickColour, 0.7, Qt::SolidLine, Qt::FlatCap));
+    painter.drawLines(minor, minors);
 }
 
 void drawLetters(QPainter &painter)
