@@ -106,6 +106,7 @@ MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent
     m_rotctld = std::make_unique<RotctldServer>(static_cast<RotctldHost &>(*this));
 
     buildWidgets();
+    m_compass->usePreparedLayers(environment.compassLayers);
     buildMenus();
     buildHiddenMenu();
     // A fixed layout, as designed: the window is neither resized nor maximised by

@@ -8,6 +8,7 @@
 #include "dialogs/AngleDialogHost.h"
 #include "dialogs/SetupDialogHost.h"
 #include "host/ParallelPortDiscovery.h"
+#include "ui/CompassRose.h"
 #include "ui/NoticeOnce.h"
 #include "rotors/CommandSequencer.h"
 #include "rotors/CommandState.h"
@@ -19,6 +20,7 @@
 #include <QTimer>
 
 #include <array>
+#include <future>
 #include <memory>
 
 class AboutBox;
@@ -67,6 +69,8 @@ struct MainWindowEnvironment {
     UserFeedback &feedback;
     PortIo &portIo;
     HostRoots roots;
+    // The compass's fixed layers, if they are being drawn beside the main thread.
+    std::shared_future<CompassLayers> compassLayers = {};
 };
 
 // Form1: the azimuth entry, display, compass, command buttons and favourites.

@@ -1,20 +1,25 @@
 #include "app/CommandLine.h"
+#include "app/DisplayPluginPreload.h"
 #include "app/MainWindow.h"
 #include "app/SignalCloser.h"
 #include "config/SettingsFiles.h"
 #include "config/SettingsFolder.h"
 #include "rotors/PpdevPortIo.h"
 #include "ui/ApplicationIcon.h"
+#include "ui/CompassRose.h"
 #include "ui/DeferredIconStyle.h"
 #include "ui/DesktopFeedback.h"
 #include "ui/FontconfigWarmUp.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QScopeGuard>
+#include <QScreen>
 #include <QStyle>
 
 #include <cstdio>
 #include <cstdlib>
+#include <future>
 #include <optional>
 
 namespace {
@@ -63,11 +68,20 @@ int main(int argc, char *argv[])
         return EXIT_FAILURE;
     }
 
+    preloadDisplayPlugin(argc, argv);
+    // The compass's fixed layers are drawn by the font reader; declared before it,
+    // so the task outlives the thread that runs it.
+    std::packaged_task<CompassLayers(qreal)> drawCompass(&CompassRose::drawLayers);
     FontconfigWarmUp fonts;
     QApplication app(argc, argv);
+    // The reader draws with the application's fonts: it ends before the application
+    // object, on every way out of main().
+    const auto stopReader = qScopeGuard([&fonts] { fonts.finish(); });
+    const QScreen *screen = QGuiApplication::primaryScreen();
     // The accessibility bridge would join the session bus at the first button
     // caption; its round trips leave this core idle while the fonts are listed.
-    fonts.listFontsWhile([] { QAccessible::isActive(); });
+    fonts.listFontsWhile([] { QAccessible::isActive(); },
+                         [&drawCompass, ratio = screen ? screen->devicePixelRatio() : 1.0] { drawCompass(ratio); });
     QApplication::setStyle(new DeferredIconStyle(QApplication::style()->name()));
     const CommandLine line = parseCommandLine(QCoreApplication::arguments());
     if (const std::optional<int> exitCode = answerWithoutRunning(line))
@@ -82,7 +96,7 @@ int main(int argc, char *argv[])
     SignalCloser signals;
     DesktopFeedback feedback;
     PpdevPortIo portIo;
-    MainWindow window({files, feedback, portIo, HostRoots {}});
+    MainWindow window({files, feedback, portIo, HostRoots {}, drawCompass.get_future().share()});
     feedback.setDialogParent(&window);
     feedback.setDiagnosticLine([&window](const QString &text) { window.showDiagnosticText(text); });
     window.placeAngleDialog();

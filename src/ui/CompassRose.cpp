@@ -15,15 +15,6 @@ constexpr qreal FaceRadius = 30.0;
 constexpr qreal TickOuterRadius = 29.0;
 constexpr qreal LetterRadius = 19.5;
 
-QPixmap emptyCanvas(qreal devicePixelRatio)
-{
-    const int side = qCeil(CompassSize * devicePixelRatio);
-    QPixmap pixmap(side, side);
-    pixmap.setDevicePixelRatio(devicePixelRatio);
-    pixmap.fill(Qt::transparent);
-    return pixmap;
-}
-
 void paintBezel(QPainter &painter)
 {
     QLinearGradient metal(QPointF(10, 4), QPointF(58, 64));
@@ -145,13 +136,32 @@ void CompassRose::paintReportedNeedle(QPainter &painter, double azimuth)
     painter.restore();
 }
 
+QImage CompassRose::drawLayer(qreal devicePixelRatio, void (*paint)(QPainter &))
+{
+    const int side = qCeil(CompassSize * devicePixelRatio);
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(devicePixelRatio);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    paint(painter);
+    return image;
+}
+
+CompassLayers CompassRose::drawLayers(qreal devicePixelRatio)
+{
+    return {drawLayer(devicePixelRatio, paintRose), drawLayer(devicePixelRatio, paintLetters)};
+}
+
+void CompassRose::adoptLayers(const CompassLayers &layers)
+{
+    m_rose = QPixmap::fromImage(layers.rose);
+    m_letters = QPixmap::fromImage(layers.letters);
+}
+
 const QPixmap &CompassRose::layer(QPixmap &cache, qreal devicePixelRatio, void (*paint)(QPainter &))
 {
-    if (cache.isNull() || cache.devicePixelRatio() != devicePixelRatio) {
-        cache = emptyCanvas(devicePixelRatio);
-        QPainter painter(&cache);
-        paint(painter);
-    }
+    if (cache.isNull() || cache.devicePixelRatio() != devicePixelRatio)
+        cache = QPixmap::fromImage(drawLayer(devicePixelRatio, paint));
     return cache;
 }
 

@@ -27,8 +27,18 @@ void CompassView::setReportedAzimuth(std::optional<double> azimuth)
     update();
 }
 
+void CompassView::usePreparedLayers(std::shared_future<CompassLayers> layers)
+{
+    m_preparedLayers = std::move(layers);
+}
+
 void CompassView::paintEvent(QPaintEvent *)
 {
+    if (m_preparedLayers.valid()) {
+        if (m_preparedLayers.wait_for(std::chrono::seconds(0)) == std::future_status::ready)
+            m_rose.adoptLayers(m_preparedLayers.get());
+        m_preparedLayers = {};
+    }
     const qreal ratio = devicePixelRatioF();
     if (m_imageStale || m_image.devicePixelRatio() != ratio) {
         m_image = m_rose.compassImage(m_azimuth, ratio, m_reported);

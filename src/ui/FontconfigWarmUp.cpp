@@ -8,39 +8,54 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <utility>
+
+namespace {
+
+// About what reading the configuration and listing the fonts cost an idle core.
+constexpr std::chrono::milliseconds ListWaitLimit(8);
+
+} // namespace
 
 FontconfigWarmUp::FontconfigWarmUp()
 {
-    std::promise<void> configurationRead;
-    m_configurationRead = configurationRead.get_future();
-    m_reader = std::thread([read = std::move(configurationRead), listFonts = m_listFonts.get_future()]() mutable {
+    m_reader = std::thread([this, listFonts = m_listFonts.get_future()]() mutable {
         // Below the main thread and the display server, which it would otherwise
         // slow down on a machine with two cores.
         setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
         // Should Qt start reading too, fontconfig keeps whichever copy is done first.
         FcInit();
-        read.set_value();
         // Qt's font database is thread-safe, but needs the application's platform.
-        if (listFonts.get())
-            QFontDatabase::families();
+        if (!listFonts.get())
+            return;
+        QFontDatabase::families();
+        m_fontsListed.set_value();
+        if (m_then)
+            m_then();
     });
 }
 
 FontconfigWarmUp::~FontconfigWarmUp()
 {
-    if (!m_listFontsSet)
-        m_listFonts.set_value(false);
-    if (m_reader.joinable())
-        m_reader.join();
+    finish();
 }
 
-void FontconfigWarmUp::listFontsWhile(const std::function<void()> &work)
+void FontconfigWarmUp::listFontsWhile(const std::function<void()> &work, std::function<void()> then)
 {
-    const bool configurationRead =
-        m_configurationRead.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
-    m_listFonts.set_value(configurationRead);
+    // Set before the promise, which hands it over to the reader.
+    m_then = std::move(then);
+    m_listFonts.set_value(true);
     m_listFontsSet = true;
     work();
-    if (configurationRead)
+    m_fontsListed.get_future().wait_for(ListWaitLimit);
+}
+
+void FontconfigWarmUp::finish()
+{
+    if (!m_listFontsSet) {
+        m_listFonts.set_value(false);
+        m_listFontsSet = true;
+    }
+    if (m_reader.joinable())
         m_reader.join();
 }

@@ -6,27 +6,32 @@
 
 // Fills the font database beside the main thread. Reading the system's font
 // configuration and listing its fonts is the largest cost of a window's first
-// text. The configuration is read at low priority while Qt loads the
-// window-system plugin and connects to the display, on whatever core the main
-// thread and the display server leave idle; the fonts are then listed while the
-// main thread waits on round trips of its own.
+// text. The configuration is read at low priority while Qt connects to the
+// display, on whatever core the main thread and the display server leave idle;
+// the fonts are then listed while the main thread waits on round trips of its
+// own, and the first paint's drawings made while it builds the windows.
 class FontconfigWarmUp {
 public:
     FontconfigWarmUp(); // before the application object: starts reading the configuration
-    ~FontconfigWarmUp();
+    ~FontconfigWarmUp(); // calls finish()
     FontconfigWarmUp(const FontconfigWarmUp &) = delete;
     FontconfigWarmUp &operator=(const FontconfigWarmUp &) = delete;
 
     // Once the application object exists and before anything uses fonts: runs
-    // `work` on this thread. If the configuration has been read by then, the
-    // fonts are listed meanwhile and this returns when both are done; if not (a
-    // busy machine), this thread never waits on the low-priority reader and Qt
-    // reads the configuration itself when it first needs fonts.
-    void listFontsWhile(const std::function<void()> &work);
+    // `work` on this thread while the reader lists the fonts, and returns once
+    // they are listed; the reader then runs `then`. Should the low-priority reader
+    // be held up (a busy machine), this thread waits for it only a few
+    // milliseconds: Qt then reads the configuration itself if it must, and
+    // fontconfig keeps whichever copy is done first.
+    void listFontsWhile(const std::function<void()> &work, std::function<void()> then);
+    // Before the application object goes, on every path: waits for the reader, or
+    // tells one that was never needed to stop.
+    void finish();
 
 private:
+    std::function<void()> m_then;
     std::promise<bool> m_listFonts;
     bool m_listFontsSet = false;
-    std::future<void> m_configurationRead;
+    std::promise<void> m_fontsListed;
     std::thread m_reader;
 };
