@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <future>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -69,9 +70,6 @@ int main(int argc, char *argv[])
     }
 
     preloadDisplayPlugin(argc, argv);
-    // The compass's fixed layers are drawn by the font reader; declared before it,
-    // so the task outlives the thread that runs it.
-    std::packaged_task<CompassLayers(qreal)> drawCompass(&CompassRose::drawLayers);
     FontconfigWarmUp fonts;
     QApplication app(argc, argv);
     // The reader draws with the application's fonts: it ends before the application
@@ -80,8 +78,14 @@ int main(int argc, char *argv[])
     const QScreen *screen = QGuiApplication::primaryScreen();
     // The accessibility bridge would join the session bus at the first button
     // caption; its round trips leave this core idle while the fonts are listed.
+    // The reader then draws the compass's fixed layers, while this thread builds
+    // the window; they are let go of as soon as the compass has taken them.
+    const auto compassLayers = std::make_shared<std::promise<CompassLayers>>();
+    std::shared_future<CompassLayers> compassLayersDrawn = compassLayers->get_future().share();
     fonts.listFontsWhile([] { QAccessible::isActive(); },
-                         [&drawCompass, ratio = screen ? screen->devicePixelRatio() : 1.0] { drawCompass(ratio); });
+                         [compassLayers, ratio = screen ? screen->devicePixelRatio() : 1.0] {
+                             compassLayers->set_value(CompassRose::drawLayers(ratio));
+                         });
     QApplication::setStyle(new DeferredIconStyle(QApplication::style()->name()));
     const CommandLine line = parseCommandLine(QCoreApplication::arguments());
     if (const std::optional<int> exitCode = answerWithoutRunning(line))
@@ -96,7 +100,7 @@ int main(int argc, char *argv[])
     SignalCloser signals;
     DesktopFeedback feedback;
     PpdevPortIo portIo;
-    MainWindow window({files, feedback, portIo, HostRoots {}, drawCompass.get_future().share()});
+    MainWindow window({files, feedback, portIo, HostRoots {}, std::move(compassLayersDrawn)});
     feedback.setDialogParent(&window);
     feedback.setDiagnosticLine([&window](const QString &text) { window.showDiagnosticText(text); });
     window.placeAngleDialog();

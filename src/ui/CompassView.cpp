@@ -4,6 +4,8 @@
 
 #include <QPainter>
 
+#include <utility>
+
 CompassView::CompassView(QWidget *parent) : QWidget(parent)
 {
     setFixedSize(CompassSize, CompassSize);
@@ -35,9 +37,10 @@ void CompassView::usePreparedLayers(std::shared_future<CompassLayers> layers)
 void CompassView::paintEvent(QPaintEvent *)
 {
     if (m_preparedLayers.valid()) {
-        if (m_preparedLayers.wait_for(std::chrono::seconds(0)) == std::future_status::ready)
-            m_rose.adoptLayers(m_preparedLayers.get());
-        m_preparedLayers = {};
+        // Let go of at once: the rose keeps its own copy.
+        const std::shared_future<CompassLayers> layers = std::exchange(m_preparedLayers, {});
+        if (layers.wait_for(std::chrono::seconds(0)) == std::future_status::ready)
+            m_rose.adoptLayers(layers.get());
     }
     const qreal ratio = devicePixelRatioF();
     if (m_imageStale || m_image.devicePixelRatio() != ratio) {

@@ -30,8 +30,9 @@ FontconfigWarmUp::FontconfigWarmUp()
             return;
         QFontDatabase::families();
         m_fontsListed.set_value();
-        if (m_then)
-            m_then();
+        // Run and let go of at once, with whatever it holds.
+        if (const std::function<void()> then = std::exchange(m_then, {}))
+            then();
     });
 }
 
