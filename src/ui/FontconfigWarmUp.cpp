@@ -19,20 +19,21 @@ constexpr std::chrono::milliseconds ListWaitLimit(8);
 
 FontconfigWarmUp::FontconfigWarmUp()
 {
-    m_reader = std::thread([this, listFonts = m_listFonts.get_future()]() mutable {
+    m_reader = std::thread([this, listFontsThen = m_listFontsThen.get_future()]() mutable {
         // Below the main thread and the display server, which it would otherwise
         // slow down on a machine with two cores.
         setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
         // Should Qt start reading too, fontconfig keeps whichever copy is done first.
         FcInit();
         // Qt's font database is thread-safe, but needs the application's platform.
-        if (!listFonts.get())
+        // Run and let go of here, with whatever it holds.
+        const std::optional<std::function<void()>> then = listFontsThen.get();
+        if (!then)
             return;
         QFontDatabase::families();
         m_fontsListed.set_value();
-        // Run and let go of at once, with whatever it holds.
-        if (const std::function<void()> then = std::exchange(m_then, {}))
-            then();
+        if (*then)
+            (*then)();
     });
 }
 
@@ -43,19 +44,17 @@ FontconfigWarmUp::~FontconfigWarmUp()
 
 void FontconfigWarmUp::listFontsWhile(const std::function<void()> &work, std::function<void()> then)
 {
-    // Set before the promise, which hands it over to the reader.
-    m_then = std::move(then);
-    m_listFonts.set_value(true);
-    m_listFontsSet = true;
+    m_listFontsThen.set_value(std::move(then));
+    m_listFontsThenSet = true;
     work();
     m_fontsListed.get_future().wait_for(ListWaitLimit);
 }
 
 void FontconfigWarmUp::finish()
 {
-    if (!m_listFontsSet) {
-        m_listFonts.set_value(false);
-        m_listFontsSet = true;
+    if (!m_listFontsThenSet) {
+        m_listFontsThen.set_value(std::nullopt);
+        m_listFontsThenSet = true;
     }
     if (m_reader.joinable())
         m_reader.join();

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <future>
+#include <optional>
 #include <thread>
 
 // Fills the font database beside the main thread. Reading the system's font
@@ -29,9 +30,10 @@ public:
     void finish();
 
 private:
-    std::function<void()> m_then;
-    std::promise<bool> m_listFonts;
-    bool m_listFontsSet = false;
+    // What the reader does once the configuration is read: nothing (the program
+    // gave up before its window), or list the fonts and run the drawing handed over.
+    std::promise<std::optional<std::function<void()>>> m_listFontsThen;
+    bool m_listFontsThenSet = false;
     std::promise<void> m_fontsListed;
     std::thread m_reader;
 };
