@@ -6,7 +6,10 @@
 # the libraries most symbols come from cuts the loader's work by a fifth.
 #
 # The order only changes speed: every library named is one the program loads
-# anyway, and none of them defines a symbol another one does.
+# anyway. Where two libraries define the same symbol (a C++ template instance
+# in several Qt libraries, a maths function glibc exports from both libc and
+# libm), every caller still binds to the same single copy, and the copies are
+# the same code.
 
 # Most bound first, as counted with LD_DEBUG=bindings over a start-up.
 set(ORVANTIS_LOOKUP_FIRST
