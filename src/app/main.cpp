@@ -56,7 +56,7 @@ int main(int argc, char *argv[])
     // single arena the font reader's configuration parsing and QApplication's
     // construction fight over its lock (2-3 ms of the start); more arenas would
     // each leave a heap behind. Both give back the free memory at their top sooner
-    // (32 KB rather than 128 KB), which keeps the second arena's cost to 100 KB;
+    // (32 KB rather than 128 KB), which keeps the second arena's cost near 200 KB;
     // blocks up to 1 MB stay in the heap, as glibc's own moving threshold would
     // have them, instead of an mmap and a cross-core TLB flush each.
     mallopt(M_ARENA_MAX, 2);
