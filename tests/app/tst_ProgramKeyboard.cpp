@@ -77,6 +77,20 @@ public:
     }
     QByteArray angleWindow() { return window(QStringLiteral("^Angle$")); }
 
+    // Why a step could not be taken, for the failure message: a program that never
+    // started or has gone says how, and what it wrote to standard error.
+    QString trouble()
+    {
+        if (!m_started)
+            return QStringLiteral("the program did not start");
+        if (m_folder.isRunning())
+            return QStringLiteral("the program is running");
+        return QStringLiteral("the program has gone (%1, code %2): %3")
+            .arg(m_folder.exitStatus() == QProcess::CrashExit ? QStringLiteral("crashed") : QStringLiteral("exited"))
+            .arg(m_folder.exitCode())
+            .arg(QString::fromLocal8Bit(m_folder.standardError()));
+    }
+
     // One step of a user's script: "focus:main", "focus:angle", "awaitfocus:angle",
     // "click:box", "click:stop", "key:<keys>" or "type:<text>".
     bool perform(const QString &step)
@@ -209,7 +223,7 @@ void ProgramKeyboardTest::keysAndClicksReachTheController()
 
     ProgramOnDisplay program(ini);
     for (const QString &step : steps)
-        QVERIFY2(program.perform(step), qPrintable(step));
+        QVERIFY2(program.perform(step), qPrintable(step + QStringLiteral(": ") + program.trouble()));
     QCOMPARE(program.com5().readAtLeast(controllerBytes.size(), 3000), controllerBytes);
 
     QVERIFY(program.folder().stop(SIGTERM, TimeoutMs));
