@@ -4,6 +4,7 @@
 
 #include <QPainter>
 
+#include <chrono>
 #include <utility>
 
 CompassView::CompassView(QWidget *parent) : QWidget(parent)
