@@ -20,6 +20,8 @@ public:
     int position() const { return m_position; }
     // Clamps to Minimum..Maximum and writes the position into the box.
     void setPosition(int position);
+    // Follows a position given elsewhere without writing it anywhere.
+    void showPosition(int position) { m_position = position; }
     int increment() const { return m_increment; }
     void setIncrement(int increment) { m_increment = increment; }
     // Where the stepper reads the box's current number; nullopt-like false when the

@@ -18,6 +18,12 @@ CommandLine parseCommandLine(const QStringList &arguments)
         {QStringLiteral("s"), QStringLiteral("settings-folder")},
         QStringLiteral("Keep Orvantis.ini and dosdevices in <folder> (created if missing)."), QStringLiteral("folder"));
     parser.addOption(settingsFolder);
+    const QCommandLineOption headless(
+        QStringLiteral("headless"),
+        QStringLiteral("Run without a window or display: drive the saved interface, serve the KORU\n"
+                       "listener, the rotctld server and the desktop link; messages go to standard\n"
+                       "error; SIGTERM, SIGINT or SIGHUP stop, park, close and save."));
+    parser.addOption(headless);
 
     CommandLine line;
     if (!parser.parse(arguments)) {
@@ -36,6 +42,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
                         .arg(parser.positionalArguments().constFirst());
     } else {
         line.settingsFolder = parser.value(settingsFolder);
+        line.headless = parser.isSet(headless);
     }
     return line;
 }

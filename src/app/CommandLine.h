@@ -9,6 +9,7 @@ struct CommandLine {
     enum class Action { Run, ShowHelp, ShowVersion, Fail };
     Action action = Action::Run;
     QString settingsFolder; // --settings-folder; empty when not given
+    bool headless = false;  // --headless: no window, no display needed
     QString text;           // the help or version text, or the error to report
 };
 

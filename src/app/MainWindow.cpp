@@ -1,37 +1,24 @@
 #include "app/MainWindow.h"
 
-#include "app/AzimuthBox.h"
 #include "app/AzimuthStepper.h"
-#include "app/CatchUpView.h"
 #include "app/KeyboardShortcuts.h"
-#include "config/NumberText.h"
-#include "config/SettingsFiles.h"
 #include "dialogs/AngleDialog.h"
-#include "dialogs/SetupDialog.h"
 #include "dialogs/FavouritesEditor.h"
-#include "host/ComPortNames.h"
-#include "app/LanguageTexts.h"
-#include "rotors/OutsideRotors.h"
-#include "rotors/ParallelRotors.h"
-#include "rotors/PositionPoller.h"
-#include "rotors/SerialRotors.h"
-#include "sources/DdeLink.h"
-#include "sources/RotctldServer.h"
+#include "dialogs/SetupDialog.h"
+#include "config/NumberText.h"
 #include "ui/AboutBox.h"
 #include "ui/CompassView.h"
 #include "ui/DesktopUrlOpener.h"
 #include "ui/ElidingButton.h"
 #include "ui/FirstPaint.h"
 #include "ui/HelpPage.h"
+#include "ui/LampImage.h"
 #include "ui/PanelButton.h"
 #include "ui/PanelFrame.h"
-#include "sources/UdpListener.h"
-#include "ui/LampImage.h"
-#include "ui/UserFeedback.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLCDNumber>
@@ -39,8 +26,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-
-using namespace NumberText;
 
 namespace {
 
@@ -59,54 +44,13 @@ PanelButton *commandButton(const QString &name, const QString &caption, const QR
 
 } // namespace
 
-MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent)
-    : QWidget(parent),
-      m_files(environment.files),
-      m_feedback(environment.feedback),
-      m_portIo(environment.portIo),
-      m_roots(environment.roots)
+MainWindow::MainWindow(Station &station, QWidget *parent)
+    : QWidget(parent), m_station(station), m_urlOpener(std::make_unique<DesktopUrlOpener>())
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-
-    const auto setInterfaceLabel = [this](const QString &text) { showInterfaceLabel(text); };
-    SerialRotorsContext serialContext {
-        m_state,
-        m_config,
-        m_feedback,
-        [this](InterfaceKind kind) { return m_choices.selectedComName(kind); },
-        [this](const QString &comName) {
-            return devicePathForComName(comName, m_files.dosdevicesPath(), m_roots.dev);
-        },
-        setInterfaceLabel,
-        [this] { return m_french; },
-        [this](InterfaceKind kind) { return m_poller->readerFor(kind); },
-    };
-    m_serial = std::make_unique<SerialRotors>(serialContext, m_sequencer);
-    m_poller = std::make_unique<PositionPoller>(m_config, m_sequencer,
-                                                [this](InterfaceKind kind) { return m_serial->channel(kind); });
-    connect(m_poller.get(), &PositionPoller::reportedAzimuthChanged, this, &MainWindow::showReportedAzimuth);
-    m_parallelRotors = std::make_unique<ParallelRotors>(
-        ParallelRotorsContext {m_state, m_config, m_feedback, m_portIo, m_parallel.pourSatAddresses,
-                               m_parallel.fodTrackAddresses, setInterfaceLabel, [this] { return m_french; }},
-        m_sequencer);
-    m_arswin = std::make_unique<XcbArswinLink>();
-    m_movenow = std::make_unique<ProcessMovenowLauncher>();
-    m_outside = std::make_unique<OutsideRotors>(OutsideRotorsContext {
-        m_state, m_config, m_feedback, *m_arswin, *m_movenow,
-        [this] { return languageTexts(m_french).arswinMissing; }, setInterfaceLabel});
-    m_dde = std::make_unique<DdeLink>();
-    connect(m_dde.get(), &DdeLink::itemChanged, this, &MainWindow::DdeClientItemChange);
-    connect(m_dde.get(), &DdeLink::itemRead, this, &MainWindow::DdeClientItemRead);
-    m_urlOpener = std::make_unique<DesktopUrlOpener>();
-    m_udp = std::make_unique<UdpListener>();
-    // Handled at once: the azimuth goes out in the same turn that read it.
-    connect(m_udp.get(), &UdpListener::datagramsReceived, this, &MainWindow::UDPServerUDPRead);
-    m_rotctld = std::make_unique<RotctldServer>(static_cast<RotctldHost &>(*this));
-
     buildWidgets();
-    m_compass->usePreparedLayers(environment.compassLayers);
     buildMenus();
     buildHiddenMenu();
     // A fixed layout, as designed: the window is neither resized nor maximised by
@@ -117,22 +61,15 @@ MainWindow::MainWindow(const MainWindowEnvironment &environment, QWidget *parent
     for (QAction *item : findChildren<QAction *>())
         item->setShortcutContext(Qt::ApplicationShortcut);
     m_shortcuts = new KeyboardShortcuts(this);
-    installDispatchTable();
-
-    m_timerBlink.setInterval(300);
-    connect(&m_timerBlink, &QTimer::timeout, this, &MainWindow::TimerBlinkTimer);
-    m_timerTrackOK.setInterval(3600);
-    connect(&m_timerTrackOK, &QTimer::timeout, this, &MainWindow::TimerTrackOKTimer);
-    m_timerTrackOK.start();
+    assignHiddenShortcuts();
+    bindStation();
+    applyLoadedPlacement();
     afterFirstPaint(*this, [this] { firstPaintDone(); });
-
-    FormCreate();
 }
 
 MainWindow::~MainWindow()
 {
-    // The other windows hold references to the rotors, the listener and the
-    // opener below: they go first.
+    // The other windows hold references to this one: they go first.
     delete m_setupDialog;
     delete m_aboutBox;
     delete m_angleDialog;
@@ -171,8 +108,7 @@ void MainWindow::buildWidgets()
     lcdColours.setColor(QPalette::WindowText, QColor(0xff, 0x3c, 0x1e));
     m_lcd->setPalette(lcdColours);
     m_lcd->setAutoFillBackground(true);
-    m_lcd->display(m_lcdText);
-    m_lcdView = new CatchUpView(m_lcd, [this] { m_lcd->display(m_lcdText); });
+    m_lcd->display(QStringLiteral("0"));
 
     auto *edit = new QLineEdit(QStringLiteral("0"), m_panel);
     edit->setObjectName(QStringLiteral("EditAzimut"));
@@ -188,32 +124,28 @@ void MainWindow::buildWidgets()
     editFont.setBold(true);
     edit->setFont(editFont);
     edit->setTextMargins(3, 0, 0, 0);
-    // The box, the display and the compass show a change once it has been handled:
-    // a command it sends leaves before they lay out their new text and ask for a repaint.
-    m_editAzimut = new AzimuthBox(edit);
+    m_editAzimut = edit;
     edit->installEventFilter(this);
-    connect(m_editAzimut, &AzimuthBox::textChanged, this, &MainWindow::EditAzimutChange);
-    connect(m_editAzimut, &AzimuthBox::changeEnded, m_lcdView, &CatchUpView::catchUp);
+    // Only the user's edits are requests; what the station shows is written back silently.
+    connect(edit, &QLineEdit::textEdited, this, &MainWindow::EditAzimutChange);
 
     m_stepper = new AzimuthStepper(m_panel);
     m_stepper->setGeometry(183, 10, 17, 26);
     m_stepper->setValueReader([this](int *value) {
-        const auto number = toWholeNumber(m_editAzimut->text());
+        const auto number = NumberText::toWholeNumber(m_editAzimut->text());
         if (number)
             *value = *number;
         return number.has_value();
     });
     connect(m_stepper, &AzimuthStepper::positionWritten, this,
-            [this](int position) { m_editAzimut->setText(QString::number(position)); });
+            [this](int position) { m_station.enter(position, EntryOrigin::Stepper); });
     connect(m_stepper, &AzimuthStepper::mouseDown, this, [this] {
         m_stepperHeld = true;
         m_stepper->setIncrement(1);
-        UpdateCompass();
     });
     connect(m_stepper, &AzimuthStepper::mouseUp, this, [this] {
         m_stepperHeld = false;
         m_stepper->setIncrement(1);
-        UpdateCompass();
     });
 
     m_ledOff = new QLabel(m_panel);
@@ -230,7 +162,7 @@ void MainWindow::buildWidgets()
     m_buttonStop = commandButton(QStringLiteral("BitBtnStop"), QStringLiteral("STOP"), {210, 44, 80, 32}, m_panel);
     m_buttonLP = commandButton(QStringLiteral("BitBtnLP"), QStringLiteral("LP"), {296, 44, 88, 32}, m_panel);
     m_buttonStop->setLetteringColour(QColor(0xff, 0x5a, 0x4a));
-    connect(m_buttonTrack, &QPushButton::clicked, this, &MainWindow::ButtonTrackClick);
+    connect(m_buttonTrack, &QPushButton::clicked, &m_station, &Station::ButtonTrackClick);
     connect(m_buttonAuto, &QPushButton::clicked, this, &MainWindow::BitBtnAutoClick);
     connect(m_buttonStop, &QPushButton::clicked, this, &MainWindow::BitBtnStopClick);
     connect(m_buttonLP, &QPushButton::clicked, this, &MainWindow::BitBtnLPClick);
@@ -238,12 +170,10 @@ void MainWindow::buildWidgets()
     m_compass = new CompassView(instrument);
     m_compass->setObjectName(QStringLiteral("Image1"));
     m_compass->move(398, 8);
-    m_compassView = new CatchUpView(m_compass, [this] { m_compass->setAzimuth(m_compassAzimuth); });
-    connect(m_editAzimut, &AzimuthBox::changeEnded, m_compassView, &CatchUpView::catchUp);
 
     constexpr int favouriteWidth = 74;
     for (int i = 0; i < FavouriteCount; ++i) {
-        auto *button = new ElidingButton(m_config.favourites[i].label, instrument);
+        auto *button = new ElidingButton(m_station.configuration().favourites[i].label, instrument);
         button->setObjectName(QStringLiteral("Button%1").arg(i + 1));
         button->setGeometry(4 + i * (favouriteWidth + 3), 88, favouriteWidth, 23);
         button->installEventFilter(this);
@@ -320,16 +250,16 @@ void MainWindow::buildMenus()
                                     Qt::CTRL | Qt::ALT | Qt::Key_B);
     m_menuServerKORU = serverItem(QStringLiteral("MenuServerKORU"), QStringLiteral("KORU Logger"),
                                   Qt::CTRL | Qt::ALT | Qt::Key_N);
-    connect(m_menuServerGeomundo, &QAction::triggered, this, &MainWindow::MenuServerGeomundoClick);
-    connect(m_menuServerBeamDX, &QAction::triggered, this, &MainWindow::menuServerBeamDXClick);
-    connect(m_menuServerKORU, &QAction::triggered, this, &MainWindow::MenuServerKORUClick);
+    connect(m_menuServerGeomundo, &QAction::triggered, this,
+            [this] { m_station.chooseSource(AzimuthSource::Geomundo); });
+    connect(m_menuServerBeamDX, &QAction::triggered, this, [this] { m_station.chooseSource(AzimuthSource::BeamDx); });
+    connect(m_menuServerKORU, &QAction::triggered, this, [this] { m_station.chooseSource(AzimuthSource::Koru); });
     // Served beside whichever source is chosen above, hence outside their group.
     m_menuServer->addSeparator();
     m_menuServerRotctld = m_menuServer->addAction(QString());
     m_menuServerRotctld->setObjectName(QStringLiteral("MenuServerRotctld"));
     m_menuServerRotctld->setCheckable(true);
-    connect(m_menuServerRotctld, &QAction::triggered, this, &MainWindow::MenuServerRotctldClick);
-    refreshRotctldMenuItem();
+    connect(m_menuServerRotctld, &QAction::triggered, &m_station, &Station::toggleRotctld);
 
     m_menuLangue = bar->addMenu(QStringLiteral("Language"));
     m_menuLangue->setObjectName(QStringLiteral("MenuLangue"));
@@ -344,7 +274,6 @@ void MainWindow::buildMenus()
         item->setCheckable(true);
         languages->addAction(item);
     }
-    m_menuEnglish->setChecked(true);
     connect(m_menuEnglish, &QAction::triggered, this, &MainWindow::MenuEnglishClick);
     connect(m_menuFrancais, &QAction::triggered, this, &MainWindow::MenuFrancaisClick);
 
@@ -356,7 +285,7 @@ void MainWindow::buildMenus()
     m_menuAPropos = m_menuHelp->addAction(QStringLiteral("About Orvantis"));
     m_menuAPropos->setObjectName(QStringLiteral("MenuAPropos"));
     connect(m_menuAide, &QAction::triggered, this, [this] {
-        m_urlOpener->open(helpPageUrl(QCoreApplication::applicationDirPath(), m_french));
+        m_urlOpener->open(helpPageUrl(QCoreApplication::applicationDirPath(), m_station.isFrench()));
     });
     connect(m_menuAPropos, &QAction::triggered, this, [this] {
         // Built at first use: nothing of it shows before, and building it held up
@@ -380,9 +309,9 @@ void MainWindow::buildHiddenMenu()
     };
     QAction *voir = hidden(QStringLiteral("MenuVoirCommande"), [this] { menuVoirCommandeClick(); });
     voir->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S));
-    hidden(QStringLiteral("MenuManuel"), [this] { ButtonTrackClick(); });
+    hidden(QStringLiteral("MenuManuel"), [this] { m_station.ButtonTrackClick(); });
     m_menuAuto = hidden(QStringLiteral("MenuAuto"), [this] {
-        if (!m_autoOn)
+        if (!m_station.isAutoOn())
             BitBtnAutoClick();
     });
     m_menuStop = hidden(QStringLiteral("MenuStop"), [this] { BitBtnStopClick(); });
@@ -393,7 +322,7 @@ void MainWindow::buildHiddenMenu()
     m_menuAngle = hidden(QStringLiteral("MenuAngle"), [this] { angleDialog().show(); });
     for (int i = 0; i < FavouriteCount; ++i) {
         m_menuFavItems[i] = hidden(QStringLiteral("MenuFav%1").arg(i + 1),
-                                   [this, i] { favouriteReleased(i + 1, Qt::LeftButton); });
+                                   [this, i] { m_station.enterFavourite(i + 1); });
     }
 }
 
@@ -407,72 +336,3 @@ void MainWindow::assignHiddenShortcuts()
     m_shortcuts->bindKeypadDigit(9, m_menuStop);
 }
 
-void MainWindow::installDispatchTable()
-{
-    SerialRotors &serial = *m_serial;
-    ParallelRotors &parallel = *m_parallelRotors;
-    OutsideRotors &outside = *m_outside;
-    m_dispatch.setGo(InterfaceKind::PourSat, [&parallel] { parallel.GoPourSat(); });
-    m_dispatch.setGo(InterfaceKind::FodTrack, [&parallel] { parallel.GoFodTrack(); });
-    m_dispatch.setGo(InterfaceKind::Zenta, [&outside] { outside.GoZenta(); });
-    m_dispatch.setGo(InterfaceKind::Gs232, [&serial] { serial.GoGs232(); });
-    m_dispatch.setGo(InterfaceKind::EasyComm, [&serial] { serial.GoEasyComm(); });
-    m_dispatch.setGo(InterfaceKind::TrakBox, [&serial] { serial.GoTrakBox(); });
-    m_dispatch.setGo(InterfaceKind::Kct, [&outside] { outside.GoKct(); });
-    m_dispatch.setGo(InterfaceKind::ProSisTel, [&serial] { serial.GoProSisTel(); });
-    m_dispatch.setGo(InterfaceKind::Dcu1, [&serial] { serial.GoDcu1(); });
-    m_dispatch.setGo(InterfaceKind::M2Orion, [&serial] { serial.GoM2Orion(); });
-    m_dispatch.setGo(InterfaceKind::Egis, [&serial] { serial.GoEgis(); });
-
-    m_dispatch.setStop(InterfaceKind::Zenta, [&outside] { outside.StopZenta(); });
-    m_dispatch.setStop(InterfaceKind::Gs232, [&serial] { serial.StopGs232(); });
-    m_dispatch.setStop(InterfaceKind::EasyComm, [&serial] { serial.StopEasyComm(); });
-    m_dispatch.setStop(InterfaceKind::Dcu1, [&serial] { serial.StopDcu1(); });
-    m_dispatch.setStop(InterfaceKind::ProSisTel, [&serial] { serial.StopProSisTel(); });
-    m_dispatch.setStop(InterfaceKind::TrakBox, [&serial] { serial.StopTrakBox(); });
-    m_dispatch.setStop(InterfaceKind::Kct, [&outside] { outside.StopKct(); });
-    m_dispatch.setStop(InterfaceKind::M2Orion, [&serial] { serial.StopM2Orion(); });
-    m_dispatch.setStop(InterfaceKind::Egis, [&serial] { serial.StopEgis(); });
-}
-
-AngleDialog &MainWindow::angleDialog()
-{
-    if (!m_angleDialog) {
-        m_angleDialog = new AngleDialog(*this, m_feedback, this);
-        m_angleDialog->applyPlacement(m_config.angleTop, m_config.angleLeft, 0);
-        if (m_unbuiltAngleEcho)
-            m_angleDialog->showAzimuth(*std::exchange(m_unbuiltAngleEcho, std::nullopt));
-    }
-    return *m_angleDialog;
-}
-
-FavouritesEditor &MainWindow::favouritesEditor()
-{
-    if (!m_favouritesEditor) {
-        // It reads the favourites each time it is shown.
-        m_favouritesEditor = new FavouritesEditor(
-            m_config, m_feedback, [this] { return m_french; },
-            [this](int n, const QString &caption) { setFavouriteCaption(n, caption); }, this);
-    }
-    return *m_favouritesEditor;
-}
-
-QString MainWindow::interfaceLabelText() const
-{
-    return m_interfaceLabel;
-}
-
-std::optional<double> MainWindow::reportedAzimuth() const
-{
-    return m_poller->reportedAzimuth();
-}
-
-QString MainWindow::positionLabelText() const
-{
-    return m_labelPosition->text();
-}
-
-bool MainWindow::lampOn() const
-{
-    return !m_ledOn->isHidden();
-}

@@ -94,12 +94,7 @@ void AngleDialog::ApplyAngle()
         return;
     }
     m_edit->selectAll();
-    // The main window would otherwise echo the value straight back into this field.
-    m_host.setAngleEchoSuppressed(true);
-    m_host.setStepperPosition(azimuth);
-    m_host.setAngleEchoSuppressed(false);
-    if (m_host.isAutoOn())
-        m_host.performGo();
+    m_host.takeAngle(azimuth);
 }
 
 bool AngleDialog::eventFilter(QObject *watched, QEvent *event)

@@ -1,13 +1,10 @@
 #pragma once
 
-// What the angle dialog needs of the main window, which implements it.
+// Where the angle dialog hands the azimuth typed into it.
 class AngleDialogHost {
 public:
     virtual ~AngleDialogHost() = default;
-    // Sets the azimuth stepper, running the main window's change handling.
-    virtual void setStepperPosition(int azimuth) = 0;
-    virtual bool isAutoOn() const = 0;
-    // Performs the GO exactly as a click on the MAN button does.
-    virtual void performGo() = 0;
-    virtual void setAngleEchoSuppressed(bool suppressed) = 0;
+    // A valid azimuth 0..359 the user entered: shown everywhere but in the angle
+    // dialog itself, and sent when AUTO is on.
+    virtual void takeAngle(int azimuth) = 0;
 };

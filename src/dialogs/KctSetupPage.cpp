@@ -1,7 +1,7 @@
 #include "dialogs/KctSetupPage.h"
 
 #include "dialogs/RadioGroup.h"
-#include "dialogs/SetupTexts.h"
+#include "core/SetupTexts.h"
 #include "ui/UserFeedback.h"
 
 #include <QFile>

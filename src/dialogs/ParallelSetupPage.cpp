@@ -2,10 +2,9 @@
 
 #include "config/NumberText.h"
 #include "dialogs/RadioGroup.h"
-#include "dialogs/SetupTexts.h"
+#include "core/SetupTexts.h"
 #include "host/ParallelPortDiscovery.h"
 #include "host/PortDriverCheck.h"
-#include "rotors/PortIo.h"
 #include "ui/UserFeedback.h"
 
 #include <QCoreApplication>
@@ -77,8 +76,8 @@ ParallelSetupPage::ParallelSetupPage(InterfaceKind kind, SetupDialogContext cont
 
 const ParallelAddressTable &ParallelSetupPage::addresses() const
 {
-    return kind() == InterfaceKind::PourSat ? m_context.parallel.pourSatAddresses
-                                            : m_context.parallel.fodTrackAddresses;
+    return kind() == InterfaceKind::PourSat ? m_context.station.parallelPorts().pourSatAddresses
+                                            : m_context.station.parallelPorts().fodTrackAddresses;
 }
 
 int &ParallelSetupPage::modelSelection()
@@ -110,7 +109,7 @@ std::optional<quint16> ParallelSetupPage::selectedAddress() const
 
 void ParallelSetupPage::FormShow()
 {
-    if (m_context.parallel.portsUsable())
+    if (m_context.station.parallelPorts().portsUsable())
         m_lpt->setSelectedIndex(settings().port);
     else
         m_lpt->clearSelection();
@@ -119,9 +118,9 @@ void ParallelSetupPage::FormShow()
     m_calibration->setText(NumberText::formatGeneral7(settings().calibration));
     m_zero->setText(NumberText::formatGeneral7(settings().zero));
 
-    if (m_context.config.interfaceKind == kind() && m_context.parallel.portRangesEnabled()) {
+    if (m_context.config.interfaceKind == kind() && m_context.station.parallelPorts().portRangesEnabled()) {
         if (const auto address = selectedAddress())
-            m_context.portIo.EnablePorts(*address, *address);
+            m_context.station.enableLptPort(*address);
     }
 }
 
@@ -133,18 +132,18 @@ bool ParallelSetupPage::interfaceChosen()
 
 void ParallelSetupPage::beforeTest()
 {
-    if (!m_context.parallel.portRangesEnabled())
+    if (!m_context.station.parallelPorts().portRangesEnabled())
         return;
     if (const auto address = selectedAddress())
-        m_context.portIo.EnablePorts(*address, *address);
+        m_context.station.enableLptPort(*address);
 }
 
 void ParallelSetupPage::RadioGroupLPTClick()
 {
     const int item = m_lpt->selectedIndex();
-    if (item >= 0 && !m_context.parallel.portsUsable()) {
+    if (item >= 0 && !m_context.station.parallelPorts().portsUsable()) {
         m_context.feedback.beep();
-        const bool french = m_context.host.frenchChecked();
+        const bool french = m_context.station.isFrench();
         m_context.feedback.error(setupTexts(french).errorTitle, driverMissingMessage(french));
         m_lpt->clearSelection();
         modelSelection() = -1;
@@ -161,10 +160,10 @@ void ParallelSetupPage::RadioGroupLPTClick()
         settings().port = item;
         // The interface being chosen counts too: its port must be claimed before
         // its first move, and the choice is only recorded after this runs.
-        if (isChosen() && m_context.parallel.portRangesEnabled())
-            m_context.portIo.EnablePorts(*address, *address);
+        if (isChosen() && m_context.station.parallelPorts().portRangesEnabled())
+            m_context.station.enableLptPort(*address);
     }
-    m_context.host.rebuildCaption();
+    m_context.station.rebuildCaption();
 }
 
 void ParallelSetupPage::EditCalAzChange()

@@ -2,7 +2,7 @@
 
 #include "config/ExtensionSettings.h"
 #include "config/NumberText.h"
-#include "dialogs/SetupTexts.h"
+#include "core/SetupTexts.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

@@ -1,12 +1,9 @@
 #include "dialogs/SerialSetupPage.h"
 
 #include "config/BaudRateTable.h"
-#include "dialogs/ComPortSelection.h"
 #include "dialogs/RadioGroup.h"
-#include "dialogs/SetupTexts.h"
-#include "host/PortReconciliation.h"
+#include "core/SetupTexts.h"
 #include "rotors/PositionReply.h"
-#include "rotors/SerialRotors.h"
 #include "ui/UserFeedback.h"
 
 #include <QCheckBox>
@@ -161,13 +158,9 @@ void SerialSetupPage::fillPorts()
 
 void SerialSetupPage::FormShow()
 {
-    // The port list is not cleared first: a saved port that is not present leaves
-    // the previous selection as it was.
-    QStringList names;
-    for (const SetupChoices::ComPortEntry &port : m_context.choices.comPorts)
-        names << port.name;
-    if (const int item = matchSavedPort(names, settings().port); item >= 0)
-        m_ports->setSelectedIndex(item);
+    // Showing the dialog shows the choices as they stand: it never selects a port
+    // itself, which would probe it again (and drop it if another program holds it).
+    m_ports->showSelection(m_context.choices.comSelection[ordinal(kind())]);
     loadStopAndStep();
     m_offset->setValue(settings().azimuthOffset);
     if (m_baud) {
@@ -212,10 +205,10 @@ void SerialSetupPage::RadioGroupPortClick(int item)
 {
     if (item < 0 || item >= m_context.choices.comPorts.size())
         return;
-    if (!selectComPort(m_context.choices, m_context.serial, kind(), item))
+    if (!m_context.station.selectComPort(kind(), item))
         m_ports->clearSelection();
     enablePin();
-    m_context.host.rebuildCaption();
+    m_context.station.rebuildCaption();
 }
 
 void SerialSetupPage::enablePin()
@@ -233,7 +226,7 @@ void SerialSetupPage::ButtonPinClick()
         return;
     const ComPort port = m_context.choices.comPorts[item];
     QString error;
-    if (!m_context.host.pinComPort(port.name, port.byIdPath, &error)) {
+    if (!m_context.station.pinComPort(port.name, port.byIdPath, &error)) {
         m_context.feedback.warning(m_warningTitle, m_pinFailed.arg(port.name, port.byIdPath, error));
         return;
     }
@@ -243,9 +236,9 @@ void SerialSetupPage::ButtonPinClick()
 void SerialSetupPage::ComboBoxBaudClick()
 {
     const int index = m_baud->currentIndex();
-    m_context.serial.SetChannelBaud(kind(), index);
+    m_context.station.setChannelBaud(kind(), index);
     settings().baudIndex = index;
     settings().baudText = m_baud->currentText();
     // The status line names the speed.
-    m_context.host.rebuildCaption();
+    m_context.station.rebuildCaption();
 }

@@ -6,13 +6,9 @@
 #include "dialogs/RadioGroup.h"
 #include "dialogs/RotctldSetupGroup.h"
 #include "dialogs/SerialSetupPage.h"
-#include "dialogs/SetupTexts.h"
+#include "core/SetupTexts.h"
 #include "dialogs/ZentaSetupPage.h"
 #include "host/ParallelPortDiscovery.h"
-#include "rotors/CommandState.h"
-#include "rotors/PortIo.h"
-#include "rotors/SerialRotors.h"
-#include "sources/UdpListener.h"
 #include "ui/UserFeedback.h"
 
 #include <QCheckBox>
@@ -171,7 +167,7 @@ void SetupDialog::FormShow()
     Configuration &config = m_context.config;
     m_audio->setChecked(config.jingleEnabled);
     m_rotctld->fill();
-    applyLanguage(m_context.host.frenchChecked());
+    applyLanguage(m_context.station.isFrench());
     fillFromChoices();
 
     for (ParallelSetupPage *page : m_parallelPages)
@@ -185,7 +181,7 @@ void SetupDialog::FormShow()
     if (config.interfaceKind != InterfaceKind::None)
         m_pages->setCurrentIndex(ordinal(config.interfaceKind));
     // Datagrams must not steer the rotator while its settings are being changed.
-    m_context.koruListener.deactivate();
+    m_context.station.deactivateKoruListener();
 }
 
 bool SetupDialog::event(QEvent *event)
@@ -209,7 +205,7 @@ void SetupDialog::RadioGroupRotorClick(int item)
         return;
     // A choice made here replaces an interface that was only absent at start.
     m_context.choices.interfaceAbsentAtStart.reset();
-    m_context.host.stopRotator();
+    m_context.station.StopAll();
 
     const InterfaceKind kind = interfaceKindFromOrdinal(item);
     SetupPage *page = m_page[item];
@@ -226,8 +222,8 @@ void SetupDialog::RadioGroupRotorClick(int item)
     }
 
     m_context.config.interfaceKind = chosenInterface();
-    m_context.state.lastSentAzimuth = -10;
-    m_context.host.rebuildCaption();
+    m_context.station.commandState().lastSentAzimuth = -10;
+    m_context.station.rebuildCaption();
 }
 
 void SetupDialog::closeEvent(QCloseEvent *event)
@@ -248,21 +244,21 @@ bool SetupDialog::FormClose()
         return false;
     }
 
-    if (m_context.portIo.IsWinNT()) {
+    if (m_context.station.lptDriverReady()) {
         // The port of the interface in use stays claimed: once released, the
         // driver would refuse every later GO until the program restarts.
         std::optional<quint16> inUse;
-        if (isParallel(config.interfaceKind) && m_context.parallel.portRangesEnabled())
+        if (isParallel(config.interfaceKind) && m_context.station.parallelPorts().portRangesEnabled())
             inUse = m_parallelPages[ordinal(config.interfaceKind)]->selectedAddress();
         for (ParallelSetupPage *page : m_parallelPages) {
             if (const auto address = page->selectedAddress(); address && address != inUse)
-                m_context.portIo.DisablePorts(*address, *address);
+                m_context.station.disableLptPort(*address);
         }
     }
 
-    m_context.serial.closeOutForSetup(config.interfaceKind);
+    m_context.station.closeOutForSetup();
 
-    m_context.host.lowerForcedSend();
+    m_context.station.lowerForcedSend();
     config.parkingInterface = 0;
     if (config.interfaceKind != InterfaceKind::None) {
         const SetupPage *page = m_page[ordinal(config.interfaceKind)];
@@ -284,16 +280,14 @@ bool SetupDialog::FormClose()
         return false;
     }
 
-    UdpListener &listener = m_context.koruListener;
-    listener.deactivate();
+    m_context.station.deactivateKoruListener();
     config.koruPort = *port;
     config.koruAntenna = *antenna;
-    listener.setPort(quint16(config.koruListeningPort()));
-    m_context.host.refreshDefaultPortLabel();
-    if (m_context.host.koruServerChecked())
-        m_context.host.activateKoruListener();
+    m_context.station.setKoruPort(quint16(config.koruListeningPort()));
+    if (m_context.station.azimuthSource() == AzimuthSource::Koru)
+        m_context.station.activateKoruListener();
     if (rotctldChanged)
-        m_context.host.applyRotctldSetting();
+        m_context.station.applyRotctldSetting();
     return true;
 }
 

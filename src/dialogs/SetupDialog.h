@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/SetupDialogHost.h"
+#include "dialogs/SetupDialogContext.h"
 
 #include <QWidget>
 

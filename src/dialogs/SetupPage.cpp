@@ -1,8 +1,7 @@
 #include "dialogs/SetupPage.h"
 
 #include "dialogs/RadioGroup.h"
-#include "dialogs/SetupTexts.h"
-#include "rotors/CommandState.h"
+#include "core/SetupTexts.h"
 #include "ui/UserFeedback.h"
 
 #include <QCheckBox>
@@ -106,9 +105,7 @@ void SetupPage::BitBtnTestClick()
         return;
     }
     beforeTest();
-    // The step rule must let the test move through.
-    m_context.state.lastSentAzimuth = -10;
-    m_context.host.sendTestAzimuth(testAzimuth());
+    m_context.station.sendTest(testAzimuth());
 }
 
 void SetupPage::CheckBoxParkClick()

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "config/InterfaceKind.h"
-#include "dialogs/SetupDialogHost.h"
+#include "dialogs/SetupDialogContext.h"
 #include "dialogs/TestParkingGroup.h"
 
 #include <QWidget>

@@ -1,6 +1,6 @@
 #include "dialogs/ZentaSetupPage.h"
 
-#include "dialogs/SetupTexts.h"
+#include "core/SetupTexts.h"
 
 #include <QLabel>
 

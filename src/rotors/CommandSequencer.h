@@ -38,6 +38,8 @@ public:
     void dropWaitingGo() { m_waitingGo = nullptr; }
 
     bool busy() const { return m_depth > 0; }
+    // How many STOPs have run: a request that sees it change has been stopped.
+    quint64 stopCount() const { return m_generation; }
     bool hasWaitingGo() const { return bool(m_waitingGo); }
     // The deepest nesting of sequences seen so far; a burst must keep it small.
     int deepestNesting() const { return m_deepest; }

@@ -147,17 +147,6 @@ QImage CompassRose::drawLayer(qreal devicePixelRatio, void (*paint)(QPainter &))
     return image;
 }
 
-CompassLayers CompassRose::drawLayers(qreal devicePixelRatio)
-{
-    return {drawLayer(devicePixelRatio, paintRose), drawLayer(devicePixelRatio, paintLetters)};
-}
-
-void CompassRose::adoptLayers(const CompassLayers &layers)
-{
-    m_rose = QPixmap::fromImage(layers.rose);
-    m_letters = QPixmap::fromImage(layers.letters);
-}
-
 const QPixmap &CompassRose::layer(QPixmap &cache, qreal devicePixelRatio, void (*paint)(QPainter &))
 {
     if (cache.isNull() || cache.devicePixelRatio() != devicePixelRatio)

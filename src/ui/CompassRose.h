@@ -7,13 +7,6 @@
 
 class QPainter;
 
-// The parts of the compass that never move, drawn for one device pixel ratio.
-// Images, not pixmaps, so that they can be drawn away from the main thread.
-struct CompassLayers {
-    QImage rose;    // bezel and ticks
-    QImage letters; // N, E, S, W on a clear ground
-};
-
 // The main window's compass: our own 68x68 rose with north up, the red needle,
 // and the cardinal letters above the needle. Everything is drawn in logical
 // coordinates, so it stays sharp at any device pixel ratio.
@@ -22,11 +15,6 @@ public:
     // The rose plus the needle for `azimuth`, ready for a label showing 68x68;
     // with `reported`, also the needle of the antenna's real position.
     QPixmap compassImage(int azimuth, qreal devicePixelRatio, std::optional<double> reported = std::nullopt);
-
-    // Safe on any thread once the application object exists.
-    static CompassLayers drawLayers(qreal devicePixelRatio);
-    // Layers drawn elsewhere; ones of another pixel ratio are drawn again when used.
-    void adoptLayers(const CompassLayers &layers);
 
     // Each paints into the 68x68 logical square of `painter`; scale the painter to
     // draw the compass at another size.

@@ -4,8 +4,6 @@
 
 #include <QPainter>
 
-#include <chrono>
-#include <utility>
 
 CompassView::CompassView(QWidget *parent) : QWidget(parent)
 {
@@ -30,19 +28,8 @@ void CompassView::setReportedAzimuth(std::optional<double> azimuth)
     update();
 }
 
-void CompassView::usePreparedLayers(std::shared_future<CompassLayers> layers)
-{
-    m_preparedLayers = std::move(layers);
-}
-
 void CompassView::paintEvent(QPaintEvent *)
 {
-    if (m_preparedLayers.valid()) {
-        // Let go of at once: the rose keeps its own copy.
-        const std::shared_future<CompassLayers> layers = std::exchange(m_preparedLayers, {});
-        if (layers.wait_for(std::chrono::seconds(0)) == std::future_status::ready)
-            m_rose.adoptLayers(layers.get());
-    }
     const qreal ratio = devicePixelRatioF();
     if (m_imageStale || m_image.devicePixelRatio() != ratio) {
         m_image = m_rose.compassImage(m_azimuth, ratio, m_reported);

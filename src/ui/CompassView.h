@@ -4,7 +4,6 @@
 
 #include <QWidget>
 
-#include <future>
 #include <optional>
 
 // `Image1`: shows the compass for the last azimuth given. Setting an azimuth only
@@ -18,16 +17,12 @@ public:
     void setAzimuth(int azimuth);
     // Where the controller says the antenna is: a second needle, or none.
     void setReportedAzimuth(std::optional<double> azimuth);
-    // Layers being drawn beside the main thread: the first paint uses them if
-    // they are done by then, and draws its own rather than wait.
-    void usePreparedLayers(std::shared_future<CompassLayers> layers);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
     CompassRose m_rose;
-    std::shared_future<CompassLayers> m_preparedLayers;
     int m_azimuth = 0;
     std::optional<double> m_reported;
     QPixmap m_image;

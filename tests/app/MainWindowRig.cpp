@@ -1,70 +1,17 @@
 #include "MainWindowRig.h"
 
-#include <QDir>
-#include <QFile>
 #include <QtTest>
 
-#include <cmath>
-
 MainWindowRig::MainWindowRig(const QStringList &iniLines, const QStringList &comLinks, bool withLpt1)
+    : StationRig(iniLines, comLinks, withLpt1), m_window(std::make_unique<MainWindow>(station()))
 {
-    const QDir dir(m_dir.path());
-    for (const char *root : {"sys", "proc", "dev"})
-        dir.mkpath(QString::fromLatin1(root));
-    if (!iniLines.isEmpty()) {
-        QFile ini(dir.filePath(QStringLiteral("Orvantis.ini")));
-        if (ini.open(QIODevice::WriteOnly))
-            ini.write((iniLines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1());
-    }
-    if (!comLinks.isEmpty()) {
-        // Real terminals: the first activation opens each saved port to probe it.
-        dir.mkpath(QStringLiteral("dosdevices"));
-        for (const QString &link : comLinks) {
-            auto terminal = std::make_unique<PseudoTerminal>();
-            QFile::link(terminal->slavePath(), dir.filePath(QStringLiteral("dosdevices/") + link));
-            m_terminals[link] = std::move(terminal);
-        }
-    }
-    if (withLpt1) {
-        dir.mkpath(QStringLiteral("sys/module/ppdev"));
-        dir.mkpath(QStringLiteral("proc/sys/dev/parport/parport0"));
-        QFile base(dir.filePath(QStringLiteral("proc/sys/dev/parport/parport0/base-addr")));
-        if (base.open(QIODevice::WriteOnly))
-            base.write("888\t1914\n");
-    }
-    m_files = std::make_unique<SettingsFiles>(m_dir.path());
-    HostRoots roots{dir.filePath(QStringLiteral("sys")), dir.filePath(QStringLiteral("proc")),
-                    dir.filePath(QStringLiteral("dev"))};
-    m_window = std::make_unique<MainWindow>(MainWindowEnvironment{*m_files, m_feedback, m_portIo, roots});
 }
 
 MainWindowRig::~MainWindowRig() = default;
 
 bool MainWindowRig::start()
 {
-    m_window->EnumerateComPorts();
     m_window->placeAngleDialog();
     m_window->show();
-    return QTest::qWaitFor([this] { return m_window->activatedOnce(); }, 5000);
-}
-
-RecordingRotors::RecordingRotors(MainWindow &window) : m_window(window)
-{
-    for (InterfaceKind kind : AllInterfaceKinds)
-        window.dispatch().setGo(kind, [this, kind] { go(kind); });
-    for (InterfaceKind kind : RotorDispatch::StopOrder)
-        window.dispatch().setStop(kind, [this, kind] { stops << iniValue(kind); });
-}
-
-void RecordingRotors::go(InterfaceKind kind)
-{
-    CommandState &state = m_window.commandState();
-    commanded << state.commandedAzimuth;
-    const int step = m_window.configuration().at(kind).minimumStep;
-    if (step > std::abs(state.commandedAzimuth - state.lastSentAzimuth)) {
-        state.notSentFlag = true;
-        return;
-    }
-    state.lastSentAzimuth = state.commandedAzimuth;
-    sent << state.commandedAzimuth;
+    return QTest::qWaitFor([this] { return station().activatedOnce(); }, 5000);
 }

@@ -142,7 +142,7 @@ void TestAzimuthEntry::stepperWrapsAtTheEnds()
     QFETCH(int, expected);
 
     MainWindowRig rig({QStringLiteral("ANT=GS232")});
-    RecordingRotors rotors(rig.window());
+    RecordingRotors rotors(rig.station());
     QVERIFY(rig.start());
     auto *edit = rig.widget<QLineEdit>(QStringLiteral("EditAzimut"));
     auto *stepper = rig.widget<AzimuthStepper>(QStringLiteral("UpDownAzi"));
@@ -219,7 +219,7 @@ void TestAzimuthEntry::typedDigitsAreSentOneByOne()
 
     MainWindowRig rig({QStringLiteral("ANT=GS232"), QStringLiteral("AUTO=1"),
                        QStringLiteral("STEP_GS232=%1").arg(step)});
-    RecordingRotors rotors(rig.window());
+    RecordingRotors rotors(rig.station());
     QVERIFY(rig.start());
     auto *edit = rig.widget<QLineEdit>(QStringLiteral("EditAzimut"));
     rig.feedback().clear();
@@ -239,8 +239,8 @@ void TestAzimuthEntry::typedDigitsAreSentOneByOne()
 void TestAzimuthEntry::nothingIsSentBeforeFirstActivation()
 {
     MainWindowRig rig({QStringLiteral("ANT=GS232"), QStringLiteral("AUTO=1"), QStringLiteral("ANGLE=123")});
-    RecordingRotors rotors(rig.window());
-    QVERIFY(rig.window().isAutoOn());
+    RecordingRotors rotors(rig.station());
+    QVERIFY(rig.station().isAutoOn());
 
     rig.window().setStepperPosition(45);
     QCOMPARE(rig.widget<QLineEdit>(QStringLiteral("EditAzimut"))->text(), QStringLiteral("45"));
@@ -251,7 +251,7 @@ void TestAzimuthEntry::nothingIsSentBeforeFirstActivation()
     QCOMPARE(rig.widget<QLineEdit>(QStringLiteral("EditAzimut"))->text(), QStringLiteral("123"));
     QCOMPARE(rig.widget<QLCDNumber>(QStringLiteral("LCDAzi"))->intValue(), 123);
     QVERIFY(rotors.commanded.isEmpty());
-    QVERIFY(!rig.window().lampOn());
+    QVERIFY(!rig.station().lampOn());
 
     // A second activation changes nothing.
     QEvent activate(QEvent::WindowActivate);
@@ -282,7 +282,7 @@ void TestAzimuthEntry::firstActivationFollowsTheFirstPaint()
     std::optional<bool> activatedAtFirstPaint;
     auto *watch = new EventWatch(&rig.window(), [&](QEvent *event) {
         if (event->type() == QEvent::Paint && !activatedAtFirstPaint)
-            activatedAtFirstPaint = rig.window().activatedOnce();
+            activatedAtFirstPaint = rig.station().activatedOnce();
     });
     QVERIFY(rig.start());
     QCOMPARE(rig.widget<QLineEdit>(QStringLiteral("EditAzimut"))->text(), QStringLiteral("123"));
@@ -325,7 +325,7 @@ void TestAzimuthEntry::favourites()
                             QStringLiteral("FAV3AZ=400"), QStringLiteral("FAV4AZ=-20"), QStringLiteral("FAV5AZ=123"),
                             QStringLiteral("FAV6AZ=300"), QStringLiteral("FAV3TXT=Home")};
     MainWindowRig rig(withAuto(lines, autoOn));
-    RecordingRotors rotors(rig.window());
+    RecordingRotors rotors(rig.station());
     QVERIFY(rig.start());
     auto *edit = rig.widget<QLineEdit>(QStringLiteral("EditAzimut"));
     retype(edit, QStringLiteral("7"));
@@ -381,7 +381,7 @@ void TestAzimuthEntry::needleFollowsAzimuth()
 void TestAzimuthEntry::angleDialogEcho()
 {
     MainWindowRig rig({QStringLiteral("ANT=GS232"), QStringLiteral("FAV2AZ=45")});
-    RecordingRotors rotors(rig.window());
+    RecordingRotors rotors(rig.station());
     QVERIFY(rig.start());
     AngleDialog &dialog = rig.window().angleDialog();
     auto *angle = dialog.findChild<QLineEdit *>(QStringLiteral("EditAngle"));
@@ -414,7 +414,7 @@ void TestAzimuthEntry::angleDialogEcho()
 void TestAzimuthEntry::angleDialogGoesWhenAutoIsOn()
 {
     MainWindowRig rig({QStringLiteral("ANT=GS232"), QStringLiteral("AUTO=1")});
-    RecordingRotors rotors(rig.window());
+    RecordingRotors rotors(rig.station());
     QVERIFY(rig.start());
     auto *angle = rig.window().angleDialog().findChild<QLineEdit *>(QStringLiteral("EditAngle"));
     rig.window().angleDialog().show();
@@ -424,7 +424,7 @@ void TestAzimuthEntry::angleDialogGoesWhenAutoIsOn()
     QTest::keyClick(angle, Qt::Key_Return);
     QCOMPARE(rig.widget<QLineEdit>(QStringLiteral("EditAzimut"))->text(), QStringLiteral("210"));
     QCOMPARE(rotors.sent, (QList<double>{210}));
-    QVERIFY(rig.window().lampOn());
+    QVERIFY(rig.station().lampOn());
 }
 
 void TestAzimuthEntry::requestsWhileACommandPauses_data()

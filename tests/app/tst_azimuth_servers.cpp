@@ -53,7 +53,7 @@ void TestAzimuthServers::startValueIsSentOnlyToRestore()
     MainWindowRig rig(QStringList {QStringLiteral("ANT=GS232"), QStringLiteral("AUTO=1"),
                                    QStringLiteral("SERVER=GEOMUNDO")}
                       + lines);
-    RecordingRotors rotors(rig.window());
+    RecordingRotors rotors(rig.station());
     QVERIFY(rig.start());
     QTRY_COMPARE_WITH_TIMEOUT(azimuthText(rig), QStringLiteral("123"), BusTimeoutMs);
     QCOMPARE(rotors.sent, sent);
@@ -71,7 +71,7 @@ void TestAzimuthServers::valuesOutsideATurnAreIgnored()
     FakeAzimuthServer server(QStringLiteral("dde.Beam_DX"), QStringLiteral("90\r"));
     QVERIFY(server.claimName());
     MainWindowRig rig({QStringLiteral("ANT=GS232"), QStringLiteral("AUTO=1"), QStringLiteral("SERVER=BEAMDX")});
-    RecordingRotors rotors(rig.window());
+    RecordingRotors rotors(rig.station());
     QVERIFY(rig.start());
     QTRY_COMPARE_WITH_TIMEOUT(azimuthText(rig), QStringLiteral("90"), BusTimeoutMs);
 

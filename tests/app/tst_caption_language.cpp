@@ -1,6 +1,6 @@
 #include "MainWindowRig.h"
 
-#include "app/StatusCaption.h"
+#include "core/StatusCaption.h"
 
 #include <QDir>
 #include <QFile>
@@ -152,10 +152,10 @@ void TestCaptionLanguage::captionOfTheRunningWindow()
     MainWindowRig rig({QStringLiteral("ANT=GS232"), QStringLiteral("PORT_GS232=3"), QStringLiteral("BAUD_GS232=4800"),
                        QStringLiteral("PARKING=GS232"), QStringLiteral("AZIMUT_PARKING=180")},
                       comLinks);
-    RecordingRotors rotors(rig.window());
+    RecordingRotors rotors(rig.station());
     QVERIFY(rig.start());
     QCOMPARE(rig.window().windowTitle(), expected);
-    QCOMPARE(rig.window().configuration().interfaceKind, selected);
+    QCOMPARE(rig.station().configuration().interfaceKind, selected);
 
     rig.feedback().clear();
     rig.widget<QLineEdit>(QStringLiteral("EditAzimut"))->setText(QStringLiteral("33"));
@@ -178,7 +178,7 @@ void TestCaptionLanguage::languageSwitchesMenuCaptions()
     QCOMPARE(menuCaptions(rig), French);
     QVERIFY(rig.action(QStringLiteral("MenuFrancais"))->isChecked());
     QVERIFY(!rig.action(QStringLiteral("MenuEnglish"))->isChecked());
-    QVERIFY(rig.window().isFrench());
+    QVERIFY(rig.station().isFrench());
 
     rig.action(QStringLiteral("MenuEnglish"))->trigger();
     QCOMPARE(menuCaptions(rig), English);
@@ -190,7 +190,7 @@ void TestCaptionLanguage::languageSwitchesMenuCaptions()
     rig.window().activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&rig.window()));
     QTest::keyClick(&rig.window(), Qt::Key_F, Qt::ControlModifier);
-    QVERIFY(rig.window().isFrench());
+    QVERIFY(rig.station().isFrench());
     QCOMPARE(menuCaptions(rig), French);
     QCOMPARE(rig.window().windowTitle(), title);
 }
@@ -243,20 +243,20 @@ void TestCaptionLanguage::movenowMissingAtStart()
     MainWindowRig rig({QStringLiteral("LANGUAGE=") + language, QStringLiteral("ANT=KCT"),
                        QStringLiteral("MOVENOW=/nonexistent/kct/")});
     QTRY_COMPARE(rig.feedback().events(), QStringList{QStringLiteral("warning:Avertissement:") + text});
-    QCOMPARE(rig.window().configuration().interfaceKind, InterfaceKind::None);
+    QCOMPARE(rig.station().configuration().interfaceKind, InterfaceKind::None);
 }
 
 void TestCaptionLanguage::closingStopsParksAndSaves()
 {
     MainWindowRig rig({QStringLiteral("ANT=GS232"), QStringLiteral("PARKING=EASYCOMM"),
                        QStringLiteral("AZIMUT_PARKING=90.5"), QStringLiteral("STEP_GS232=5")});
-    RecordingRotors rotors(rig.window());
+    RecordingRotors rotors(rig.station());
     QVERIFY(rig.start());
     rig.widget<QLineEdit>(QStringLiteral("EditAzimut"))->setText(QStringLiteral("93"));
     QTest::mouseClick(rig.widget<QPushButton>(QStringLiteral("ButtonTrack")), Qt::LeftButton);
     QCOMPARE(rotors.sent, QList<double>{93});
     QFile::remove(QDir(rig.folder()).filePath(QStringLiteral("Orvantis.ini")));
-    QSignalSpy closed(&rig.window(), &MainWindow::closed);
+    QSignalSpy closed(&rig.station(), &Station::closed);
 
     rig.action(QStringLiteral("MenuQuitter"))->trigger();
     QCOMPARE(closed.size(), 1);

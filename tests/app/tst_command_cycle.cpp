@@ -126,14 +126,14 @@ void TestCommandCycle::stepRuleDecidesLampAndSound()
     QFETCH(bool, sent);
 
     MainWindowRig rig({QStringLiteral("ANT=GS232"), QStringLiteral("JINGLE=1"), QStringLiteral("STEP_GS232=%1").arg(step)});
-    RecordingRotors rotors(rig.window());
+    RecordingRotors rotors(rig.station());
     QVERIFY(rig.start());
     Panel panel(rig);
     QVERIFY(panel.complete());
 
     QTest::mouseClick(panel.stop, Qt::LeftButton);
-    QCOMPARE(rig.window().commandState().lastSentAzimuth, -10.0);
-    rig.window().commandState().lastSentAzimuth = lastSent;
+    QCOMPARE(rig.station().commandState().lastSentAzimuth, -10.0);
+    rig.station().commandState().lastSentAzimuth = lastSent;
     retype(panel.edit, target);
     rig.feedback().clear();
 
@@ -142,16 +142,16 @@ void TestCommandCycle::stepRuleDecidesLampAndSound()
     QCOMPARE(rotors.sent.size(), sent ? 1 : 0);
     QCOMPARE(panel.lampShowsOn(), sent);
     QCOMPARE(panel.lampShowsOff(), !sent);
-    QCOMPARE(rig.window().blinking(), sent);
+    QCOMPARE(rig.station().blinking(), sent);
     QCOMPARE(rig.feedback().events(), sent ? QStringList{QStringLiteral("sound:information")} : QStringList{});
-    QCOMPARE(rig.window().commandState().notSentFlag, false);
-    QCOMPARE(rig.window().commandState().lastSentAzimuth, sent ? target.toDouble() : lastSent);
+    QCOMPARE(rig.station().commandState().notSentFlag, false);
+    QCOMPARE(rig.station().commandState().lastSentAzimuth, sent ? target.toDouble() : lastSent);
 }
 
 void TestCommandCycle::stepRuleThroughSuccessiveGos()
 {
     MainWindowRig rig({QStringLiteral("ANT=GS232"), QStringLiteral("JINGLE=1"), QStringLiteral("STEP_GS232=5")});
-    RecordingRotors rotors(rig.window());
+    RecordingRotors rotors(rig.station());
     QVERIFY(rig.start());
     Panel panel(rig);
     rig.feedback().clear();
@@ -193,7 +193,7 @@ void TestCommandCycle::goTargets()
     QFETCH(QStringList, feedback);
 
     MainWindowRig rig({QStringLiteral("ANT=GS232")});
-    RecordingRotors rotors(rig.window());
+    RecordingRotors rotors(rig.station());
     QVERIFY(rig.start());
     Panel panel(rig);
     // Set as a paste would: typed key by key, "360" would already wrap to 0.
@@ -210,9 +210,9 @@ void TestCommandCycle::goTargets()
 void TestCommandCycle::goWithoutInterfaceOnlyBeeps()
 {
     MainWindowRig rig;
-    RecordingRotors rotors(rig.window());
+    RecordingRotors rotors(rig.station());
     QVERIFY(rig.start());
-    QCOMPARE(rig.window().configuration().interfaceKind, InterfaceKind::None);
+    QCOMPARE(rig.station().configuration().interfaceKind, InterfaceKind::None);
     Panel panel(rig);
     retype(panel.edit, QStringLiteral("45"));
     rig.feedback().clear();
@@ -249,7 +249,7 @@ void TestCommandCycle::longPath()
     if (autoOn)
         lines << QStringLiteral("AUTO=1");
     MainWindowRig rig(lines);
-    RecordingRotors rotors(rig.window());
+    RecordingRotors rotors(rig.station());
     QVERIFY(rig.start());
     Panel panel(rig);
     retype(panel.edit, shown);
@@ -267,7 +267,7 @@ void TestCommandCycle::longPath()
 void TestCommandCycle::lampBlinksOnceForCloseGos()
 {
     MainWindowRig rig({QStringLiteral("ANT=GS232"), QStringLiteral("JINGLE=1")});
-    RecordingRotors rotors(rig.window());
+    RecordingRotors rotors(rig.station());
     QVERIFY(rig.start());
     Panel panel(rig);
     // STOP also ends the lamp timer that runs from start.
@@ -295,7 +295,7 @@ void TestCommandCycle::lampBlinksOnceForCloseGos()
     QVERIFY(panel.lampShowsOn());
 
     // 3.6 s after the first GO, not after the second (which would be 5.6 s).
-    QTRY_VERIFY_WITH_TIMEOUT(!rig.window().blinking(), 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.station().blinking(), 15000);
     const qint64 litFor = sinceFirstGo.elapsed();
     QVERIFY(panel.lampShowsOff());
     QVERIFY2(litFor >= 3000 && litFor < 5300, qPrintable(QString::number(litFor)));
@@ -306,29 +306,29 @@ void TestCommandCycle::lampBlinksOnceForCloseGos()
 void TestCommandCycle::stopCallsEveryStopInOrder()
 {
     MainWindowRig rig({QStringLiteral("ANT=EASYCOMM")});
-    RecordingRotors rotors(rig.window());
+    RecordingRotors rotors(rig.station());
     QVERIFY(rig.start());
     Panel panel(rig);
     panel.go(QStringLiteral("150"));
     QVERIFY(panel.lampShowsOn());
-    QCOMPARE(rig.window().commandState().lastSentAzimuth, 150.0);
+    QCOMPARE(rig.station().commandState().lastSentAzimuth, 150.0);
     // Without JINGLE=1 a sent GO plays nothing.
     QCOMPARE(rig.feedback().count(QStringLiteral("sound:")), 0);
 
     QTest::mouseClick(panel.stop, Qt::LeftButton);
     QCOMPARE(rotors.stops, StopOrder);
     QVERIFY(panel.lampShowsOff());
-    QVERIFY(!rig.window().blinking());
-    QCOMPARE(rig.window().commandState().lastSentAzimuth, -10.0);
+    QVERIFY(!rig.station().blinking());
+    QCOMPARE(rig.station().commandState().lastSentAzimuth, -10.0);
 
     // The same dispatcher runs whatever interface is selected, or none.
     rotors.clear();
-    rig.window().configuration().interfaceKind = InterfaceKind::None;
+    rig.station().configuration().interfaceKind = InterfaceKind::None;
     rig.action(QStringLiteral("MenuStop"))->trigger();
     QCOMPARE(rotors.stops, StopOrder);
 
     // Init stops the same way before freeing the ports.
-    rig.window().configuration().interfaceKind = InterfaceKind::EasyComm;
+    rig.station().configuration().interfaceKind = InterfaceKind::EasyComm;
     panel.go(QStringLiteral("200"));
     QVERIFY(panel.lampShowsOn());
     rotors.clear();
@@ -338,18 +338,18 @@ void TestCommandCycle::stopCallsEveryStopInOrder()
     QVERIFY(rotors.stops.size() >= StopOrder.size());
     QCOMPARE(rotors.stops.mid(0, StopOrder.size()), StopOrder);
     QVERIFY(panel.lampShowsOff());
-    QCOMPARE(rig.window().commandState().lastSentAzimuth, -10.0);
+    QCOMPARE(rig.station().commandState().lastSentAzimuth, -10.0);
 }
 
 void TestCommandCycle::autoButton()
 {
     MainWindowRig rig({QStringLiteral("ANT=GS232")});
-    RecordingRotors rotors(rig.window());
+    RecordingRotors rotors(rig.station());
     QVERIFY(rig.start());
     Panel panel(rig);
     const QRect released = panel.autoButton->geometry();
     QCOMPARE(panel.autoButton->text(), QStringLiteral("AUTO   OFF"));
-    QVERIFY(!rig.window().isAutoOn());
+    QVERIFY(!rig.station().isAutoOn());
 
     QTest::mouseClick(panel.autoButton, Qt::LeftButton);
     QCOMPARE(panel.autoButton->text(), QStringLiteral("AUTO ON"));
@@ -368,7 +368,7 @@ void TestCommandCycle::autoButton()
     QAction *menuAuto = rig.action(QStringLiteral("MenuAuto"));
     menuAuto->trigger();
     menuAuto->trigger();
-    QVERIFY(rig.window().isAutoOn());
+    QVERIFY(rig.station().isAutoOn());
     QCOMPARE(panel.autoButton->text(), QStringLiteral("AUTO ON"));
     QCOMPARE(panel.autoButton->geometry().top(), released.top() + 2);
 }
@@ -394,7 +394,7 @@ void TestCommandCycle::autoFromSettings()
 
     MainWindowRig rig(QStringList{QStringLiteral("ANT=GS232")} + lines);
     QVERIFY(rig.start());
-    QCOMPARE(rig.window().isAutoOn(), autoOn);
+    QCOMPARE(rig.station().isAutoOn(), autoOn);
     QCOMPARE(rig.widget<QPushButton>(QStringLiteral("BitBtnAuto"))->text(), caption);
 }
 
@@ -420,7 +420,7 @@ void TestCommandCycle::diagnosticView()
 void TestCommandCycle::hiddenShortcuts()
 {
     MainWindowRig rig({QStringLiteral("ANT=GS232"), QStringLiteral("FAV1AZ=10"), QStringLiteral("FAV6AZ=60")});
-    RecordingRotors rotors(rig.window());
+    RecordingRotors rotors(rig.station());
     QVERIFY(rig.start());
     QVERIFY(makeActive(rig.window()));
     MainWindow &window = rig.window();
@@ -428,12 +428,12 @@ void TestCommandCycle::hiddenShortcuts()
 
     // The digits of the main keyboard are not the keypad's.
     QTest::keyClick(&window, Qt::Key_0, Qt::ControlModifier);
-    QVERIFY(!window.isAutoOn());
+    QVERIFY(!rig.station().isAutoOn());
 
     keypad(window, Qt::Key_0);
-    QVERIFY(window.isAutoOn());
+    QVERIFY(rig.station().isAutoOn());
     keypad(window, Qt::Key_0);
-    QVERIFY(window.isAutoOn());
+    QVERIFY(rig.station().isAutoOn());
 
     keypad(window, Qt::Key_1);
     QCOMPARE(panel.edit->text(), QStringLiteral("10"));
@@ -478,7 +478,7 @@ void TestCommandCycle::koruDatagramSteersWhenAutoIsOn()
     if (autoOn)
         lines << QStringLiteral("AUTO=1");
     MainWindowRig rig(lines);
-    RecordingRotors rotors(rig.window());
+    RecordingRotors rotors(rig.station());
     QVERIFY(rig.start());
     QCOMPARE(rig.widget<QLabel>(QStringLiteral("Label1"))->text(), QStringLiteral("Defaultport=%1").arg(port));
 

@@ -94,13 +94,13 @@ void PositionReadbackTest::secondNeedleFollowsTheAntenna()
     ControllerOnLine controller(line);
     QVERIFY(rig.start());
     MainWindow &window = rig.window();
-    QVERIFY(!window.reportedAzimuth());
+    QVERIFY(!rig.station().reportedAzimuth());
 
     rig.widget<QLineEdit>(QStringLiteral("EditAzimut"))->setText(QStringLiteral("90"));
     QList<int> seen;
     QVERIFY(QTest::qWaitFor(
         [&] {
-            const auto reported = window.reportedAzimuth();
+            const auto reported = rig.station().reportedAzimuth();
             if (reported && (seen.isEmpty() || seen.last() != *reported))
                 seen.append(int(*reported));
             return !seen.isEmpty() && seen.last() == 90;
@@ -117,7 +117,7 @@ void PositionReadbackTest::secondNeedleFollowsTheAntenna()
 
     // A controller gone mad: the needle goes, the next command still goes out at once.
     controller.babble();
-    QVERIFY(QTest::qWaitFor([&] { return !window.reportedAzimuth(); }, 5000));
+    QVERIFY(QTest::qWaitFor([&] { return !rig.station().reportedAzimuth(); }, 5000));
     QVERIFY(!isCyan(needleTip()));
     QCOMPARE(window.positionLabelText(), QString());
     controller.received.clear();

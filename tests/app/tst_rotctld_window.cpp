@@ -51,8 +51,8 @@ void TestRotctldWindow::clientsSteerAsTheOtherSourcesDo()
     const quint16 port = freeTcpPort();
     MainWindowRig rig(iniLines({"ROTCTLD=1", QStringLiteral("ROTCTLD_PORT=%1").arg(port)}), {"com5"});
     QVERIFY(rig.start());
-    RecordingRotors rotors(rig.window());
-    QVERIFY(rig.window().rotctldServer().isListening());
+    RecordingRotors rotors(rig.station());
+    QVERIFY(rig.station().rotctldServer().isListening());
     QTcpSocket client;
     client.connectToHost(QHostAddress::LocalHost, port);
 
@@ -74,7 +74,7 @@ void TestRotctldWindow::clientsSteerAsTheOtherSourcesDo()
     QVERIFY(rotors.stops.contains(QStringLiteral("GS232")));
     QCOMPARE(ask(client, "K", 7), QByteArray("RPRT 0\n"));
     QCOMPARE(rotors.sent.last(), 90.0);
-    rig.window().configuration().parkingInterface = 0;
+    rig.station().configuration().parkingInterface = 0;
     QCOMPARE(ask(client, "K", 9), QByteArray("RPRT -11\n"));
 
     const QByteArray title = rig.window().windowTitle().toUtf8();
@@ -95,7 +95,7 @@ void TestRotctldWindow::menuItemServesAndRecordsTheChoice()
     QVERIFY(rig.start());
     QAction *item = rig.action(QStringLiteral("MenuServerRotctld"));
     QVERIFY(item);
-    RotctldServer &server = rig.window().rotctldServer();
+    RotctldServer &server = rig.station().rotctldServer();
     QVERIFY(!server.isListening());
     QVERIFY(!item->isChecked());
     QCOMPARE(item->text(), QStringLiteral("Hamlib rotctld server (TCP %1)").arg(port));
@@ -105,14 +105,14 @@ void TestRotctldWindow::menuItemServesAndRecordsTheChoice()
     QCOMPARE(server.serverPort(), port);
     QCOMPARE(server.listeningAddress().hostText(), QStringLiteral("127.0.0.1"));
     QVERIFY(item->isChecked());
-    QCOMPARE(rig.window().configuration().extensions.rotctld, QStringLiteral("1"));
+    QCOMPARE(rig.station().configuration().extensions.rotctld, QStringLiteral("1"));
 
     rig.window().MenuFrancaisClick();
     QCOMPARE(item->text(), QStringLiteral("Serveur rotctld Hamlib (TCP %1)").arg(port));
     item->trigger();
     QVERIFY(!server.isListening());
     QVERIFY(!item->isChecked());
-    QCOMPARE(rig.window().configuration().extensions.rotctld, QStringLiteral("0"));
+    QCOMPARE(rig.station().configuration().extensions.rotctld, QStringLiteral("0"));
     QVERIFY(rig.feedback().events().isEmpty());
 }
 
@@ -152,10 +152,10 @@ void TestRotctldWindow::listenFailuresReported()
     MainWindowRig rig(lines, {"com5"});
     QVERIFY(rig.start());
     QTRY_COMPARE(rig.feedback().events(), QStringList {expected.arg(holder.serverPort())});
-    QVERIFY(!rig.window().rotctldServer().isListening());
+    QVERIFY(!rig.station().rotctldServer().isListening());
     QVERIFY(!rig.action(QStringLiteral("MenuServerRotctld"))->isChecked());
     // The choice stays as the user made it: the port may be free next time.
-    QCOMPARE(rig.window().configuration().extensions.rotctld, QStringLiteral("1"));
+    QCOMPARE(rig.station().configuration().extensions.rotctld, QStringLiteral("1"));
 }
 
 QTEST_MAIN(TestRotctldWindow)

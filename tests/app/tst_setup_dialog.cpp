@@ -66,7 +66,7 @@ void TestSetupDialogWindow::initOpensTheDialogFilledAtFirstActivation()
     PseudoTerminal terminal;
     QVERIFY(linkTerminal(rig, terminal, QStringLiteral("com3")));
     QVERIFY(rig.start());
-    QCOMPARE(rig.window().setupChoices().comSelection[ordinal(InterfaceKind::Gs232)], 0);
+    QCOMPARE(rig.station().setupChoices().comSelection[ordinal(InterfaceKind::Gs232)], 0);
 
     openSetup(rig);
     QCOMPARE(rig.window().setupDialog().objectName(), QStringLiteral("FormInit"));
@@ -92,7 +92,7 @@ void TestSetupDialogWindow::savedTrakBoxIsWokenOnceWithoutTheDialog()
     QVERIFY(rig.start());
     QCOMPARE(rig.terminal(QStringLiteral("com3")).readAtLeast(4, 2000), QByteArray("Q\r7\r"));
     QVERIFY(!rig.window().findChild<SetupDialog *>());
-    QCOMPARE(rig.window().setupChoices().comSelection[ordinal(InterfaceKind::TrakBox)], 0);
+    QCOMPARE(rig.station().setupChoices().comSelection[ordinal(InterfaceKind::TrakBox)], 0);
 
     openSetup(rig);
     QCOMPARE(dialogChild<RadioGroup>(rig, QStringLiteral("RadioGroupPortTKB"))->selectedIndex(), 0);
@@ -103,10 +103,10 @@ void TestSetupDialogWindow::sameTestAzimuthTwiceSendsOnce()
 {
     MainWindowRig rig;
     QVERIFY(rig.start());
-    RecordingRotors rotors(rig.window());
-    rig.window().configuration().interfaceKind = InterfaceKind::Zenta;
+    RecordingRotors rotors(rig.station());
+    rig.station().configuration().interfaceKind = InterfaceKind::Zenta;
     openSetup(rig);
-    QVERIFY(!rig.window().isAutoOn());
+    QVERIFY(!rig.station().isAutoOn());
 
     dialogChild<QSpinBox>(rig, QStringLiteral("SpinEditAzTestZENTA"))->setValue(135);
     auto *go = dialogChild<QPushButton>(rig, QStringLiteral("BitBtnTestZENTA"));
@@ -135,21 +135,21 @@ void TestSetupDialogWindow::closingHandsTheKoruPortToTheListener()
     dialogChild<QLineEdit>(rig, QStringLiteral("EditPortKORU"))->setText(QString::number(ports[0] - 16));
     dialogChild<QLineEdit>(rig, QStringLiteral("EditAntKORU"))->setText(QStringLiteral("16"));
     QVERIFY(rig.window().setupDialog().close());
-    QCOMPARE(rig.window().udpListener().port(), ports[0]);
+    QCOMPARE(rig.station().udpListener().port(), ports[0]);
     QCOMPARE(rig.widget<QLabel>(QStringLiteral("Label1"))->text(), QStringLiteral("Defaultport=%1").arg(ports[0]));
-    QVERIFY(!rig.window().udpListener().isActive());
+    QVERIFY(!rig.station().udpListener().isActive());
 
     // With KORU as the source the listener pauses while the dialog is open and
     // listens on the new port once it closes.
     rig.action(QStringLiteral("MenuServerKORU"))->trigger();
-    QVERIFY(rig.window().udpListener().isActive());
+    QVERIFY(rig.station().udpListener().isActive());
     openSetup(rig);
-    QVERIFY(!rig.window().udpListener().isActive());
+    QVERIFY(!rig.station().udpListener().isActive());
     dialogChild<QLineEdit>(rig, QStringLiteral("EditPortKORU"))->setText(QString::number(ports[1] - 7));
     dialogChild<QLineEdit>(rig, QStringLiteral("EditAntKORU"))->setText(QStringLiteral("7"));
     QVERIFY(rig.window().setupDialog().close());
-    QVERIFY(rig.window().udpListener().isActive());
-    QCOMPARE(rig.window().udpListener().port(), ports[1]);
+    QVERIFY(rig.station().udpListener().isActive());
+    QCOMPARE(rig.station().udpListener().port(), ports[1]);
 }
 
 void TestSetupDialogWindow::closingAfterGs232TestWritesCloseOut()
@@ -162,7 +162,7 @@ void TestSetupDialogWindow::closingAfterGs232TestWritesCloseOut()
 
     dialogChild<RadioGroup>(rig, QStringLiteral("RadioGroupPortGS"))->item(0)->click();
     dialogChild<RadioGroup>(rig, QStringLiteral("RadioGroupRotor"))->item(ordinal(InterfaceKind::Gs232))->click();
-    QCOMPARE(rig.window().configuration().interfaceKind, InterfaceKind::Gs232);
+    QCOMPARE(rig.station().configuration().interfaceKind, InterfaceKind::Gs232);
     QCOMPARE(rig.window().windowTitle(), QStringLiteral("ORVANTIS V2.4.1 - GS232 / COM3 / 4800"));
     // A new speed shows in the status line at once.
     QTest::keyClick(dialogChild<QComboBox>(rig, QStringLiteral("ComboBoxBaudGS")), Qt::Key_Down);
@@ -171,11 +171,11 @@ void TestSetupDialogWindow::closingAfterGs232TestWritesCloseOut()
     dialogChild<QSpinBox>(rig, QStringLiteral("SpinEditAzTestGS"))->setValue(100);
     dialogChild<QPushButton>(rig, QStringLiteral("BitBtnTestGS"))->click();
     QCOMPARE(terminal.readAtLeast(5, 2000), QByteArray("W100\r"));
-    QVERIFY(rig.window().serialRotors().isOpen(InterfaceKind::Gs232));
+    QVERIFY(rig.station().serialRotors().isOpen(InterfaceKind::Gs232));
 
     QVERIFY(rig.window().setupDialog().close());
     QCOMPARE(terminal.readAll(300), QByteArray("SA\r"));
-    QVERIFY(!rig.window().serialRotors().isOpen(InterfaceKind::Gs232));
+    QVERIFY(!rig.station().serialRotors().isOpen(InterfaceKind::Gs232));
 }
 
 // Quit is never refused: the dialog that will not close is put away with the
@@ -187,13 +187,13 @@ void TestSetupDialogWindow::quitEndsWhileTheDialogRefusesToClose()
     openSetup(rig);
     dialogChild<QLineEdit>(rig, QStringLiteral("EditPortKORU"))->setText(QStringLiteral("x"));
     QVERIFY(!rig.window().setupDialog().close());
-    QSignalSpy closed(&rig.window(), &MainWindow::closed);
+    QSignalSpy closed(&rig.station(), &Station::closed);
 
     rig.action(QStringLiteral("MenuQuitter"))->trigger();
     QCOMPARE(closed.size(), 1);
     QVERIFY(!rig.window().isVisible());
     QVERIFY(!rig.window().setupDialog().isVisible());
-    QVERIFY(!rig.window().udpListener().isActive());
+    QVERIFY(!rig.station().udpListener().isActive());
     QVERIFY(QFileInfo::exists(QDir(rig.folder()).filePath(QStringLiteral("Orvantis.ini"))));
 }
 
@@ -235,11 +235,11 @@ void TestSetupDialogWindow::parallelBoxKeepsItsPortAfterTheDialog()
         if (showing == 0) {
             dialogChild<RadioGroup>(rig, lptList)->item(0)->click();
             dialogChild<RadioGroup>(rig, QStringLiteral("RadioGroupRotor"))->item(ordinal(kind))->click();
-            QCOMPARE(rig.window().configuration().interfaceKind, kind);
+            QCOMPARE(rig.station().configuration().interfaceKind, kind);
             dialogChild<QSpinBox>(rig, testAzimuth)->setValue(90);
             dialogChild<QPushButton>(rig, testButton)->click();
             QCOMPARE(dataWrites(), 2); // the value, then 1
-            QVERIFY(!rig.window().commandState().notSentFlag);
+            QVERIFY(!rig.station().commandState().notSentFlag);
         }
         QVERIFY(rig.window().setupDialog().close());
 
@@ -248,7 +248,7 @@ void TestSetupDialogWindow::parallelBoxKeepsItsPortAfterTheDialog()
         azimuth->setText(QString::number(180 + 45 * showing));
         QTest::mouseClick(track, Qt::LeftButton);
         QCOMPARE(dataWrites(), 2);
-        QVERIFY(!rig.window().commandState().notSentFlag);
+        QVERIFY(!rig.station().commandState().notSentFlag);
         QVERIFY(rig.feedback().events().isEmpty());
     }
 

@@ -15,7 +15,6 @@ private Q_SLOTS:
     void validAngleSetsStepper();
     void refusedAngleResetsField_data();
     void refusedAngleResetsField();
-    void autoOnPerformsOneGo();
     void nextTypingReplacesAppliedAngle();
     void echoSelectsWholeText();
     void placement_data();
@@ -23,24 +22,11 @@ private Q_SLOTS:
 };
 
 namespace {
-// Records each request as one line; the echo flag as it stands when the stepper moves
-// is part of the line, because that is when the main window's compass reads it.
+// Records each azimuth handed over.
 class RecordingHost final : public AngleDialogHost {
 public:
-    void setStepperPosition(int azimuth) override
-    {
-        calls << QStringLiteral("stepper:%1 suppressed:%2").arg(azimuth).arg(suppressed);
-    }
-    bool isAutoOn() const override { return autoOn; }
-    void performGo() override { calls << QStringLiteral("go"); }
-    void setAngleEchoSuppressed(bool value) override
-    {
-        suppressed = value;
-        calls << QStringLiteral("suppress:%1").arg(value);
-    }
+    void takeAngle(int azimuth) override { calls << QStringLiteral("angle:%1").arg(azimuth); }
 
-    bool autoOn = false;
-    bool suppressed = false;
     QStringList calls;
 };
 
@@ -84,11 +70,7 @@ void TestAngleDialog::validAngleSetsStepper()
     d.dialog.show();
     d.enter(typed, Qt::Key(key));
 
-    const QStringList expected{QStringLiteral("suppress:1"),
-                               QStringLiteral("stepper:%1 suppressed:1").arg(azimuth),
-                               QStringLiteral("suppress:0")};
-    QCOMPARE(d.host.calls, expected);
-    QVERIFY(!d.host.suppressed);
+    QCOMPARE(d.host.calls, QStringList{QStringLiteral("angle:%1").arg(azimuth)});
     QVERIFY(d.feedback.events().isEmpty());
     // Enter leaves no character behind and selects the typed value.
     QCOMPARE(d.dialog.angleText(), typed);
@@ -113,7 +95,6 @@ void TestAngleDialog::refusedAngleResetsField()
     QFETCH(QString, typed);
 
     Dialog d;
-    d.host.autoOn = true;
     d.dialog.show();
     d.enter(typed);
 
@@ -121,21 +102,6 @@ void TestAngleDialog::refusedAngleResetsField()
     QCOMPARE(d.dialog.angleText(), QStringLiteral("0"));
     QVERIFY(d.wholeTextSelected());
     QVERIFY(d.host.calls.isEmpty());
-}
-
-void TestAngleDialog::autoOnPerformsOneGo()
-{
-    Dialog d;
-    d.dialog.show();
-    d.enter(QStringLiteral("90"));
-    QVERIFY(!d.host.calls.contains(QStringLiteral("go")));
-
-    d.host.calls.clear();
-    d.host.autoOn = true;
-    d.enter(QStringLiteral("91"));
-    QCOMPARE(d.host.calls.count(QStringLiteral("go")), 1);
-    // The GO comes after the azimuth has reached the main window.
-    QCOMPARE(d.host.calls.last(), QStringLiteral("go"));
 }
 
 void TestAngleDialog::nextTypingReplacesAppliedAngle()

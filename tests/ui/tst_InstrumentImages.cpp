@@ -9,7 +9,6 @@
 #include <QWidget>
 #include <QTest>
 
-#include <future>
 
 namespace {
 
@@ -48,10 +47,6 @@ private Q_SLOTS:
     void needleDrawnTowardsAzimuth_data();
     void needleDrawnTowardsAzimuth();
     void roseKeptAcrossNeedleMoves();
-    void layersDrawnOnAnotherThreadLookTheSame_data();
-    void layersDrawnOnAnotherThreadLookTheSame();
-    void viewNeverWaitsForLayersBeingDrawn_data();
-    void viewNeverWaitsForLayersBeingDrawn();
     void lettersStayAboveNeedle_data();
     void lettersStayAboveNeedle();
     void lampOnAndOffDiffer_data();
@@ -117,51 +112,6 @@ void TestInstrumentImages::roseKeptAcrossNeedleMoves()
     // Drawing the needle never marks the kept rose.
     const QImage again = compass.compassImage(270, 1.0).toImage();
     QCOMPARE(again, west);
-}
-
-void TestInstrumentImages::layersDrawnOnAnotherThreadLookTheSame_data()
-{
-    QTest::addColumn<qreal>("drawnAt");
-    QTest::addColumn<qreal>("shownAt");
-    QTest::newRow("1x") << qreal(1.0) << qreal(1.0);
-    QTest::newRow("1.5x") << qreal(1.5) << qreal(1.5);
-    QTest::newRow("2x") << qreal(2.0) << qreal(2.0);
-    QTest::newRow("drawn at 2x, shown at 1x") << qreal(2.0) << qreal(1.0);
-}
-
-void TestInstrumentImages::layersDrawnOnAnotherThreadLookTheSame()
-{
-    // The start-up draws the rose and its letters beside the main thread, with that
-    // thread's own fonts; the compass must not tell the difference.
-    QFETCH(qreal, drawnAt);
-    QFETCH(qreal, shownAt);
-    CompassRose prepared;
-    prepared.adoptLayers(std::async(std::launch::async, CompassRose::drawLayers, drawnAt).get());
-    CompassRose own;
-    for (const int azimuth : {0, 135})
-        QCOMPARE(prepared.compassImage(azimuth, shownAt, 300.0).toImage(), own.compassImage(azimuth, shownAt, 300.0).toImage());
-}
-
-void TestInstrumentImages::viewNeverWaitsForLayersBeingDrawn_data()
-{
-    QTest::addColumn<bool>("drawn");
-    QTest::newRow("layers ready") << true;
-    QTest::newRow("layers still being drawn") << false;
-}
-
-void TestInstrumentImages::viewNeverWaitsForLayersBeingDrawn()
-{
-    // Were the first paint to wait for unfinished layers, this would hang.
-    QFETCH(bool, drawn);
-    std::promise<CompassLayers> layers;
-    if (drawn)
-        layers.set_value(CompassRose::drawLayers(1.0));
-    CompassView prepared;
-    prepared.usePreparedLayers(layers.get_future().share());
-    prepared.setAzimuth(200);
-    CompassView own;
-    own.setAzimuth(200);
-    QCOMPARE(prepared.grab().toImage(), own.grab().toImage());
 }
 
 void TestInstrumentImages::lettersStayAboveNeedle_data()

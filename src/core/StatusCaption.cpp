@@ -1,4 +1,4 @@
-#include "app/StatusCaption.h"
+#include "core/StatusCaption.h"
 
 #include "config/NumberText.h"
 

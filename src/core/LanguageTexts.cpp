@@ -1,4 +1,4 @@
-#include "app/LanguageTexts.h"
+#include "core/LanguageTexts.h"
 
 const LanguageTexts &languageTexts(bool french)
 {

@@ -1,4 +1,4 @@
-#include "dialogs/SetupTexts.h"
+#include "core/SetupTexts.h"
 
 const SetupTexts &setupTexts(bool french)
 {

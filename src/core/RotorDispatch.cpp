@@ -1,4 +1,4 @@
-#include "app/RotorDispatch.h"
+#include "core/RotorDispatch.h"
 
 void RotorDispatch::go(InterfaceKind kind) const
 {

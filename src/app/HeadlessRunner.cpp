@@ -1,0 +1,47 @@
+#include "app/HeadlessRunner.h"
+
+#include "app/SignalCloser.h"
+#include "app/StandardErrorFeedback.h"
+#include "config/NumberText.h"
+#include "config/SettingsFiles.h"
+#include "config/SettingsFolder.h"
+#include "core/Station.h"
+#include "rotors/PpdevPortIo.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+#include <cstdio>
+
+int runHeadless(int argc, char *argv[], const QString &settingsFolder)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Orvantis"));
+    // Ready before the station exists, so a signal during start-up is kept until
+    // the station can close in order.
+    SignalCloser signals;
+    SettingsFiles files(chooseSettingsFolder(settingsFolder, QCoreApplication::applicationDirPath()));
+    StandardErrorFeedback feedback;
+    PpdevPortIo portIo;
+    Station station({files, feedback, portIo, HostRoots {}});
+
+    QObject::connect(&station, &Station::captionChanged, &station, [](const QString &caption) {
+        std::fprintf(stderr, "orvantis: %s\n", qUtf8Printable(caption));
+        std::fflush(stderr);
+    });
+    QObject::connect(&station, &Station::conversionRefused, &station, [&station, &feedback](const QString &value) {
+        feedback.conversionNotice(nullptr, NumberText::integerConversionMessage(value, station.isFrench()));
+    });
+    QObject::connect(&signals, &SignalCloser::closeRequested, &station, &Station::closeUnattended);
+    QObject::connect(&station, &Station::closed, &app, [] { QCoreApplication::exit(0); });
+
+    station.load();
+    station.EnumerateComPorts();
+    // As a window's first activation: once the event loop runs, so a signal
+    // already waiting is seen first.
+    QTimer::singleShot(0, &station, [&station] {
+        if (!station.closingStarted())
+            station.FormActivate();
+    });
+    return app.exec();
+}

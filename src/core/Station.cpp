@@ -1,0 +1,251 @@
+// The station's parts and its command cycle: entry, GO handling, STOP, long
+// path, AUTO and the track lamp.
+#include "core/Station.h"
+
+#include "config/SettingsFiles.h"
+#include "core/LanguageTexts.h"
+#include "host/ComPortNames.h"
+#include "rotors/ArswinLink.h"
+#include "rotors/MovenowLauncher.h"
+#include "rotors/OutsideRotors.h"
+#include "rotors/ParallelRotors.h"
+#include "rotors/PortIo.h"
+#include "rotors/PositionPoller.h"
+#include "rotors/SerialRotors.h"
+#include "sources/DdeLink.h"
+#include "sources/RotctldServer.h"
+#include "ui/UserFeedback.h"
+
+Station::Station(const StationEnvironment &environment, QObject *parent)
+    : QObject(parent),
+      m_files(environment.files),
+      m_feedback(environment.feedback),
+      m_portIo(environment.portIo),
+      m_roots(environment.roots)
+{
+    const auto setLabel = [this](const QString &text) { setInterfaceLabel(text); };
+    SerialRotorsContext serialContext {
+        m_state,
+        m_config,
+        m_feedback,
+        [this](InterfaceKind kind) { return m_choices.selectedComName(kind); },
+        [this](const QString &comName) {
+            return devicePathForComName(comName, m_files.dosdevicesPath(), m_roots.dev);
+        },
+        setLabel,
+        [this] { return m_french; },
+        [this](InterfaceKind kind) { return m_poller->readerFor(kind); },
+    };
+    m_serial = std::make_unique<SerialRotors>(serialContext, m_sequencer);
+    m_poller = std::make_unique<PositionPoller>(m_config, m_sequencer,
+                                                [this](InterfaceKind kind) { return m_serial->channel(kind); });
+    connect(m_poller.get(), &PositionPoller::reportedAzimuthChanged, this,
+            [this] { Q_EMIT reportedAzimuthChanged(m_poller->reportedAzimuth()); });
+    m_parallelRotors = std::make_unique<ParallelRotors>(
+        ParallelRotorsContext {m_state, m_config, m_feedback, m_portIo, m_parallel.pourSatAddresses,
+                               m_parallel.fodTrackAddresses, setLabel, [this] { return m_french; }},
+        m_sequencer);
+    m_arswin = std::make_unique<XcbArswinLink>();
+    m_movenow = std::make_unique<ProcessMovenowLauncher>();
+    m_outside = std::make_unique<OutsideRotors>(OutsideRotorsContext {
+        m_state, m_config, m_feedback, *m_arswin, *m_movenow,
+        [this] { return languageTexts(m_french).arswinMissing; }, setLabel});
+    m_dde = std::make_unique<DdeLink>();
+    connect(m_dde.get(), &DdeLink::itemChanged, this, &Station::DdeClientItemChange);
+    connect(m_dde.get(), &DdeLink::itemRead, this, &Station::DdeClientItemRead);
+    m_udp = std::make_unique<UdpListener>();
+    // Handled at once: the azimuth goes out in the same turn that read it.
+    connect(m_udp.get(), &UdpListener::datagramsReceived, this, &Station::UDPServerUDPRead);
+    m_rotctld = std::make_unique<RotctldServer>(static_cast<RotctldHost &>(*this));
+    installDispatchTable();
+
+    m_timerBlink.setInterval(300);
+    connect(&m_timerBlink, &QTimer::timeout, this, [this] { showLamp(!m_lampOn); });
+    m_timerTrackOK.setInterval(3600);
+    connect(&m_timerTrackOK, &QTimer::timeout, this, &Station::endBlinking);
+    m_timerTrackOK.start();
+}
+
+Station::~Station() = default;
+
+void Station::installDispatchTable()
+{
+    SerialRotors &serial = *m_serial;
+    ParallelRotors &parallel = *m_parallelRotors;
+    OutsideRotors &outside = *m_outside;
+    m_dispatch.setGo(InterfaceKind::PourSat, [&parallel] { parallel.GoPourSat(); });
+    m_dispatch.setGo(InterfaceKind::FodTrack, [&parallel] { parallel.GoFodTrack(); });
+    m_dispatch.setGo(InterfaceKind::Zenta, [&outside] { outside.GoZenta(); });
+    m_dispatch.setGo(InterfaceKind::Gs232, [&serial] { serial.GoGs232(); });
+    m_dispatch.setGo(InterfaceKind::EasyComm, [&serial] { serial.GoEasyComm(); });
+    m_dispatch.setGo(InterfaceKind::TrakBox, [&serial] { serial.GoTrakBox(); });
+    m_dispatch.setGo(InterfaceKind::Kct, [&outside] { outside.GoKct(); });
+    m_dispatch.setGo(InterfaceKind::ProSisTel, [&serial] { serial.GoProSisTel(); });
+    m_dispatch.setGo(InterfaceKind::Dcu1, [&serial] { serial.GoDcu1(); });
+    m_dispatch.setGo(InterfaceKind::M2Orion, [&serial] { serial.GoM2Orion(); });
+    m_dispatch.setGo(InterfaceKind::Egis, [&serial] { serial.GoEgis(); });
+
+    m_dispatch.setStop(InterfaceKind::Zenta, [&outside] { outside.StopZenta(); });
+    m_dispatch.setStop(InterfaceKind::Gs232, [&serial] { serial.StopGs232(); });
+    m_dispatch.setStop(InterfaceKind::EasyComm, [&serial] { serial.StopEasyComm(); });
+    m_dispatch.setStop(InterfaceKind::Dcu1, [&serial] { serial.StopDcu1(); });
+    m_dispatch.setStop(InterfaceKind::ProSisTel, [&serial] { serial.StopProSisTel(); });
+    m_dispatch.setStop(InterfaceKind::TrakBox, [&serial] { serial.StopTrakBox(); });
+    m_dispatch.setStop(InterfaceKind::Kct, [&outside] { outside.StopKct(); });
+    m_dispatch.setStop(InterfaceKind::M2Orion, [&serial] { serial.StopM2Orion(); });
+    m_dispatch.setStop(InterfaceKind::Egis, [&serial] { serial.StopEgis(); });
+}
+
+void Station::enter(int azimuth, EntryOrigin origin)
+{
+    // The stepper's ends wrap by one turn (360 is 0, -1 is 359), and a value
+    // beyond them is first pulled to the nearer end: so any value of 360 or more
+    // is 0 and any negative one 359. Wrapped before anything is shown or sent,
+    // so one request is one change and at most one GO.
+    if (azimuth >= 360)
+        azimuth = 0;
+    else if (azimuth < 0)
+        azimuth = 359;
+    m_entry = {AzimuthEntry::Kind::Number, double(azimuth)};
+    m_shown = azimuth;
+    m_placement.angleText = QString::number(azimuth);
+    Q_EMIT targetChanged(azimuth, origin);
+
+    if (!m_autoOn && !m_forcedSendRequest)
+        return;
+    m_forcedSendRequest = false;
+    if (m_activatedOnce && !m_sendHeldBack)
+        ButtonTrackClick();
+}
+
+void Station::enterAndGo(int azimuth, EntryOrigin origin)
+{
+    const quint64 stops = m_sequencer.stopCount();
+    enter(azimuth, origin);
+    // A STOP during the GO that the entry itself sent ends this request too.
+    if (m_sequencer.stopCount() == stops)
+        ButtonTrackClick();
+}
+
+void Station::enterFavourite(int n)
+{
+    if (n < 1 || n > FavouriteCount)
+        return;
+    // Favourite azimuths are 16-bit values in the file.
+    enter(static_cast<qint16>(m_config.favourites[n - 1].azimuth), EntryOrigin::Favourite);
+}
+
+void Station::enterFromOutside(int azimuth, EntryOrigin origin)
+{
+    // The box already showing this number is no change, as for a text written
+    // into it that it already holds.
+    if (m_entry.kind == AzimuthEntry::Kind::Number && m_entry.value == azimuth)
+        return;
+    enter(azimuth, origin);
+}
+
+void Station::holdEntry(AzimuthEntry entry)
+{
+    m_entry = entry;
+}
+
+void Station::ButtonTrackClick()
+{
+    // A GO that arrives while a command sequence is being written waits for it;
+    // only the newest waiting GO runs, reading the entry as it is then.
+    m_sequencer.requestGo([this] { goHandling(); });
+}
+
+void Station::goHandling()
+{
+    if (m_entry.kind == AzimuthEntry::Kind::Empty)
+        return;
+    if (m_entry.kind == AzimuthEntry::Kind::Number) {
+        m_state.targetAzimuth = m_entry.value;
+    } else {
+        m_entry = {AzimuthEntry::Kind::Empty, 0};
+        Q_EMIT entryCleared();
+        m_state.targetAzimuth = -1;
+    }
+    if (m_config.interfaceKind == InterfaceKind::None) {
+        m_feedback.beep();
+        return;
+    }
+    if (m_state.targetAzimuth < 0 || m_state.targetAzimuth >= 360) {
+        m_feedback.beep();
+        return;
+    }
+    m_state.commandedAzimuth = m_state.targetAzimuth;
+    m_commandedPosition = m_state.targetAzimuth;
+    m_dispatch.go(m_config.interfaceKind);
+
+    if (m_state.notSentFlag) {
+        m_state.notSentFlag = false;
+    } else {
+        // A timer that is already running keeps its period, so a second GO does
+        // not lengthen the blinking.
+        if (!m_timerBlink.isActive())
+            m_timerBlink.start();
+        if (!m_timerTrackOK.isActive())
+            m_timerTrackOK.start();
+        showLamp(true);
+        if (m_config.jingleEnabled)
+            m_feedback.playSound(SystemSound::Information);
+    }
+    Q_EMIT goHandled();
+}
+
+void Station::StopAll()
+{
+    m_sequencer.runStop([this] { stopHandling(); });
+}
+
+void Station::stopHandling()
+{
+    m_dispatch.stopEvery();
+    endBlinking();
+    m_state.lastSentAzimuth = -10;
+}
+
+void Station::longPath()
+{
+    enter(m_shown < 180 ? m_shown + 180 : m_shown - 180, EntryOrigin::LongPath);
+}
+
+void Station::setAuto(bool on)
+{
+    if (m_autoOn == on)
+        return;
+    m_autoOn = on;
+    Q_EMIT autoChanged(on);
+}
+
+void Station::setFrench(bool french)
+{
+    m_french = french;
+    Q_EMIT languageChanged(french);
+}
+
+void Station::showLamp(bool on)
+{
+    m_lampOn = on;
+    Q_EMIT lampChanged(on);
+}
+
+void Station::endBlinking()
+{
+    m_timerBlink.stop();
+    m_timerTrackOK.stop();
+    showLamp(false);
+}
+
+void Station::setInterfaceLabel(const QString &text)
+{
+    m_interfaceLabel = text;
+    Q_EMIT interfaceLabelChanged(text);
+}
+
+std::optional<double> Station::reportedAzimuth() const
+{
+    return m_poller->reportedAzimuth();
+}

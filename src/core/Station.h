@@ -1,0 +1,287 @@
+#pragma once
+
+#include "config/AzimuthSource.h"
+#include "config/Configuration.h"
+#include "config/ConfigurationReader.h"
+#include "config/SetupChoices.h"
+#include "core/HostRoots.h"
+#include "core/RotorDispatch.h"
+#include "core/WindowPlacement.h"
+#include "host/ParallelPortDiscovery.h"
+#include "rotors/CommandSequencer.h"
+#include "rotors/CommandState.h"
+#include "sources/RotctldHost.h"
+#include "sources/UdpListener.h"
+#include "ui/NoticeOnce.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class ArswinLink;
+class DdeLink;
+class MovenowLauncher;
+class OutsideRotors;
+class ParallelRotors;
+class PortIo;
+class PositionPoller;
+class RotctldServer;
+class SerialRotors;
+class SettingsFiles;
+class UserFeedback;
+
+// Who asked for an azimuth. The command cycle treats them alike except where
+// noted: a value from outside the window that equals the azimuth shown is no
+// change, and the angle window is not told back what it has just said.
+enum class EntryOrigin {
+    Typed,       // the azimuth box
+    Stepper,     // the up-down stepper or the arrow keys
+    Favourite,   // a favourite button or its shortcut
+    AngleWindow, // the angle dialog
+    LongPath,    // the LP button
+    Datagram,    // a KORU rotor datagram
+    DBus,        // a desktop azimuth server
+    Rotctld,     // a Hamlib client
+    Parking,     // the closing sequence's parking move
+    Restore,     // the azimuth restored at the first activation
+    Test,        // a setup dialog's test button
+};
+
+// What the azimuth box holds, as the command cycle reads it at a GO.
+struct AzimuthEntry {
+    enum class Kind { Empty, Number, NotANumber };
+    Kind kind = Kind::Number;
+    double value = 0;
+};
+
+struct StationEnvironment {
+    SettingsFiles &files;
+    UserFeedback &feedback;
+    PortIo &portIo;
+    HostRoots roots;
+};
+
+// The program without its windows: the configuration, the command state, the
+// command cycle (AUTO/MAN, minimum step, wrap, forced send), the rotator
+// interfaces, the azimuth sources, the first activation and the closing
+// sequence. Requests come in as numbers with their origin; what changed goes
+// out as signals, for whichever views are attached (the main window, the
+// headless runner).
+class Station : public QObject, private LoadActions, private RotctldHost {
+    Q_OBJECT
+
+public:
+    explicit Station(const StationEnvironment &environment, QObject *parent = nullptr);
+    ~Station() override;
+
+    // Start: discovery and the settings file, then the COM ports present.
+    void load();
+    void EnumerateComPorts();
+    // The first activation: ports reconciled, sources opened, azimuth restored.
+    // Runs once; a restore that fails leaves it to run again.
+    void FormActivate();
+
+    // Requests.
+    // An azimuth given as a whole number: wrapped at the ends, shown, and sent
+    // when AUTO is on (or a test forces it) once the first activation has run.
+    void enter(int azimuth, EntryOrigin origin);
+    // The box holds something that is not a whole number: shown, never sent by itself.
+    void holdEntry(AzimuthEntry entry);
+    // Enters the azimuth and performs a GO as the MAN button does, even with AUTO
+    // off; a STOP during the entry's own GO ends the request there.
+    void enterAndGo(int azimuth, EntryOrigin origin);
+    // Favourite n (1..6) as its button gives it.
+    void enterFavourite(int n);
+    // The MAN button: a GO of what the box holds, after any sequence under way.
+    void ButtonTrackClick();
+    void StopAll();
+    void longPath();
+    void setAuto(bool on);
+    void setFrench(bool french);
+    void chooseSource(AzimuthSource source);
+    // Init: everything stopped and closed before the setup dialog shows.
+    void prepareSetup();
+    void toggleRotctld();
+
+    // Closing, whoever asks (Quit, the close box, a signal). A close that arrives
+    // during a command waits for it, up to a limit; closed() follows the sequence.
+    void requestClose();
+    // A close nobody attends (a signal, the end of the session): no box waits
+    // for an answer, and a sequence held up for long is hurried to its end.
+    void closeUnattended();
+    void runClosingSequence();
+    bool closingStarted() const { return m_closed; }
+    bool closingFinished() const { return m_closingFinished; }
+
+    // The setup dialog's side.
+    void sendTest(int azimuth);
+    void lowerForcedSend() { m_forcedSendRequest = false; }
+    // The dialog's closing: every open channel closes, the selected controller's
+    // first receiving its close-out text.
+    void closeOutForSetup();
+    void rebuildCaption();
+    // Selects present COM port `item` for kind as a click in its list does (the port
+    // is probed); false, with nothing selected, when it would not open.
+    bool selectComPort(InterfaceKind kind, int item);
+    void setChannelBaud(InterfaceKind kind, int baudIndex) override;
+    // Makes the COM name a dosdevices link to target and lists the ports again.
+    bool pinComPort(const QString &comName, const QString &target, QString *error);
+    void activateKoruListener();
+    void deactivateKoruListener();
+    void setKoruPort(quint16 port);
+    quint16 koruPort() const;
+    void applyRotctldSetting();
+    // Claims or releases the port range of a parallel box's port.
+    void enableLptPort(quint16 address);
+    void disableLptPort(quint16 address);
+    bool lptDriverReady() const;
+
+    // What views read.
+    Configuration &configuration() { return m_config; }
+    const Configuration &configuration() const { return m_config; }
+    CommandState &commandState() { return m_state; }
+    SetupChoices &setupChoices() { return m_choices; }
+    const ParallelPortStartup &parallelPorts() const { return m_parallel; }
+    WindowPlacement &placement() { return m_placement; }
+    RotorDispatch &dispatch() { return m_dispatch; }
+    CommandSequencer &sequencer() { return m_sequencer; }
+    SerialRotors &serialRotors() { return *m_serial; }
+    UdpListener &udpListener() { return *m_udp; }
+    RotctldServer &rotctldServer() { return *m_rotctld; }
+    UserFeedback &feedback() { return m_feedback; }
+    SettingsFiles &files() { return m_files; }
+    int shownAzimuth() const { return m_shown; }
+    AzimuthEntry entry() const { return m_entry; }
+    bool isAutoOn() const { return m_autoOn; }
+    bool isFrench() const { return m_french; }
+    bool loading() const { return m_loadingSettings; }
+    bool activatedOnce() const { return m_activatedOnce; }
+    AzimuthSource azimuthSource() const { return m_source; }
+    bool lampOn() const { return m_lampOn; }
+    bool blinking() const { return m_timerBlink.isActive(); }
+    QString caption() const { return m_caption; }
+    QString interfaceLabel() const { return m_interfaceLabel; }
+    std::optional<double> reportedAzimuth() const;
+    bool rotctldListening() const;
+
+    // Asked just before the settings are written, by a view that knows where its
+    // windows stand; it is not asked before the first activation, so a start cut
+    // short writes back what was read.
+    void setPlacementReader(std::function<void(WindowPlacement &)> reader) { m_placementReader = std::move(reader); }
+
+Q_SIGNALS:
+    // The azimuth shown changed (display, box, needle); origin says who asked.
+    void targetChanged(int azimuth, EntryOrigin origin);
+    // A GO found no number in the box and emptied it.
+    void entryCleared();
+    // A GO handling ran to its end (the angle window takes the focus back).
+    void goHandled();
+    void lampChanged(bool on);
+    void autoChanged(bool on);
+    void languageChanged(bool french);
+    void sourceChanged(AzimuthSource source);
+    void captionChanged(const QString &caption);
+    void interfaceLabelChanged(const QString &text);
+    void datagramReceived(const DatagramTurn &turn);
+    void koruPortChanged(quint16 port);
+    void rotctldChanged();
+    void reportedAzimuthChanged(std::optional<double> azimuth);
+    // A value meant as a whole azimuth was not one (a restored or pushed value).
+    void conversionRefused(const QString &value);
+    void favouriteCaptionChanged(int n, const QString &caption);
+    // The COM port list was read again (after a pin).
+    void comPortsChanged();
+    // The closing sequence has run: the program may end.
+    void closed();
+
+private:
+    // LoadActions
+    void applyLanguage(bool french) override { setFrench(french); }
+    void pressAuto() override { setAuto(!m_autoOn); }
+    void chooseServer(AzimuthSource source) override;
+    void setFavouriteCaption(int n, const QString &caption) override;
+    void setWindowGeometry(WindowField field, int value) override;
+
+    // RotctldHost
+    bool enterAzimuth(int azimuth) override;
+    bool stopMoving() override;
+    bool moveToParking() override;
+    double currentAzimuth() const override;
+    QString rotatorInfo() const override { return m_caption; }
+
+    void installDispatchTable();
+    void loadSettings();
+    void reportOnceRunning(std::function<void()> report);
+    void reconcileSavedPorts();
+    void goHandling();
+    void stopHandling();
+    void showLamp(bool on);
+    void endBlinking();
+    void goToParking();
+    void setInterfaceLabel(const QString &text);
+    void setDdeLink(const QString &service);
+    void DdeClientItemChange(const QString &itemText);
+    void DdeClientItemRead(const QString &itemText);
+    bool takeDdeValue(const QString &itemText);
+    void UDPServerUDPRead(const DatagramTurn &turn);
+    // An azimuth from outside the window: no change when it is what is shown.
+    void enterFromOutside(int azimuth, EntryOrigin origin);
+    std::optional<quint16> selectedLptAddress() const;
+    void save_configuration();
+
+    SettingsFiles &m_files;
+    UserFeedback &m_feedback;
+    PortIo &m_portIo;
+    HostRoots m_roots;
+
+    Configuration m_config;
+    CommandState m_state;
+    SetupChoices m_choices;
+    RotorDispatch m_dispatch;
+    CommandSequencer m_sequencer;
+    ParallelPortStartup m_parallel;
+    WindowPlacement m_placement;
+    std::function<void(WindowPlacement &)> m_placementReader;
+    // Failures of the azimuth sources, told once per run.
+    NoticeOnce m_notices {m_feedback};
+
+    AzimuthEntry m_entry;
+    int m_shown = 0; // the whole azimuth the display shows
+    bool m_autoOn = false;
+    bool m_french = false;
+    AzimuthSource m_source = AzimuthSource::None;
+    bool m_loadingSettings = false;
+    bool m_forcedSendRequest = false;
+    bool m_activatedOnce = false;
+    bool m_activating = false;
+    bool m_closed = false;
+    bool m_closingFinished = false;
+    bool m_lampOn = false;
+    QElapsedTimer m_closeRequested;
+    QString m_caption;
+    QString m_interfaceLabel = QStringLiteral("commande");
+    double m_commandedPosition = 0; // the last azimuth a GO handed to the interface
+    QString m_lastDdeValue;
+    // The link was set before the first activation ended and its value not read yet.
+    bool m_startLinkUnread = false;
+    // Moves the display without sending: a start value that arrives late.
+    bool m_sendHeldBack = false;
+
+    QTimer m_timerBlink;
+    QTimer m_timerTrackOK;
+
+    // Before the channels, whose readers call it, so it outlives them.
+    std::unique_ptr<PositionPoller> m_poller;
+    std::unique_ptr<SerialRotors> m_serial;
+    std::unique_ptr<ParallelRotors> m_parallelRotors;
+    std::unique_ptr<ArswinLink> m_arswin;
+    std::unique_ptr<MovenowLauncher> m_movenow;
+    std::unique_ptr<OutsideRotors> m_outside;
+    std::unique_ptr<DdeLink> m_dde;
+    std::unique_ptr<UdpListener> m_udp;
+    std::unique_ptr<RotctldServer> m_rotctld;
+};

@@ -1,0 +1,241 @@
+// The azimuth sources: desktop azimuth servers, KORU datagrams and Hamlib
+// clients, and the parts of the setup that reach them.
+#include "core/Station.h"
+
+#include "config/NumberText.h"
+#include "config/SettingsFiles.h"
+#include "core/LanguageTexts.h"
+#include "core/SetupTexts.h"
+#include "host/ComPortNames.h"
+#include "host/ComPortPin.h"
+#include "rotors/PortIo.h"
+#include "rotors/SerialRotors.h"
+#include "sources/DdeLink.h"
+#include "sources/DdeValue.h"
+#include "sources/RotctldServer.h"
+#include "sources/SourceAzimuth.h"
+
+#include <QScopedValueRollback>
+
+using namespace NumberText;
+
+namespace {
+const QString ProgramTitle = QStringLiteral("Orvantis");
+}
+
+void Station::chooseSource(AzimuthSource source)
+{
+    m_source = source;
+    Q_EMIT sourceChanged(source);
+    switch (source) {
+    case AzimuthSource::Geomundo:
+    case AzimuthSource::BeamDx:
+        m_udp->deactivate();
+        setDdeLink(source == AzimuthSource::Geomundo ? QStringLiteral("Geomundo") : QStringLiteral("Beam_DX"));
+        break;
+    case AzimuthSource::Koru:
+        m_dde->closeLink();
+        // The settings name the port after this line: the first activation binds it.
+        if (!m_loadingSettings && !m_udp->isActive())
+            activateKoruListener();
+        break;
+    case AzimuthSource::None:
+        break;
+    }
+}
+
+void Station::setDdeLink(const QString &service)
+{
+    m_startLinkUnread = !m_activatedOnce;
+    m_dde->setLink(service, QStringLiteral("Data"));
+    m_dde->setItem(QStringLiteral("Azimuth"));
+}
+
+bool Station::takeDdeValue(const QString &itemText)
+{
+    const auto value = cleanDdeValue(itemText);
+    const auto azimuth = value ? toWholeNumber(*value) : std::nullopt;
+    if (azimuth && !isSourceAzimuth(*azimuth))
+        return false;
+    // Kept cleaned of its blanks and terminator, so the first activation can
+    // restore it as a whole number.
+    m_lastDdeValue = value.value_or(QString());
+    if (!value || m_closed)
+        return false;
+    if (!azimuth) {
+        Q_EMIT conversionRefused(*value);
+        return false;
+    }
+    enterFromOutside(*azimuth, EntryOrigin::DBus);
+    return true;
+}
+
+void Station::DdeClientItemChange(const QString &itemText)
+{
+    takeDdeValue(itemText);
+}
+
+void Station::DdeClientItemRead(const QString &itemText)
+{
+    const bool startValue = std::exchange(m_startLinkUnread, false);
+    if (!startValue || !m_activatedOnce) {
+        takeDdeValue(itemText);
+        return;
+    }
+    // The bus answered after the first activation, which would have shown this
+    // value without sending it, and sent it only to restore the last azimuth.
+    bool taken = false;
+    {
+        const QScopedValueRollback holdBack(m_sendHeldBack, true);
+        taken = takeDdeValue(itemText);
+    }
+    if (taken && m_config.restoreAngle && m_lastDdeValue != QStringLiteral("0") && m_autoOn)
+        ButtonTrackClick();
+}
+
+void Station::activateKoruListener()
+{
+    if (m_udp->activate())
+        return;
+    const quint16 port = m_udp->port();
+    m_notices.tell(QStringLiteral("udp %1").arg(port), ProgramTitle,
+                   koruBindFailureText(m_french, port, m_udp->errorString(), m_udp->addressInUse()));
+}
+
+void Station::deactivateKoruListener()
+{
+    m_udp->deactivate();
+}
+
+void Station::setKoruPort(quint16 port)
+{
+    m_udp->setPort(port);
+    Q_EMIT koruPortChanged(port);
+}
+
+quint16 Station::koruPort() const
+{
+    return m_udp->port();
+}
+
+void Station::UDPServerUDPRead(const DatagramTurn &turn)
+{
+    Q_EMIT datagramReceived(turn);
+    // Once closing has begun, only the parking azimuth may be sent.
+    if (m_closed || m_source != AzimuthSource::Koru || !turn.request)
+        return;
+    enterFromOutside(turn.request->azimuth, EntryOrigin::Datagram);
+}
+
+bool Station::enterAzimuth(int azimuth)
+{
+    // Once closing has begun, only the parking azimuth may be sent.
+    if (m_closed)
+        return false;
+    enterFromOutside(azimuth, EntryOrigin::Rotctld);
+    return true;
+}
+
+bool Station::stopMoving()
+{
+    if (m_closed)
+        return false;
+    StopAll();
+    Q_EMIT goHandled();
+    return true;
+}
+
+bool Station::moveToParking()
+{
+    if (m_closed || m_config.parkingInterface == 0)
+        return false;
+    goToParking();
+    return true;
+}
+
+double Station::currentAzimuth() const
+{
+    // The controller's own report when read-back has one, else the last azimuth commanded.
+    return reportedAzimuth().value_or(m_commandedPosition);
+}
+
+bool Station::rotctldListening() const
+{
+    return m_rotctld->isListening();
+}
+
+void Station::toggleRotctld()
+{
+    m_config.extensions.rotctld = m_rotctld->isListening() ? QStringLiteral("0") : QStringLiteral("1");
+    applyRotctldSetting();
+}
+
+void Station::applyRotctldSetting()
+{
+    const ExtensionSettings &settings = m_config.extensions;
+    if (!settings.rotctldEnabled()) {
+        m_rotctld->close();
+        Q_EMIT rotctldChanged();
+        return;
+    }
+    const QString addressText = settings.rotctldListenAddress();
+    const quint16 port = settings.rotctldListenPort();
+    const std::optional<SocketAddress> address = SocketAddress::fromText(
+        addressText == QLatin1String("localhost") ? QStringLiteral("127.0.0.1") : addressText, port);
+    if (address && m_rotctld->isListening() && m_rotctld->listeningAddress() == *address) {
+        Q_EMIT rotctldChanged();
+        return;
+    }
+    if (!address || !m_rotctld->listen(*address)) {
+        const RotctldFailure failure = !address ? RotctldFailure::NotAnAddress
+            : m_rotctld->addressInUse()         ? RotctldFailure::AddressInUse
+                                                : RotctldFailure::Other;
+        // Told without a box, once for each address and port, like the other sources.
+        m_notices.tell(QStringLiteral("tcp %1 %2").arg(addressText).arg(port), setupTexts(m_french).warningTitle,
+                       rotctldFailureText(m_french, addressText, port, failure, m_rotctld->errorString()));
+    }
+    Q_EMIT rotctldChanged();
+}
+
+void Station::prepareSetup()
+{
+    StopAll();
+    m_state.lastSentAzimuth = -10;
+    m_serial->closeAll();
+}
+
+void Station::closeOutForSetup()
+{
+    m_serial->closeOutForSetup(m_config.interfaceKind);
+}
+
+void Station::sendTest(int azimuth)
+{
+    m_state.lastSentAzimuth = -10;
+    m_forcedSendRequest = true;
+    enter(azimuth, EntryOrigin::Test);
+}
+
+bool Station::pinComPort(const QString &comName, const QString &target, QString *error)
+{
+    if (!pinComName(m_files.dosdevicesPath(), comNumber(comName), target, error))
+        return false;
+    EnumerateComPorts();
+    Q_EMIT comPortsChanged();
+    return true;
+}
+
+void Station::enableLptPort(quint16 address)
+{
+    m_portIo.EnablePorts(address, address);
+}
+
+void Station::disableLptPort(quint16 address)
+{
+    m_portIo.DisablePorts(address, address);
+}
+
+bool Station::lptDriverReady() const
+{
+    return m_portIo.IsWinNT();
+}
