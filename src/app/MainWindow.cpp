@@ -126,8 +126,9 @@ void MainWindow::buildWidgets()
     edit->setTextMargins(3, 0, 0, 0);
     m_editAzimut = edit;
     edit->installEventFilter(this);
-    // Only the user's edits are requests; what the station shows is written back silently.
-    connect(edit, &QLineEdit::textEdited, this, &MainWindow::EditAzimutChange);
+    // What the station shows is written back with the box's signals blocked: every
+    // other change is the user's (or a caller's acting as the user) and a request.
+    connect(edit, &QLineEdit::textChanged, this, &MainWindow::EditAzimutChange);
 
     m_stepper = new AzimuthStepper(m_panel);
     m_stepper->setGeometry(183, 10, 17, 26);

@@ -98,6 +98,8 @@ private:
     std::unique_ptr<UrlOpener> m_urlOpener;
 
     bool m_stepperHeld = false;
+    // The box is being written with what the station shows: not a request.
+    bool m_showingStation = false;
     // The first paint has reached the screen (or the window was never exposed).
     bool m_firstPaintDone = false;
     // Shown or activated before that paint: the first activation waits for it.

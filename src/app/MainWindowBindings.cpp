@@ -27,6 +27,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QScopedValueRollback>
 #include <QTimer>
 
 #include <algorithm>
@@ -70,6 +71,7 @@ void MainWindow::bindStation()
     Station &s = m_station;
     connect(&s, &Station::targetChanged, this, &MainWindow::showTarget);
     connect(&s, &Station::entryCleared, this, [this] {
+        const QScopedValueRollback showing(m_showingStation, true);
         m_editAzimut->clear();
         conversionNotice(QString());
     });
@@ -123,6 +125,8 @@ void MainWindow::bindStation()
 
 void MainWindow::EditAzimutChange(const QString &text)
 {
+    if (m_showingStation)
+        return;
     if (const auto whole = toWholeNumber(text)) {
         m_station.enter(*whole, EntryOrigin::Typed);
         return;
@@ -134,8 +138,10 @@ void MainWindow::EditAzimutChange(const QString &text)
 void MainWindow::showTarget(int azimuth, EntryOrigin origin)
 {
     // What the user is typing stays as typed ("045"), unless it had to wrap.
-    if (origin != EntryOrigin::Typed || toWholeNumber(m_editAzimut->text()) != azimuth)
+    if (origin != EntryOrigin::Typed || toWholeNumber(m_editAzimut->text()) != azimuth) {
+        const QScopedValueRollback showing(m_showingStation, true);
         m_editAzimut->setText(QString::number(azimuth));
+    }
     m_stepper->showPosition(azimuth);
     m_lcd->display(QString::number(azimuth));
     if (m_stepperHeld && azimuth % 10 == 0)
@@ -190,7 +196,7 @@ void MainWindow::showAuto(bool on)
         m_buttonAuto->setText(QStringLiteral("AUTO ON"));
         m_buttonAuto->setGeometry(m_autoButtonBounds.left() + 2, m_autoButtonBounds.top() + 2,
                                   m_autoButtonBounds.width(), m_autoButtonBounds.height() - 2);
-    } else if (m_buttonAuto->text() != QStringLiteral("AUTO   OFF")) {
+    } else if (m_station.autoToggled()) {
         m_buttonAuto->setText(QStringLiteral("AUTO OFF"));
         m_buttonAuto->setGeometry(m_autoButtonBounds);
     }
@@ -458,6 +464,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     // The station closes in order (it may wait for a command under way) and
     // then closes this window again.
-    event->ignore();
     m_station.requestClose();
+    // Done at once unless a command under way made the station wait.
+    event->setAccepted(m_station.closingFinished());
 }

@@ -217,6 +217,7 @@ void Station::setAuto(bool on)
     if (m_autoOn == on)
         return;
     m_autoOn = on;
+    m_autoToggled = true;
     Q_EMIT autoChanged(on);
 }
 

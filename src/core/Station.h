@@ -125,7 +125,8 @@ public:
     void closeOutForSetup();
     void rebuildCaption();
     // Selects present COM port `item` for kind as a click in its list does (the port
-    // is probed); false, with nothing selected, when it would not open.
+    // is probed); false, with nothing selected, when it would not open. The caption
+    // is the caller's to follow.
     bool selectComPort(InterfaceKind kind, int item);
     void setChannelBaud(InterfaceKind kind, int baudIndex) override;
     // Makes the COM name a dosdevices link to target and lists the ports again.
@@ -157,6 +158,8 @@ public:
     int shownAzimuth() const { return m_shown; }
     AzimuthEntry entry() const { return m_entry; }
     bool isAutoOn() const { return m_autoOn; }
+    // AUTO has been switched at least once (its button's caption tells the two offs apart).
+    bool autoToggled() const { return m_autoToggled; }
     bool isFrench() const { return m_french; }
     bool loading() const { return m_loadingSettings; }
     bool activatedOnce() const { return m_activatedOnce; }
@@ -252,6 +255,7 @@ private:
     AzimuthEntry m_entry;
     int m_shown = 0; // the whole azimuth the display shows
     bool m_autoOn = false;
+    bool m_autoToggled = false;
     bool m_french = false;
     AzimuthSource m_source = AzimuthSource::None;
     bool m_loadingSettings = false;

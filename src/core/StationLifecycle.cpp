@@ -220,7 +220,6 @@ bool Station::selectComPort(InterfaceKind kind, int item)
     const bool opened = m_serial->ProbePort(kind, m_choices.comPorts[item].name);
     if (!opened)
         m_choices.comSelection[k] = -1;
-    rebuildCaption();
     return opened;
 }
 

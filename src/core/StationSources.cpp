@@ -213,7 +213,9 @@ void Station::sendTest(int azimuth)
 {
     m_state.lastSentAzimuth = -10;
     m_forcedSendRequest = true;
-    enter(azimuth, EntryOrigin::Test);
+    // The azimuth already shown is no change, and sends nothing; the request stays
+    // raised until a change or the dialog's closing uses it.
+    enterFromOutside(azimuth, EntryOrigin::Test);
 }
 
 bool Station::pinComPort(const QString &comName, const QString &target, QString *error)

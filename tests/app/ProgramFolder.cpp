@@ -83,8 +83,13 @@ ProgramFolder::~ProgramFolder()
 void ProgramFolder::prepare(QProcess &process)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"),
-                       m_display == Display::X11 ? QStringLiteral("xcb") : QStringLiteral("offscreen"));
+    if (m_display == Display::None) {
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QString::fromLatin1(name));
+    } else {
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"),
+                           m_display == Display::X11 ? QStringLiteral("xcb") : QStringLiteral("offscreen"));
+    }
     // A fixed locale keeps the decimal separator of the written reals known.
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     if (m_unprivileged) {
@@ -95,6 +100,7 @@ void ProgramFolder::prepare(QProcess &process)
     process.setProcessEnvironment(environment);
     process.setProgram(m_program.isEmpty() ? m_dir.filePath(QFileInfo(QStringLiteral(ORVANTIS_EXECUTABLE)).fileName())
                                            : m_program);
+    process.setArguments(m_arguments);
     process.setWorkingDirectory(m_dir.path());
     // Standard error is kept for the checks; it is where unshown boxes go.
     process.setProcessChannelMode(QProcess::ForwardedOutputChannel);

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -15,8 +16,9 @@
 class ProgramFolder {
 public:
     // Offscreen needs no display; X11 shows the windows on $DISPLAY, for tests
-    // that drive them with real key and mouse events.
-    enum class Display { Offscreen, X11 };
+    // that drive them with real key and mouse events; None leaves the program no
+    // display at all (the headless mode).
+    enum class Display { Offscreen, X11, None };
 
     explicit ProgramFolder(Display display = Display::Offscreen);
     ~ProgramFolder();
@@ -36,6 +38,8 @@ public:
 
     // Starts `program` instead of the copy (an installed one, say).
     void setProgram(const QString &program) { m_program = program; }
+    // The command line of the copies started after the call.
+    void setArguments(const QStringList &arguments) { m_arguments = arguments; }
     // Adds `name`=`value` to the environment of the copies started after the call.
     void setEnvironment(const QString &name, const QString &value) { m_extraEnvironment.insert(name, value); }
     // Applies to the copies started after the call. The program then runs as an
@@ -85,5 +89,6 @@ private:
     bool m_unprivileged = false;
     bool m_valid = false;
     QString m_program;
+    QStringList m_arguments;
     QProcessEnvironment m_extraEnvironment;
 };

@@ -344,6 +344,7 @@ private Q_SLOTS:
         const InterfaceKind other = kind == InterfaceKind::Egis ? InterfaceKind::Gs232 : InterfaceKind::Egis;
         PseudoTerminal otherTerminal;
         rig.choices.comPorts.append({QStringLiteral("COM4"), otherTerminal.slavePath(), {}, {}});
+        QVERIFY(QFile::link(otherTerminal.slavePath(), rig.stationRig.folder() + QStringLiteral("/dosdevices/com4")));
         rig.choices.comSelection[ordinal(other)] = 2;
         QVERIFY(rig.station.serialRotors().EnsurePortOpen(other));
 
@@ -401,12 +402,7 @@ private Q_SLOTS:
                                 {QStringLiteral("COM34"), QStringLiteral("/nonexistent/ttyUSB1"),
                                  QStringLiteral("FTDI FT232R B7"), QString()}};
         const QString dosdevices = rig.stationRig.folder() + QStringLiteral("/dosdevices");
-        if (!pinError.isEmpty()) {
-            // A file where the folder of links should be: no link can be made in it.
-            QVERIFY(QDir(dosdevices).removeRecursively());
-            QFile blocker(dosdevices);
-            QVERIFY(blocker.open(QIODevice::WriteOnly));
-        }
+        QVERIFY(QFile::link(rig.terminal.slavePath(), dosdevices + QStringLiteral("/com33")));
         rig.dialog.show();
         auto *ports = rig.find<RadioGroup>(QStringLiteral("RadioGroupPortEasy"));
         auto *pin = rig.find<QPushButton>(QStringLiteral("ButtonPinEasy"));
@@ -419,6 +415,12 @@ private Q_SLOTS:
 
         ports->item(1)->click();
         QVERIFY(pin->isEnabled());
+        if (!pinError.isEmpty()) {
+            // A file where the folder of links should be: no link can be made in it.
+            QVERIFY(QDir(dosdevices).removeRecursively());
+            QFile blocker(dosdevices);
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+        }
         pin->click();
         if (pinError.isEmpty()) {
             QCOMPARE(QFileInfo(dosdevices + QStringLiteral("/com33")).symLinkTarget(), byId);

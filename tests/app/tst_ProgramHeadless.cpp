@@ -1,0 +1,79 @@
+// `orvantis --headless` with no display at all: steered by a Hamlib client and a
+// KORU datagram, GS-232 bytes checked on a pseudo-terminal standing in for COM5,
+// and a SIGTERM that stops, parks and saves.
+#include "ProgramFolder.h"
+#include "support/FreePorts.h"
+#include "support/PseudoTerminal.h"
+
+#include <QDeadlineTimer>
+#include <QTcpSocket>
+#include <QTest>
+#include <QUdpSocket>
+
+#include <csignal>
+
+namespace {
+constexpr int StartTimeoutMs = 15000;
+constexpr int ReplyTimeoutMs = 5000;
+
+QByteArray ask(QTcpSocket &client, const QByteArray &line)
+{
+    client.write(line);
+    QByteArray reply;
+    const QDeadlineTimer deadline(ReplyTimeoutMs);
+    while (!reply.contains("RPRT") && !deadline.hasExpired() && client.waitForReadyRead(100))
+        reply += client.readAll();
+    return reply + client.readAll();
+}
+} // namespace
+
+class TestProgramHeadless : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void runsTheStationWithoutADisplay();
+};
+
+void TestProgramHeadless::runsTheStationWithoutADisplay()
+{
+    ProgramFolder folder(ProgramFolder::Display::None);
+    PseudoTerminal com5;
+    const quint16 rotctldPort = freeTcpPort();
+    const quint16 koruPort = ProgramFolder::freeUdpPort();
+    QVERIFY(folder.isValid() && com5.isValid() && rotctldPort != 0 && koruPort != 0);
+    QVERIFY(folder.linkComPort(5, com5.slavePath()));
+    QVERIFY(folder.writeIni("[ORVANTIS]\r\nAUTO=1\r\nSERVER=KORU\r\nPORTKORU=" + QByteArray::number(koruPort - 1)
+                            + "\r\nANTKORU=1\r\nANT=GS232\r\nPARKING=GS232\r\nAZIMUT_PARKING=90\r\n"
+                              "[GS-232]\r\nPORT_GS232=5\r\n[ROTCTLD]\r\nROTCTLD=1\r\nROTCTLD_PORT="
+                            + QByteArray::number(rotctldPort) + "\r\n"));
+    folder.setArguments({QStringLiteral("--headless")});
+    QVERIFY(folder.start());
+    QVERIFY2(folder.waitUntilListening(koruPort, StartTimeoutMs), folder.standardError().constData());
+    // What a window would show in its caption is a line on standard error.
+    QVERIFY(folder.waitForStandardError("GS232", StartTimeoutMs));
+
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, rotctldPort);
+    QVERIFY(client.waitForConnected(ReplyTimeoutMs));
+    QCOMPARE(ask(client, "P 150 0\n"), QByteArray("RPRT 0\n"));
+    QCOMPARE(com5.readAtLeast(5, ReplyTimeoutMs), QByteArray("W150\r"));
+
+    QUdpSocket logger;
+    QVERIFY(logger.writeDatagram("<goazi>210.4</goazi>", QHostAddress::LocalHost, koruPort) > 0);
+    QCOMPARE(com5.readAtLeast(5, ReplyTimeoutMs), QByteArray("W210\r"));
+
+    // Closing: STOP, then the parking GO on the port STOP closed, without a second STOP.
+    QVERIFY(folder.stop(SIGTERM, 10000));
+    QCOMPARE(folder.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(folder.exitCode(), 0);
+    QCOMPARE(com5.readAll(500), QByteArray("S\rW090\r"));
+    const QByteArray saved = folder.readIni();
+    QVERIFY2(saved.contains("PORT_GS232=5\r\n"), saved.constData());
+    QVERIFY(saved.contains("ANT=GS232\r\n"));
+    QVERIFY(saved.contains("SERVER=KORU\r\n"));
+    const QByteArray servedPort = "ROTCTLD_PORT=" + QByteArray::number(rotctldPort) + "\r\n";
+    QVERIFY(saved.contains(servedPort));
+}
+
+QTEST_GUILESS_MAIN(TestProgramHeadless)
+#include "tst_ProgramHeadless.moc"
