@@ -1,0 +1,105 @@
+// The station without any window: requests as numbers, bytes on real
+// pseudo-terminals, the settings file on disk.
+#include "StationRig.h"
+
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+Q_DECLARE_METATYPE(std::function<void(Station &)>)
+
+namespace {
+
+using Request = std::function<void(Station &)>;
+
+// A GS-232 or DCU-1 on COM5 with AUTO on, showing 359 and already sent there.
+std::unique_ptr<StationRig> runningStation(const QString &interfaceName)
+{
+    auto rig = std::make_unique<StationRig>(
+        QStringList {QStringLiteral("ANT=") + interfaceName, QStringLiteral("AUTO=1"),
+                     QStringLiteral("PORT_%1=5").arg(interfaceName),
+                     QStringLiteral("FAV1AZ=500")},
+        QStringList {QStringLiteral("com5")});
+    if (!rig->startStation())
+        return nullptr;
+    rig->station().enter(359, EntryOrigin::Stepper);
+    rig->terminal(QStringLiteral("com5")).readAll(100);
+    return rig;
+}
+
+} // namespace
+
+class TestStation : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
+    void stopIsFinal_data();
+    void stopIsFinal();
+    void startCutShortWritesBackWhatWasRead();
+};
+
+void TestStation::stopIsFinal_data()
+{
+    QTest::addColumn<QString>("interfaceName");
+    QTest::addColumn<Request>("request");
+    QTest::addColumn<QByteArray>("written");
+
+    const QByteArray gs232 = QByteArray("W000\r") + "S\r";
+    // The STOP lands in the pause between the target and the order to move.
+    const QByteArray dcu1 = QByteArray("AP1000;\r") + ";\r";
+    const std::pair<QString, QByteArray> interfaces[] = {{QStringLiteral("GS232"), gs232},
+                                                         {QStringLiteral("DCU1"), dcu1}};
+    for (const auto &[name, written] : interfaces) {
+        QTest::addRow("%s, stepped 359 to 360", qPrintable(name))
+            << name << Request([](Station &s) { s.enter(360, EntryOrigin::Stepper); }) << written;
+        QTest::addRow("%s, typed 400", qPrintable(name))
+            << name << Request([](Station &s) { s.enter(400, EntryOrigin::Typed); }) << written;
+        QTest::addRow("%s, favourite 500", qPrintable(name))
+            << name << Request([](Station &s) { s.enterFavourite(1); }) << written;
+        QTest::addRow("%s, angle window with AUTO on", qPrintable(name))
+            << name << Request([](Station &s) { s.enterAndGo(0, EntryOrigin::AngleWindow); }) << written;
+    }
+}
+
+void TestStation::stopIsFinal()
+{
+    // A STOP ends the request that was being sent: nothing of it is written
+    // after the STOP, whatever the request would still have done.
+    QFETCH(QString, interfaceName);
+    QFETCH(Request, request);
+    QFETCH(QByteArray, written);
+    const auto rig = runningStation(interfaceName);
+    QVERIFY(rig);
+    Station &station = rig->station();
+    QTimer::singleShot(1, &station, [&station] { station.StopAll(); });
+    request(station);
+    QCOMPARE(rig->terminal(QStringLiteral("com5")).readAll(300), written);
+    QCOMPARE(station.shownAzimuth(), 0);
+    QVERIFY(!station.lampOn());
+
+    // Only a new request moves again.
+    station.enter(90, EntryOrigin::Stepper);
+    QVERIFY(rig->terminal(QStringLiteral("com5")).readAll(150).startsWith(interfaceName == QLatin1String("GS232")
+                                                                              ? QByteArray("W090\r")
+                                                                              : QByteArray("AP1090;\r")));
+}
+
+void TestStation::startCutShortWritesBackWhatWasRead()
+{
+    // Closed before its first activation (a signal during start-up), the station
+    // writes back every choice as it was read, though it never reconciled them.
+    const QStringList lines {QStringLiteral("PORTKORU=13000"), QStringLiteral("ANTKORU=7"),
+                             QStringLiteral("ANT=GS232"),      QStringLiteral("PORT_GS232=5"),
+                             QStringLiteral("PORT_EGIS=12"),   QStringLiteral("WLEFT=40"),
+                             QStringLiteral("WTOP=60"),        QStringLiteral("ANGLE=123")};
+    StationRig rig(lines);
+    rig.station().runClosingSequence();
+    const QByteArray saved = rig.savedIni();
+    for (const QString &line : lines)
+        QVERIFY2(saved.contains(QByteArray(line.toLatin1()).append("\r\n")), qPrintable(line));
+}
+
+QTEST_GUILESS_MAIN(TestStation)
+#include "tst_Station.moc"
