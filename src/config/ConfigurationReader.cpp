@@ -3,9 +3,13 @@
 #include "config/BaudRateTable.h"
 #include "config/ConfigurationKey.h"
 #include "config/NumberText.h"
+#include "config/SettingsFileTexts.h"
 #include "config/Windows1252.h"
 
 #include <QHash>
+#include <QStringDecoder>
+
+#include <algorithm>
 
 namespace {
 
@@ -60,15 +64,24 @@ private:
     qsizetype m_longest = 0;
 };
 
+const KeyIndex &knownKeys()
+{
+    static const KeyIndex keys;
+    return keys;
+}
+
 class LineApplier {
 public:
-    LineApplier(Configuration &config, LoadActions &actions, bool lptUsable, const QLocale &locale)
-        : m_config(config), m_actions(actions), m_lptUsable(lptUsable), m_locale(locale)
+    LineApplier(Configuration &config, LoadActions &actions, bool lptUsable, const QLocale &locale,
+                const QString &fileName)
+        : m_config(config), m_actions(actions), m_lptUsable(lptUsable), m_locale(locale), m_fileName(fileName)
     {
     }
 
-    void apply(const KeyTarget &target, const QString &value)
+    void apply(const KeyTarget &target, QStringView key, const QString &value, qsizetype lineNumber)
     {
+        m_key = key;
+        m_lineNumber = lineNumber;
         switch (target.key) {
         case ConfigurationKey::Lpt: case ConfigurationKey::Port: case ConfigurationKey::Baud:
         case ConfigurationKey::Stop: case ConfigurationKey::Step: case ConfigurationKey::AzOffset:
@@ -96,8 +109,10 @@ public:
     LoadReport takeReport()
     {
         for (const Failure &failure : m_failures) {
-            m_report.conversionErrors << (failure.real ? NumberText::realConversionMessage(failure.value, m_french)
-                                                       : NumberText::integerConversionMessage(failure.value, m_french));
+            const QString conversion = failure.real ? NumberText::realConversionMessage(failure.value, m_french)
+                                                    : NumberText::integerConversionMessage(failure.value, m_french);
+            m_report.conversionErrors << SettingsFileTexts::badValueText(m_french, conversion, failure.key,
+                                                                         failure.lineNumber, m_fileName);
         }
         return std::move(m_report);
     }
@@ -247,7 +262,7 @@ private:
     {
         const auto whole = NumberText::toWholeNumber(value);
         if (!whole)
-            m_failures.push_back({value, false});
+            m_failures.push_back({value, false, m_key.toString(), m_lineNumber});
         return whole;
     }
 
@@ -255,7 +270,7 @@ private:
     {
         const auto real = NumberText::toReal(text, m_locale);
         if (!real)
-            m_failures.push_back({asWritten, true});
+            m_failures.push_back({asWritten, true, m_key.toString(), m_lineNumber});
         return real;
     }
 
@@ -263,10 +278,16 @@ private:
     LoadActions &m_actions;
     const bool m_lptUsable;
     const QLocale m_locale;
+    const QString m_fileName;
+    // Where the line being applied stands, for the notice of a bad value.
+    QStringView m_key;
+    qsizetype m_lineNumber = 0;
     LoadReport m_report;
     struct Failure {
         QString value;
         bool real;
+        QString key;
+        qsizetype lineNumber;
     };
     QList<Failure> m_failures;
     bool m_french = false;
@@ -277,18 +298,18 @@ bool isLineEnd(QChar c)
     return c == QLatin1Char('\r') || c == QLatin1Char('\n');
 }
 
-} // namespace
-
-LoadReport LoadConfiguration(const QByteArray &fileBytes, Configuration &config, LoadActions &actions,
-                             bool lptUsable, const QLocale &locale)
+// Calls visit(target, key, value, lineNumber) for every line whose key is known,
+// in file order, while visit returns true. Lines are numbered from 1 as the
+// reader splits them: CR LF, lone CR and lone LF each end one line.
+template <typename Visit>
+void forEachKnownLine(const QString &text, Visit visit)
 {
-    const KeyIndex keys;
-    LineApplier applier(config, actions, lptUsable, locale);
-    const QString text = Windows1252::decode(fileBytes);
+    const KeyIndex &keys = knownKeys();
     const qsizetype size = text.size();
-
+    qsizetype lineNumber = 0;
     qsizetype start = 0;
     while (start < size) {
+        ++lineNumber;
         qsizetype end = start;
         while (end < size && !isLineEnd(text.at(end)))
             ++end;
@@ -298,14 +319,56 @@ LoadReport LoadConfiguration(const QByteArray &fileBytes, Configuration &config,
         const QStringView line = QStringView(text).mid(start, end - start);
         const qsizetype equals = line.left(keys.longest()).indexOf(QLatin1Char('='));
         if (equals > 0) {
-            if (const KeyTarget *target = keys.find(line.left(equals + 1)))
-                applier.apply(*target, line.mid(equals + 1).toString());
+            if (const KeyTarget *target = keys.find(line.left(equals + 1))) {
+                if (!visit(*target, line.left(equals), line.mid(equals + 1), lineNumber))
+                    return;
+            }
         }
 
-        // CR LF, lone CR and lone LF each end one line.
         if (end < size && text.at(end) == QLatin1Char('\r') && end + 1 < size && text.at(end + 1) == QLatin1Char('\n'))
             ++end;
         start = end + 1;
     }
+}
+
+// A UTF-8 byte-order mark (Notepad's "UTF-8 with BOM", PowerShell) says how the
+// rest was saved: read as UTF-8, accented labels survive, and the writer puts
+// them back in Windows-1252 like every file. Without the mark, or when what
+// follows it is not UTF-8 after all, the bytes are Windows-1252.
+QString settingsText(const QByteArray &fileBytes)
+{
+    static constexpr QByteArrayView Utf8Bom("\xEF\xBB\xBF");
+    if (!fileBytes.startsWith(Utf8Bom))
+        return Windows1252::decode(fileBytes);
+    const QByteArray rest = fileBytes.sliced(Utf8Bom.size());
+    QStringDecoder utf8(QStringConverter::Utf8);
+    const QString text = utf8.decode(rest);
+    return utf8.hasError() ? Windows1252::decode(rest) : text;
+}
+
+} // namespace
+
+LoadReport LoadConfiguration(const QByteArray &fileBytes, const QString &fileName, Configuration &config,
+                             LoadActions &actions, bool lptUsable, const QLocale &locale)
+{
+    LineApplier applier(config, actions, lptUsable, locale, fileName);
+    forEachKnownLine(settingsText(fileBytes),
+                     [&applier](const KeyTarget &target, QStringView key, QStringView value, qsizetype lineNumber) {
+                         applier.apply(target, key, value.toString(), lineNumber);
+                         return true;
+                     });
     return applier.takeReport();
+}
+
+bool holdsSettings(const QByteArray &fileBytes)
+{
+    const QString text = settingsText(fileBytes);
+    if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isSpace(); }))
+        return true;
+    bool known = false;
+    forEachKnownLine(text, [&known](const KeyTarget &, QStringView, QStringView, qsizetype) {
+        known = true;
+        return false;
+    });
+    return known;
 }

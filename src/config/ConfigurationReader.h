@@ -25,13 +25,21 @@ public:
 
 struct LoadReport {
     // One conversion message per strict value that did not convert, in file
-    // order. The key keeps its earlier value and reading goes on.
+    // order, naming the key, the line and the file. The key keeps its earlier
+    // value and reading goes on.
     QStringList conversionErrors;
 };
 
 // Applies every line of an Orvantis.ini image to the record and the main
 // window, in file order. Any bytes are accepted: lines that do not match a key
-// are ignored, and the time taken grows linearly with the size of the file.
-// lptUsable false (no parallel-port access) makes every LPT_ index none.
-LoadReport LoadConfiguration(const QByteArray &fileBytes, Configuration &config, LoadActions &actions,
-                             bool lptUsable, const QLocale &locale = QLocale());
+// are ignored, and the time taken grows linearly with the size of the file. A
+// UTF-8 byte-order mark is not part of the first line. fileName is where the
+// bytes came from, for the notices. lptUsable false (no parallel-port access)
+// makes every LPT_ index none.
+LoadReport LoadConfiguration(const QByteArray &fileBytes, const QString &fileName, Configuration &config,
+                             LoadActions &actions, bool lptUsable, const QLocale &locale = QLocale());
+
+// False for bytes that are not blank yet hold no line with a known key: another
+// encoding (UTF-16), another program's file, noise. Writing the settings over
+// such a file would destroy something that was never read.
+bool holdsSettings(const QByteArray &fileBytes);

@@ -1,5 +1,8 @@
 #include "config/SettingsFiles.h"
 
+#include "config/ConfigurationReader.h"
+#include "config/SettingsFileTexts.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -8,6 +11,7 @@
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
+#include <optional>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
@@ -90,6 +94,20 @@ void syncFolder(const QString &folder)
     }
 }
 
+std::optional<SettingsFileTexts::OddFileKind> oddFileKind(mode_t mode)
+{
+    using SettingsFileTexts::OddFileKind;
+    if (S_ISREG(mode))
+        return std::nullopt;
+    if (S_ISFIFO(mode))
+        return OddFileKind::Fifo;
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return OddFileKind::Device;
+    if (S_ISSOCK(mode))
+        return OddFileKind::Socket;
+    return OddFileKind::Folder; // the last kind stat() reports
+}
+
 } // namespace
 
 SettingsFiles::SettingsFiles(const QString &folder)
@@ -114,16 +132,34 @@ QString SettingsFiles::dosdevicesPath() const
 
 bool SettingsFiles::read(QByteArray *bytes, QString *errorText)
 {
-    QFile file(iniPath());
-    bool ok = file.open(QIODevice::ReadOnly);
-    if (ok) {
-        *bytes = file.readAll();
-        ok = file.error() == QFileDevice::NoError;
+    m_leftAlone = LeftAlone::No;
+    // Looked at, never opened: opening a FIFO waits for a writer that may never
+    // come, and opening a device may act on it.
+    struct stat status {};
+    if (::stat(QFile::encodeName(iniPath()).constData(), &status) == 0) {
+        if (const auto kind = oddFileKind(status.st_mode))
+            return refuse(LeftAlone::NotRegular, SettingsFileTexts::notRegularText(iniPath(), *kind), errorText);
     }
-    if (!ok)
-        *errorText = QStringLiteral("Impossible d'ouvrir le fichier \"%1\". %2").arg(iniPath(), file.errorString());
-    m_readFailed = !ok;
-    return ok;
+
+    QFile file(iniPath());
+    const bool opened = file.open(QIODevice::ReadOnly);
+    if (opened)
+        *bytes = file.readAll();
+    if (!opened || file.error() != QFileDevice::NoError) {
+        return refuse(LeftAlone::Unreadable,
+                      QStringLiteral("Impossible d'ouvrir le fichier \"%1\". %2").arg(iniPath(), file.errorString()),
+                      errorText);
+    }
+    if (!holdsSettings(*bytes))
+        return refuse(LeftAlone::Unrecognised, SettingsFileTexts::unrecognisedText(iniPath()), errorText);
+    return true;
+}
+
+bool SettingsFiles::refuse(LeftAlone why, const QString &text, QString *errorText)
+{
+    m_leftAlone = why;
+    *errorText = text;
+    return false;
 }
 
 QString SettingsFiles::replacedPath() const
@@ -172,14 +208,13 @@ QString SettingsFiles::createErrorText(bool french)
     return french ? QStringLiteral("Ne peut créer Orvantis.ini") : QStringLiteral("Can't create Orvantis.ini");
 }
 
-QString SettingsFiles::leftUnreadText(bool french, const QString &iniPath)
+QString SettingsFiles::leftUnreadText(bool french) const
 {
-    return french ? QStringLiteral("%1 n'a pas pu être lu au démarrage ; il est laissé tel quel et les réglages de "
-                                   "cette session ne sont pas enregistrés. Rendez-le lisible (droits d'accès) "
-                                   "avant de relancer Orvantis.")
-                        .arg(iniPath)
-                  : QStringLiteral("%1 could not be read at start, so it is left as it was and this session's "
-                                   "settings are not saved. Make it readable (check its permissions) before "
-                                   "starting Orvantis again.")
-                        .arg(iniPath);
+    switch (m_leftAlone) {
+    case LeftAlone::NotRegular: return SettingsFileTexts::leftNotRegularText(french, iniPath());
+    case LeftAlone::Unrecognised: return SettingsFileTexts::leftUnrecognisedText(french, iniPath());
+    case LeftAlone::Unreadable:
+    case LeftAlone::No: break;
+    }
+    return SettingsFileTexts::leftUnreadText(french, iniPath());
 }

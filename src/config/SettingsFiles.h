@@ -16,11 +16,13 @@ public:
     bool existedAtStart() const { return m_existedAtStart; }
 
     // The whole file. On failure *errorText holds the message to show, and
-    // readFailed() says so from then on.
+    // readFailed() says so from then on. Fails without opening anything when
+    // the path names no regular file (a FIFO would block the open), and fails
+    // after reading a file that is not blank but holds no known key.
     bool read(QByteArray *bytes, QString *errorText);
-    // A file that exists but could not be read must not be overwritten with
-    // defaults: what it holds was never seen.
-    bool readFailed() const { return m_readFailed; }
+    // A file that exists but could not be read, or could not be understood, must
+    // not be overwritten with defaults: what it holds was never seen.
+    bool readFailed() const { return m_leftAlone != LeftAlone::No; }
 
     // Writes Orvantis.~in, flushes it to disk, makes it read-only and renames
     // it over Orvantis.ini in one step, so there is never a moment without a
@@ -32,14 +34,17 @@ public:
     bool replace(const QByteArray &bytes) const;
 
     static QString createErrorText(bool french);
-    // Why the run's settings were not saved over a file that could not be read.
-    static QString leftUnreadText(bool french, const QString &iniPath);
+    // Why the run's settings were not saved over a file that read() refused.
+    QString leftUnreadText(bool french) const;
 
 private:
+    enum class LeftAlone { No, Unreadable, NotRegular, Unrecognised };
+
     // The file that replace() writes: Orvantis.ini, or what it links to.
     QString replacedPath() const;
+    bool refuse(LeftAlone why, const QString &text, QString *errorText);
 
     QString m_folder;
     bool m_existedAtStart = false;
-    bool m_readFailed = false;
+    LeftAlone m_leftAlone = LeftAlone::No;
 };

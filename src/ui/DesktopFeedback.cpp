@@ -93,6 +93,7 @@ void DesktopFeedback::notice(const QString &title, const QString &text)
     // Not modal: the command that failed has already ended, and the program
     // carries on while the box is shown.
     auto *box = new QMessageBox(QMessageBox::Warning, title, text, QMessageBox::Ok, m_dialogParent);
+    box->setTextFormat(Qt::PlainText); // addresses and device paths come from files and peers
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);
     box->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -11,6 +11,7 @@ function(orvantis_add_end_to_end_test name)
 endfunction()
 
 orvantis_add_end_to_end_test(tst_ProgramSettings)
+orvantis_add_end_to_end_test(tst_ProgramOddFiles)
 orvantis_add_end_to_end_test(tst_ProgramRotorRoad)
 orvantis_add_end_to_end_test(tst_ProgramRotctld)
 

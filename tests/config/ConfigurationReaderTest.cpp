@@ -181,7 +181,7 @@ private Q_SLOTS:
         QFETCH(int, conversionErrors);
         Configuration config;
         RecordingLoadActions actions;
-        const LoadReport report = LoadConfiguration(file, config, actions, lptUsable, QLocale::c());
+        const LoadReport report = LoadConfiguration(file, TestFileName, config, actions, lptUsable, QLocale::c());
         QCOMPARE(fieldText(config, field), expected);
         QCOMPARE(report.conversionErrors.size(), conversionErrors);
     }
@@ -211,7 +211,7 @@ private Q_SLOTS:
         QFETCH(QStringList, calls);
         Configuration config;
         RecordingLoadActions actions;
-        LoadConfiguration(file, config, actions, true, QLocale::c());
+        LoadConfiguration(file, TestFileName, config, actions, true, QLocale::c());
         QCOMPARE(actions.calls(), calls);
     }
 
@@ -230,7 +230,8 @@ private Q_SLOTS:
         QFETCH(double, calibration);
         Configuration config;
         RecordingLoadActions actions;
-        const LoadReport report = LoadConfiguration(line, config, actions, true, QLocale(QLocale::French));
+        const LoadReport report =
+            LoadConfiguration(line, TestFileName, config, actions, true, QLocale(QLocale::French));
         QVERIFY(report.conversionErrors.isEmpty());
         QCOMPARE(config.at(InterfaceKind::FodTrack).calibration, calibration);
     }
@@ -239,11 +240,13 @@ private Q_SLOTS:
     {
         Configuration config;
         RecordingLoadActions actions;
-        const LoadReport report = LoadConfiguration("AZIMUT_PARKING=12,5\r\nAZIMUT_PARKING=7.5\r\n", config,
-                                                    actions, true, QLocale(QLocale::French));
+        const LoadReport report = LoadConfiguration("AZIMUT_PARKING=12,5\r\nAZIMUT_PARKING=7.5\r\n", TestFileName,
+                                                    config, actions, true, QLocale(QLocale::French));
         QCOMPARE(config.parkingAzimuth, 12.5);
         QCOMPARE(report.conversionErrors,
-                 QStringList{"'7.5' is not a valid floating point value"});
+                 QStringList{"'7.5' is not a valid floating point value\n"
+                             "Key AZIMUT_PARKING, line 2 of /settings/Orvantis.ini: the line is ignored and the "
+                             "setting keeps its previous value; Orvantis writes a valid one when it closes."});
     }
 
     // A bad strict value used to end reading; every later setting must still be read.
@@ -260,18 +263,70 @@ private Q_SLOTS:
                                 "LANGUAGE=FRENCH\r\n";
         Configuration config;
         RecordingLoadActions actions;
-        const LoadReport report = LoadConfiguration(file, config, actions, true, QLocale::c());
+        const LoadReport report = LoadConfiguration(file, TestFileName, config, actions, true, QLocale::c());
         // In the file's language, though it is named after the bad lines.
+        const QString tail = QStringLiteral(" de /settings/Orvantis.ini : la ligne est ignorée et le réglage garde sa "
+                                            "valeur précédente ; Orvantis en écrit une valide à sa fermeture.");
         QCOMPARE(report.conversionErrors,
-                 (QStringList{"'abc' n'est pas une valeur entière correcte",
-                              "'4 5' n'est pas une valeur entière correcte",
-                              "'x' n'est pas une valeur en virgule flottante correcte"}));
+                 (QStringList{"'abc' n'est pas une valeur entière correcte\nClé WTOP, ligne 3" + tail,
+                              "'4 5' n'est pas une valeur entière correcte\nClé FAV1AZ, ligne 5" + tail,
+                              "'x' n'est pas une valeur en virgule flottante correcte\nClé CALAZ_POURSAT, ligne 6" + tail}));
         QCOMPARE(actions.calls(), (QStringList{"geometry:top:100", "caption:2:after", "language:FRENCH"}));
         QCOMPARE(config.favourites[0].azimuth, 45);
         QCOMPARE(config.at(InterfaceKind::PourSat).calibration, 0.5138901);
         QCOMPARE(config.at(InterfaceKind::Egis).minimumStep, 3);
         QCOMPARE(config.interfaceKind, InterfaceKind::Egis);
         QCOMPARE(config.favourites[1].label, QStringLiteral("after"));
+    }
+
+    // The line number a notice names is the one an editor shows.
+    void badValueNamesItsLine_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("located");
+
+        QTest::newRow("CR LF") << QByteArray("[ORVANTIS]\r\n\r\nWLEFT=1O\r\n") << "Key WLEFT, line 3 of";
+        QTest::newRow("lone LF and lone CR") << QByteArray("A\nB\rWATOP=x\n") << "Key WATOP, line 3 of";
+        QTest::newRow("LF CR is two ends") << QByteArray("A\n\rFAV6AZ=x") << "Key FAV6AZ, line 3 of";
+        QTest::newRow("after a UTF-8 byte-order mark") << QByteArray("\xEF\xBB\xBFWANGLE=oui\r\n") << "Key WANGLE, line 1 of";
+        // A value that looks like a placeholder is shown as written.
+        QTest::newRow("placeholder in the value") << QByteArray("X\r\nZERO_FODTRACK=%3%1\r\n")
+                                                  << "'%3%1' is not a valid floating point value\nKey ZERO_FODTRACK, line 2 of";
+    }
+
+    void badValueNamesItsLine()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, located);
+        Configuration config;
+        RecordingLoadActions actions;
+        const LoadReport report = LoadConfiguration(file, TestFileName, config, actions, true, QLocale::c());
+        QCOMPARE(report.conversionErrors.size(), 1);
+        QVERIFY2(report.conversionErrors.first().contains(located + QStringLiteral(" /settings/Orvantis.ini: ")),
+                 qPrintable(report.conversionErrors.first()));
+    }
+
+    // A UTF-8 byte-order mark is not part of the first key; the text after it is
+    // UTF-8, unless it cannot be.
+    void utf8ByteOrderMark_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("UTF-8 text") << QByteArray("\xEF\xBB\xBFLANGUAGE=FRENCH\r\nFAV1TXT=\xC3\x89t\xC3\xA9 \xE2\x82\xAC\r\n")
+                                    << QString::fromUtf16(u"\u00C9t\u00E9 \u20AC");
+        QTest::newRow("Windows-1252 after the mark") << QByteArray("\xEF\xBB\xBFLANGUAGE=FRENCH\r\nFAV1TXT=\xC9t\xE9\r\n")
+                                                     << QString::fromUtf16(u"\u00C9t\u00E9");
+    }
+
+    void utf8ByteOrderMark()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, label);
+        Configuration config;
+        RecordingLoadActions actions;
+        LoadConfiguration(file, TestFileName, config, actions, true, QLocale::c());
+        QVERIFY(actions.french());
+        QCOMPARE(config.favourites[0].label, label);
     }
 
     void garbage_data()
@@ -311,7 +366,7 @@ private Q_SLOTS:
         QFETCH(QString, expected);
         Configuration config;
         RecordingLoadActions actions;
-        LoadConfiguration(file, config, actions, true, QLocale::c());
+        LoadConfiguration(file, TestFileName, config, actions, true, QLocale::c());
         QCOMPARE(fieldText(config, field), expected);
     }
 
@@ -320,7 +375,7 @@ private Q_SLOTS:
         const QByteArray label(1 << 20, 'y');
         Configuration config;
         RecordingLoadActions actions;
-        LoadConfiguration("FAV5TXT=" + label, config, actions, true, QLocale::c());
+        LoadConfiguration("FAV5TXT=" + label, TestFileName, config, actions, true, QLocale::c());
         QCOMPARE(config.favourites[4].label.size(), label.size());
     }
 
@@ -328,7 +383,8 @@ private Q_SLOTS:
     {
         Configuration config;
         RecordingLoadActions actions;
-        const LoadReport report = LoadConfiguration(QByteArray(), config, actions, true, QLocale::c());
+        const LoadReport report =
+            LoadConfiguration(QByteArray(), TestFileName, config, actions, true, QLocale::c());
         QVERIFY(report.conversionErrors.isEmpty());
         QVERIFY(actions.calls().isEmpty());
         QCOMPARE(config.interfaceKind, InterfaceKind::None);

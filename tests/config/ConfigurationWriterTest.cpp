@@ -96,7 +96,7 @@ QByteArray readAndWriteAgain(const QByteArray &file, const QLocale &locale, bool
 {
     Configuration config;
     RecordingLoadActions actions;
-    const LoadReport report = LoadConfiguration(file, config, actions, lptUsable, locale);
+    const LoadReport report = LoadConfiguration(file, TestFileName, config, actions, lptUsable, locale);
     if (!report.conversionErrors.isEmpty())
         return "conversion errors: " + report.conversionErrors.join(u'|').toUtf8();
     return writeConfiguration(config, inputsAfterReading(config, actions), locale);
@@ -248,7 +248,7 @@ private Q_SLOTS:
         // Read back under a point locale, the value is the same.
         Configuration config;
         RecordingLoadActions actions;
-        const LoadReport report = LoadConfiguration(written, config, actions, true, QLocale::c());
+        const LoadReport report = LoadConfiguration(written, TestFileName, config, actions, true, QLocale::c());
         QVERIFY(report.conversionErrors.isEmpty());
         QCOMPARE(config.at(InterfaceKind::FodTrack).calibration, 0.711);
         QCOMPARE(config.at(InterfaceKind::PourSat).calibration, 0.5138901);
@@ -347,7 +347,8 @@ private Q_SLOTS:
         const QByteArray older = writeConfiguration(Configuration(), WriterInputs(), QLocale::c());
         Configuration config;
         RecordingLoadActions actions;
-        QVERIFY(LoadConfiguration(older + extraLines, config, actions, true, QLocale::c()).conversionErrors.isEmpty());
+        QVERIFY(LoadConfiguration(older + extraLines, TestFileName, config, actions, true, QLocale::c())
+                    .conversionErrors.isEmpty());
         const QByteArray written = writeConfiguration(config, inputsAfterReading(config, actions), QLocale::c());
         QVERIFY2(written.endsWith(writtenTail), written.right(200).constData());
         QVERIFY(written.startsWith(older.left(older.size() - fav6Length())));

@@ -6,6 +6,9 @@
 
 #include <array>
 
+// Where the bytes the tests read are said to come from.
+inline const QString TestFileName = QStringLiteral("/settings/Orvantis.ini");
+
 // Keeps every action the reader performs, as one line each, and the state
 // those actions would leave in the main window.
 class RecordingLoadActions final : public LoadActions {

@@ -5,11 +5,19 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <QRandomGenerator>
+
+#include <chrono>
 #include <csignal>
+#include <cstring>
+#include <future>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -68,8 +76,8 @@ private Q_SLOTS:
     {
         QTemporaryDir folder;
         SettingsFiles files(folder.path());
-        // A folder in the file's place cannot be read, even by root.
-        QVERIFY(QDir().mkpath(files.iniPath()));
+        // A link to itself cannot be opened, even by root.
+        QVERIFY(QFile::link(files.iniPath(), files.iniPath()));
         QByteArray read("untouched");
         QString error;
         QVERIFY(!files.read(&read, &error));
@@ -77,6 +85,134 @@ private Q_SLOTS:
         QVERIFY2(error.startsWith(start), qPrintable(error));
         QVERIFY2(error.size() > start.size(), "the system's error text is missing");
         QVERIFY(files.readFailed());
+        QVERIFY(files.leftUnreadText(false).contains(QStringLiteral("could not be read at start")));
+    }
+
+    // Content that holds no known key was never understood, so it must be left
+    // alone; a byte-order mark or blank lines are not such content.
+    void contentWithoutKnownKey_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("understood");
+
+        const QString settings = QStringLiteral("LANGUAGE=FRENCH\r\nANT=GS232\r\n");
+        QByteArray utf16le("\xFF\xFE");
+        QByteArray utf16be("\xFE\xFF");
+        for (const QChar c : settings) {
+            utf16le += char(c.unicode() & 0xFF);
+            utf16le += char(c.unicode() >> 8);
+            utf16be += char(c.unicode() >> 8);
+            utf16be += char(c.unicode() & 0xFF);
+        }
+        QByteArray noise(4096, Qt::Uninitialized);
+        QRandomGenerator generator(26);
+        for (char &c : noise)
+            c = char(generator.bounded(256));
+
+        QTest::newRow("UTF-16 LE with BOM (Notepad \"Unicode\")") << utf16le << false;
+        QTest::newRow("UTF-16 BE with BOM") << utf16be << false;
+        QTest::newRow("random bytes") << noise << false;
+        QTest::newRow("another program's file") << QByteArray("[Desktop Entry]\nName=Orvantis\nExec=orvantis\n") << false;
+        QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBFLANGUAGE=FRENCH\r\n") << true;
+        QTest::newRow("one key after noise") << noise + "\r\nSTEP_KCT=2\r\n" << true;
+        QTest::newRow("blank lines") << QByteArray("\r\n \t\r\n") << true;
+        QTest::newRow("byte-order mark alone") << QByteArray("\xEF\xBB\xBF") << true;
+    }
+
+    void contentWithoutKnownKey()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, understood);
+        QTemporaryDir folder;
+        SettingsFiles files(folder.path());
+        QVERIFY(writeFile(files.iniPath(), bytes));
+        QByteArray read;
+        QString error;
+        QCOMPARE(files.read(&read, &error), understood);
+        QCOMPARE(files.readFailed(), !understood);
+        QCOMPARE(read, bytes);
+        if (understood) {
+            QVERIFY(error.isEmpty());
+            return;
+        }
+        // Told at start in both languages, since the file could not say which.
+        for (const QString &told : {QStringLiteral("%1 holds no setting that Orvantis knows"),
+                                    QStringLiteral("%1 ne contient aucun réglage connu d'Orvantis")})
+            QVERIFY2(error.contains(told.arg(files.iniPath())), qPrintable(error));
+        QVERIFY(files.leftUnreadText(false).contains(QStringLiteral("holds no setting that Orvantis knows, so it is left as it was")));
+        QVERIFY(files.leftUnreadText(true).contains(QStringLiteral("il est laissé tel quel")));
+    }
+
+    // Refused from a look at the path alone: opening a FIFO would wait for a
+    // writer, and opening a device may act on it.
+    void notRegularFileRefusedUnopened_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("english");
+        QTest::addColumn<QString>("french");
+        QTest::newRow("FIFO") << "fifo" << "a named pipe (FIFO)" << "un tube nommé (FIFO)";
+        QTest::newRow("socket") << "socket" << "a socket" << "une socket";
+        QTest::newRow("device") << "device" << "a device" << "un périphérique";
+        QTest::newRow("folder") << "folder" << "a folder" << "un dossier";
+    }
+
+    void notRegularFileRefusedUnopened()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, english);
+        QFETCH(QString, french);
+        QTemporaryDir folder;
+        SettingsFiles files(folder.path());
+        const QByteArray path = QFile::encodeName(files.iniPath());
+        // The test holds both ends of the FIFO, with settings waiting in it: a
+        // reader would neither block on opening it nor leave them there.
+        int fifo = -1;
+        const QByteArray waiting("ANT=GS232\r\n");
+        int socket = -1;
+        if (kind == QLatin1String("fifo")) {
+            QCOMPARE(::mkfifo(path.constData(), 0644), 0);
+            fifo = ::open(path.constData(), O_RDWR | O_NONBLOCK);
+            QVERIFY(fifo >= 0);
+            QCOMPARE(::write(fifo, waiting.constData(), size_t(waiting.size())), ssize_t(waiting.size()));
+        } else if (kind == QLatin1String("socket")) {
+            socket = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un address {};
+            address.sun_family = AF_UNIX;
+            QVERIFY(size_t(path.size()) < sizeof address.sun_path);
+            std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+            QCOMPARE(::bind(socket, reinterpret_cast<const sockaddr *>(&address), sizeof address), 0);
+        } else if (kind == QLatin1String("device")) {
+            QVERIFY(QFile::link(QStringLiteral("/dev/null"), files.iniPath()));
+        } else {
+            QVERIFY(QDir().mkpath(files.iniPath()));
+        }
+
+        QByteArray read("untouched");
+        QString error;
+        auto reading = std::async(std::launch::async, [&] { return files.read(&read, &error); });
+        // Only a reader that opened the FIFO is still reading: closing the test's
+        // end gives it the end of the file, so a fault fails instead of hanging.
+        const bool hung = reading.wait_for(std::chrono::seconds(10)) != std::future_status::ready;
+        int unread = -1;
+        if (fifo >= 0) {
+            ::ioctl(fifo, FIONREAD, &unread);
+            ::close(fifo);
+        }
+        const bool ok = reading.get();
+        QVERIFY2(!hung, "read() opened the FIFO and waited on it");
+        if (socket >= 0)
+            ::close(socket);
+
+        QVERIFY(!ok);
+        QVERIFY(files.readFailed());
+        QCOMPARE(read, QByteArray("untouched"));
+        if (kind == QLatin1String("fifo"))
+            QCOMPARE(unread, int(waiting.size()));
+        QVERIFY2(error.contains(QStringLiteral("%1 is not an ordinary file but %2").arg(files.iniPath(), english)),
+                 qPrintable(error));
+        QVERIFY2(error.contains(QStringLiteral("%1 n'est pas un fichier ordinaire mais %2").arg(files.iniPath(), french)),
+                 qPrintable(error));
+        QVERIFY(files.leftUnreadText(false).contains(QStringLiteral("is not an ordinary file, so it is left as it was")));
     }
 
     // The link stays a link; its target gets the new settings, written through a

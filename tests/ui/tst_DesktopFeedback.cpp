@@ -17,6 +17,8 @@ private Q_SLOTS:
     void conversionNoticeStaysOutOfTheWay_data();
     void conversionNoticeStaysOutOfTheWay();
     void boxesGiveWayOnceNobodyAnswers();
+    void noticeShowsMarkupAsText_data();
+    void noticeShowsMarkupAsText();
 };
 
 namespace {
@@ -109,6 +111,35 @@ void TestDesktopFeedback::boxesGiveWayOnceNobodyAnswers()
     QVERIFY(!guardNeeded);
     QVERIFY(QApplication::activeModalWidget() == nullptr);
     QCOMPARE(diagnosticLine, QStringList {QStringLiteral("Can't create Orvantis.ini")});
+}
+
+void TestDesktopFeedback::noticeShowsMarkupAsText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("rotctld address") << QStringLiteral("Cannot listen on <b>tags</b>:4533: address not available");
+    QTest::newRow("dosdevices target") << QStringLiteral("COM5 is /dev/<img src=\"x\">ttyUSB0, which is missing");
+    QTest::newRow("link") << QStringLiteral("<a href=\"https://example.org\">click</a>");
+}
+
+// The notice does not wait for an answer, so its box stays open to be looked at.
+void TestDesktopFeedback::noticeShowsMarkupAsText()
+{
+    QFETCH(QString, text);
+    DesktopFeedback feedback;
+    feedback.notice(QStringLiteral("Orvantis"), text);
+
+    QMessageBox *shown = nullptr;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        auto *box = qobject_cast<QMessageBox *>(window);
+        if (box && box->isVisible() && box->text() == text)
+            shown = box;
+    }
+    QVERIFY(shown);
+    const auto *label = shown->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+    QVERIFY(label);
+    QCOMPARE(label->text(), text);
+    QCOMPARE(label->textFormat(), Qt::PlainText);
+    shown->close();
 }
 
 QTEST_MAIN(TestDesktopFeedback)
