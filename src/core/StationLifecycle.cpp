@@ -44,7 +44,7 @@ void Station::loadSettings()
         if (!m_files.read(&bytes, &failure)) {
             reportOnceRunning([this, failure] { m_feedback.error(ProgramTitle, failure); });
         } else {
-            const LoadReport report = LoadConfiguration(bytes, m_config, *this, m_parallel.portsUsable());
+            const LoadReport report = LoadConfiguration(bytes, m_files.iniPath(), m_config, *this, m_parallel.portsUsable());
             // One box for a damaged file, not one per line: the rest was still read.
             if (!report.conversionErrors.isEmpty()) {
                 const QString message = report.conversionErrors.first();
@@ -340,7 +340,7 @@ void Station::save_configuration()
         written.interfaceKind = *m_choices.interfaceAbsentAtStart;
 
     if (m_files.readFailed()) {
-        m_feedback.warning(ProgramTitle, SettingsFiles::leftUnreadText(m_french, m_files.iniPath()));
+        m_feedback.warning(ProgramTitle, m_files.leftUnreadText(m_french));
         return;
     }
     if (!m_files.replace(writeConfiguration(written, inputs)))

@@ -18,8 +18,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <QTabWidget>
+#include <QVBoxLayout>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -54,16 +59,23 @@ SetupDialog::SetupDialog(SetupDialogContext context, QWidget *parent)
                           | Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint),
       m_context(context),
       m_rotor(new RadioGroup(QStringLiteral("RadioGroupRotor"), QStringLiteral("INTERFACE"), interfaceItems(), this)),
-      m_pages(new QTabWidget(this))
+      m_pages(new QTabWidget(this)),
+      m_scroll(new QScrollArea(this)),
+      m_content(new QWidget(m_scroll))
 {
     setObjectName(QStringLiteral("FormInit"));
     setWindowTitle(QStringLiteral("ORVANTIS"));
-    m_rotor->setStyleSheet(QStringLiteral("QGroupBox#RadioGroupRotor { background: #d3d3d3; }"));
+    // The designed backgrounds come with their own text colour: a dark theme's
+    // near-white text would vanish on them.
+    m_rotor->setStyleSheet(QStringLiteral("QGroupBox#RadioGroupRotor { background: #d3d3d3; color: #000000; }"
+                                          " QGroupBox#RadioGroupRotor QRadioButton { color: #000000; }"));
     connect(m_rotor, &RadioGroup::itemClicked, this, &SetupDialog::RadioGroupRotorClick);
 
     m_pages->setObjectName(QStringLiteral("PageControlAntenne"));
     m_pages->setUsesScrollButtons(true);
-    m_pages->setStyleSheet(QStringLiteral("QGroupBox { background: #ffffe1; }"));
+    m_pages->setStyleSheet(QStringLiteral("QGroupBox { background: #ffffe1; color: #000000; }"
+                                          " QGroupBox QLabel, QGroupBox QRadioButton, QGroupBox QCheckBox"
+                                          " { color: #000000; }"));
     const auto chosen = [this] { return chosenInterface(); };
     for (InterfaceKind kind : AllInterfaceKinds) {
         SetupPage *page = nullptr;
@@ -100,13 +112,23 @@ SetupDialog::SetupDialog(SetupDialogContext context, QWidget *parent)
     m_audio->setObjectName(QStringLiteral("CheckBoxEnvoiCommande"));
     connect(m_audio, &QCheckBox::toggled, this, [this](bool ticked) { m_context.config.jingleEnabled = ticked; });
 
-    auto *grid = new QGridLayout(this);
+    auto *grid = new QGridLayout(m_content);
     grid->addWidget(m_rotor, 0, 0, Qt::AlignTop);
     grid->addWidget(m_pages, 0, 1);
     grid->addWidget(koru, 1, 0, 1, 2);
     grid->addWidget(m_rotctld, 2, 0, 1, 2);
     grid->addWidget(m_audio, 3, 0, 1, 2);
-    grid->setSizeConstraint(QLayout::SetFixedSize);
+    grid->setRowStretch(4, 1);
+
+    // Taller than a small or magnified screen: the content scrolls instead of
+    // running off it.
+    m_scroll->setObjectName(QStringLiteral("SetupScrollArea"));
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setWidget(m_content);
+    auto *whole = new QVBoxLayout(this);
+    whole->setContentsMargins(QMargins());
+    whole->addWidget(m_scroll);
 
     applyLanguage(false);
 }
@@ -157,9 +179,36 @@ void SetupDialog::fillFromChoices()
 void SetupDialog::showEvent(QShowEvent *event)
 {
     // A spontaneous show is a minimised dialog restored, not a new showing.
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         FormShow();
+        fitToScreen();
+    }
     QWidget::showEvent(event);
+}
+
+void SetupDialog::fitToScreen()
+{
+    const QScreen *shown = screen();
+    if (!shown)
+        return;
+    // Before the first showing the window manager's frame is not known yet: a
+    // title bar's worth is kept free for it.
+    const QMargins frame = windowHandle() && !windowHandle()->frameMargins().isNull()
+        ? windowHandle()->frameMargins()
+        : QMargins(0, 32, 0, 0);
+    const QRect available = shown->availableGeometry().marginsRemoved(frame);
+    const QSize whole = m_content->sizeHint()
+        + QSize(m_scroll->verticalScrollBar()->sizeHint().width(), m_scroll->horizontalScrollBar()->sizeHint().height());
+    resize(whole.boundedTo(available.size()));
+    // Moved only when part of it would be off the free area, so the window
+    // manager keeps placing a dialog that fits.
+    QRect placed = geometry();
+    placed.moveRight(std::min(placed.right(), available.right()));
+    placed.moveBottom(std::min(placed.bottom(), available.bottom()));
+    placed.moveLeft(std::max(placed.left(), available.left()));
+    placed.moveTop(std::max(placed.top(), available.top()));
+    if (placed != geometry())
+        move(placed.topLeft() - QPoint(frame.left(), frame.top()));
 }
 
 void SetupDialog::FormShow()

@@ -10,6 +10,7 @@ class KctSetupPage;
 class ParallelSetupPage;
 class QCheckBox;
 class QLineEdit;
+class QScrollArea;
 class QTabWidget;
 class RadioGroup;
 class RotctldSetupGroup;
@@ -45,12 +46,16 @@ private:
     void buildKoruGroup(QWidget *box);
     InterfaceKind chosenInterface() const;
     void applyLanguage(bool french);
+    // As large as the content wants, but never past the screen's free area.
+    void fitToScreen();
     // An invalid KORU field: beep and select its text for correction.
     bool refuseKoruField(QLineEdit *field);
 
     SetupDialogContext m_context;
     RadioGroup *m_rotor;
     QTabWidget *m_pages;
+    QScrollArea *m_scroll;
+    QWidget *m_content;
     std::array<SetupPage *, InterfaceKindCount> m_page {};
     std::array<ParallelSetupPage *, 2> m_parallelPages {};
     std::array<SerialSetupPage *, 7> m_serialPages {};

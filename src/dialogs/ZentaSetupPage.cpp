@@ -1,6 +1,7 @@
 #include "dialogs/ZentaSetupPage.h"
 
 #include "core/SetupTexts.h"
+#include "ui/ReadableText.h"
 
 #include <QLabel>
 
@@ -21,13 +22,17 @@ ZentaSetupPage::ZentaSetupPage(SetupDialogContext context, std::function<Interfa
 {
     m_caution->setObjectName(QStringLiteral("StaticTextZENTA"));
     m_caution->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    m_caution->setStyleSheet(QStringLiteral("QLabel { background: #ff0000; }"));
+    // Background and text together, so no palette can leave the text unreadable.
+    m_caution->setStyleSheet(QStringLiteral("QLabel { background: #ff0000; color: #000000; }"));
     addRow(m_caution);
 
     m_hint->setObjectName(QStringLiteral("LabelZENTA"));
     m_hint->setAlignment(Qt::AlignCenter);
     m_hint->setWordWrap(true);
-    m_hint->setStyleSheet(QStringLiteral("QLabel { color: #0000ff; font-weight: bold; }"));
+    QFont bold = m_hint->font();
+    bold.setBold(true);
+    m_hint->setFont(bold);
+    new ReadableText(m_hint, Qt::blue);
     addRow(m_hint);
 }
 

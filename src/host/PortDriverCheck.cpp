@@ -30,5 +30,6 @@ QString driverMissingMessage(bool french)
                       QStringLiteral("It is mandatory when controlling an LPT port."),
                       QStringLiteral("Please load the ppdev module (modprobe ppdev), join the group lp"),
                       QStringLiteral("and restart ORVANTIS.")};
-    return lines.join(QStringLiteral("\r\n"));
+    // Linux text: a CR would show as a stray character in a terminal or a log.
+    return lines.join(QLatin1Char('\n'));
 }

@@ -1,9 +1,6 @@
 #include "rotors/PositionPoller.h"
 
-#include <QLoggingCategory>
-
-// QT_LOGGING_RULES="orvantis.position.debug=true" follows the readings from outside.
-Q_LOGGING_CATEGORY(positionLog, "orvantis.position", QtWarningMsg)
+#include "config/LogCategories.h"
 
 PositionPoller::PositionPoller(const Configuration &config, CommandSequencer &sequencer,
                                std::function<SerialChannel *(InterfaceKind)> channel, QObject *parent)

@@ -1,5 +1,6 @@
 #include "rotors/PpdevPortIo.h"
 
+#include "config/LogCategories.h"
 #include "host/LptPortTable.h"
 #include "host/ParallelPortDiscovery.h"
 
@@ -55,6 +56,7 @@ void PpdevPortIo::EnablePorts(quint16 first, quint16)
         return;
     }
     m_claimed.emplace(first, ClaimedPort {fd, device});
+    qCDebug(parallelLog).noquote() << device << "claimed for" << hexAddressText(first) + QLatin1Char('h');
 }
 
 void PpdevPortIo::DisablePorts(quint16 first, quint16)
@@ -72,6 +74,7 @@ void PpdevPortIo::release(quint16 base)
     if (::ioctl(port.fd, PPRELEASE) != 0)
         failWithErrno(port.device);
     ::close(port.fd);
+    qCDebug(parallelLog).noquote() << port.device << "released";
 }
 
 void PpdevPortIo::Outport(quint16 address, quint16 value)
@@ -92,6 +95,8 @@ void PpdevPortIo::Outport(quint16 address, quint16 value)
         fail(EACCES, QStringLiteral("I/O address %1h is not enabled").arg(hexAddressText(address)));
         return;
     }
+    qCDebug(parallelLog, "%s %s %02X", qUtf8Printable(port->device), request == PPWDATA ? "data" : "control",
+            unsigned(byte));
     if (::ioctl(port->fd, request, &byte) != 0)
         failWithErrno(port->device);
 }
@@ -109,6 +114,7 @@ void PpdevPortIo::fail(int code, const QString &text)
 {
     if (m_state != 0)
         return;
+    qCDebug(parallelLog).noquote() << text;
     m_state = code != 0 ? code : EIO;
     m_stateText = text;
 }

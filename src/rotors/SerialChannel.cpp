@@ -1,5 +1,8 @@
 #include "rotors/SerialChannel.h"
 
+#include "config/ByteTrace.h"
+#include "config/LogCategories.h"
+
 #include <QEventLoop>
 #include <QTimer>
 
@@ -25,6 +28,7 @@ SerialChannel::SerialChannel(const Profile &profile) : m_profile(profile), m_bau
     QObject::connect(&m_port, &QIODevice::readyRead, [this] {
         // Drained even if nobody wants it, so the driver's queue never fills.
         const QByteArray bytes = m_port.readAll();
+        qCDebug(serialLog).noquote() << m_portName << "<" << byteTrace(bytes);
         if (m_reader)
             m_reader(bytes);
     });
@@ -44,6 +48,7 @@ bool SerialChannel::open(const QString &devicePath, const QString &portName)
         m_error = m_port.error();
         m_errorString = m_port.errorString();
         m_port.clearError();
+        qCDebug(serialLog).noquote() << portName << devicePath << "not opened:" << m_errorString;
         return false;
     }
     // Pseudo-terminals and some adapters have no modem lines; refusing them is
@@ -53,13 +58,16 @@ bool SerialChannel::open(const QString &devicePath, const QString &portName)
     m_port.clear(QSerialPort::AllDirections);
     m_port.clearError();
     m_portName = portName;
+    qCDebug(serialLog).noquote() << portName << devicePath << "opened at" << m_baudRate << "bd";
     return true;
 }
 
 void SerialChannel::close()
 {
-    if (m_port.isOpen())
+    if (m_port.isOpen()) {
         m_port.close();
+        qCDebug(serialLog).noquote() << m_portName << "closed";
+    }
     m_port.clearError();
 }
 
@@ -78,6 +86,7 @@ bool SerialChannel::write(const QByteArray &bytes)
 {
     if (!m_port.isOpen() || bytes.isEmpty())
         return true;
+    qCDebug(serialLog).noquote() << m_portName << ">" << byteTrace(bytes);
 
     // Straight into the driver, so the bytes leave before the window repaints;
     // QSerialPort would only queue them until the event loop looked at the port.
@@ -87,6 +96,7 @@ bool SerialChannel::write(const QByteArray &bytes)
         done = ::write(m_port.handle(), bytes.constData(), size_t(bytes.size()));
         if (done < 0 && errno != EAGAIN && errno != EINTR) {
             m_errorString = qt_error_string(errno);
+            qCDebug(serialLog).noquote() << m_portName << "write failed:" << m_errorString;
             return false;
         }
         if (done == bytes.size())
@@ -122,6 +132,7 @@ bool SerialChannel::write(const QByteArray &bytes)
     if (failed) {
         m_error = m_port.error();
         m_errorString = m_port.errorString();
+        qCDebug(serialLog).noquote() << m_portName << "write failed:" << m_errorString;
         return false;
     }
     return true;
@@ -129,5 +140,8 @@ bool SerialChannel::write(const QByteArray &bytes)
 
 bool SerialChannel::post(const QByteArray &bytes)
 {
-    return m_port.isOpen() && m_port.write(bytes) == bytes.size();
+    if (!m_port.isOpen())
+        return false;
+    qCDebug(serialLog).noquote() << m_portName << ">" << byteTrace(bytes);
+    return m_port.write(bytes) == bytes.size();
 }

@@ -1,5 +1,7 @@
 #include "sources/DdeLink.h"
 
+#include "config/LogCategories.h"
+
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusServiceWatcher>
@@ -111,6 +113,8 @@ void DdeLink::onPropertiesChanged(const QString &interfaceName, const QVariantMa
 
 void DdeLink::takeValue(const QVariant &value, Reading reading)
 {
+    qCDebug(dbusLog).noquote() << m_owner << m_path << m_item << (reading == Reading::Opening ? "read:" : "changed:")
+                               << value;
     // The item is text; a number here would lose its last digit to the
     // terminator that the cleaning drops, so anything else is not taken.
     if (value.metaType() != QMetaType::fromType<QString>())

@@ -1,5 +1,8 @@
 #include "sources/RotctldConnection.h"
 
+#include "config/ByteTrace.h"
+#include "config/LogCategories.h"
+
 #include <cerrno>
 
 #include <netinet/in.h>
@@ -98,6 +101,7 @@ void RotctldConnection::serve()
             end();
             break;
         }
+        qCDebug(rotctldLog).noquote() << "client fd" << m_socket.fd() << "<" << byteTrace(line->text);
         const RotctldProtocol::Request request = RotctldProtocol::parseLine(line->text);
         if (request.command == RotctldProtocol::Request::Command::Quit) {
             closeOnceSent();
@@ -119,6 +123,7 @@ void RotctldConnection::send(const QByteArray &reply)
     // The client may have gone while the command ran.
     if (m_ended || reply.isEmpty())
         return;
+    qCDebug(rotctldLog).noquote() << "client fd" << m_socket.fd() << ">" << byteTrace(reply);
     m_output.append(reply);
     flush();
 }

@@ -1,9 +1,12 @@
 #include "sources/UdpListener.h"
 
+#include "config/ByteTrace.h"
+#include "config/LogCategories.h"
 #include "sources/SocketAddress.h"
 
 #include <cerrno>
 
+#include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 
@@ -103,6 +106,12 @@ DatagramTurn UdpListener::drainSocket()
         }
         ++turn.datagramCount;
         lastSize = size;
+        if (udpLog().isDebugEnabled()) {
+            char sender[INET_ADDRSTRLEN] = {};
+            ::inet_ntop(AF_INET, &from.sin_addr, sender, sizeof sender);
+            qCDebug(udpLog, "datagram from %s:%u  %s", sender, unsigned(ntohs(from.sin_port)),
+                    qUtf8Printable(byteTrace(QByteArray::fromRawData(m_buffer.get(), size))));
+        }
         turn.sender = ntohl(from.sin_addr.s_addr);
         turn.senderPort = ntohs(from.sin_port);
         if (auto request = parseRotorDatagram(QByteArray::fromRawData(m_buffer.get(), size)))

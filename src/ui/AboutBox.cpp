@@ -4,6 +4,7 @@
 #include "ui/ApplicationIcon.h"
 #include "ui/DonationPicture.h"
 #include "ui/LinkLabel.h"
+#include "ui/ReadableText.h"
 #include "ui/UrlOpener.h"
 
 #include <QFontMetrics>
@@ -112,9 +113,7 @@ QWidget *AboutBox::createPanel1()
     panel1->setLineWidth(2);
     auto *banner = new QLabel(MakerShortName, panel1);
     banner->setAlignment(Qt::AlignCenter);
-    QPalette grey = banner->palette();
-    grey.setColor(QPalette::WindowText, Qt::gray);
-    banner->setPalette(grey);
+    new ReadableText(banner, Qt::gray);
     auto *inside = new QVBoxLayout(panel1);
     constexpr int insideMargin = 4;
     inside->setContentsMargins(insideMargin, insideMargin, insideMargin, insideMargin);

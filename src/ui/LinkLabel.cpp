@@ -1,5 +1,6 @@
 #include "ui/LinkLabel.h"
 
+#include "ui/ReadableText.h"
 #include "ui/UrlOpener.h"
 
 #include <QMouseEvent>
@@ -10,9 +11,7 @@ TLabelUrl::TLabelUrl(UrlOpener &opener, QWidget *parent)
 {
     // An address is shown as typed, never interpreted as markup.
     setTextFormat(Qt::PlainText);
-    QPalette colours = palette();
-    colours.setColor(QPalette::WindowText, Qt::blue);
-    setPalette(colours);
+    new ReadableText(this, Qt::blue);
     QFont underlined = font();
     underlined.setBold(false);
     underlined.setItalic(false);
