@@ -107,3 +107,17 @@ QString koruBindFailureText(bool french, quint16 port, const QString &reason, bo
         remedy[0] = remedy[0].toUpper();
     return head[language].arg(port).arg(reason) + remedy;
 }
+
+QString absentPortText(bool french, const QString &comName, const QString &device, const QString &interfaceName)
+{
+    // Placeholders: the COM name, the device it stands for, the interface.
+    static const QString text[] = {
+        QStringLiteral("%1 (%2) is not present: %3 is not used in this run, and its port stays saved. "
+                       "Plug the adapter in and start Orvantis again; if it comes back under another name, "
+                       "pick it under Init (Ctrl+I) and use \"Pin to this adapter\"."),
+        QStringLiteral("%1 (%2) est absent : %3 n'est pas utilisé pour cette fois, et son port reste enregistré. "
+                       "Branchez l'adaptateur et relancez Orvantis ; s'il revient sous un autre nom, "
+                       "choisissez-le dans Init (Ctrl+I) et utilisez « Attacher à cet adaptateur »."),
+    };
+    return text[french ? 1 : 0].arg(comName, device.isEmpty() ? QStringLiteral("?") : device, interfaceName);
+}

@@ -32,3 +32,7 @@ enum class RotctldFailure { AddressInUse, NotAnAddress, Other };
 QString rotctldFailureText(bool french, const QString &address, quint16 port, RotctldFailure failure,
                            const QString &systemReason);
 QString koruBindFailureText(bool french, quint16 port, const QString &reason, bool addressInUse);
+
+// The notice when the saved COM port of the selected interface is not present at
+// start: the port, the device it stands for, the interface, and the way out.
+QString absentPortText(bool french, const QString &comName, const QString &device, const QString &interfaceName);

@@ -4,6 +4,7 @@
 #include "config/ConfigurationWriter.h"
 #include "config/NumberText.h"
 #include "config/SettingsFiles.h"
+#include "core/LanguageTexts.h"
 #include "core/SetupTexts.h"
 #include "core/StatusCaption.h"
 #include "host/ComPortList.h"
@@ -207,6 +208,14 @@ void Station::reconcileSavedPorts()
         if (m_config.interfaceKind == kind) {
             m_choices.interfaceAbsentAtStart = kind;
             m_config.interfaceKind = InterfaceKind::None;
+            // A port that would not open has told why already; an absent one is told here.
+            if (match == -1) {
+                const QString comName = QStringLiteral("COM%1").arg(saved + 1);
+                m_notices.tell(QStringLiteral("absent ") + comName, ProgramTitle,
+                               absentPortText(m_french, comName,
+                                              devicePathForComName(comName, m_files.dosdevicesPath(), m_roots.dev),
+                                              iniValue(kind)));
+            }
         }
     }
 }

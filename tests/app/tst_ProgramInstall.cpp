@@ -76,6 +76,7 @@ void TestProgramInstall::installedFiles_data()
     QTest::newRow("English help") << "bin/" ORVANTIS_DATA_FROM_BIN "/orvantis_en.htm" << 0;
     QTest::newRow("French help") << "bin/" ORVANTIS_DATA_FROM_BIN "/orvantis_fr.htm" << 0;
     QTest::newRow("manual page") << "share/man/man1/orvantis.1" << 0;
+    QTest::newRow("headless service") << "lib/systemd/user/orvantis-headless.service" << 0;
     QTest::newRow("scalable icon") << QString("share/icons/hicolor/scalable/apps/" + AppId + ".svg") << 0;
     for (const int side : {48, 64, 128, 256})
         QTest::addRow("icon %d", side) << QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png").arg(side).arg(AppId)

@@ -38,6 +38,7 @@ private Q_SLOTS:
     void stopIsFinal_data();
     void stopIsFinal();
     void startCutShortWritesBackWhatWasRead();
+    void absentAdapterIsToldAndKept();
 };
 
 void TestStation::stopIsFinal_data()
@@ -99,6 +100,23 @@ void TestStation::startCutShortWritesBackWhatWasRead()
     const QByteArray saved = rig.savedIni();
     for (const QString &line : lines)
         QVERIFY2(saved.contains(QByteArray(line.toLatin1()).append("\r\n")), qPrintable(line));
+}
+
+void TestStation::absentAdapterIsToldAndKept()
+{
+    // An unplugged adapter: no interface this run, a word on why, the choice kept.
+    StationRig rig({QStringLiteral("ANT=GS232"), QStringLiteral("PORT_GS232=5")});
+    QVERIFY(rig.startStation());
+    QCOMPARE(rig.station().configuration().interfaceKind, InterfaceKind::None);
+    const QStringList told = rig.feedback().events().filter(QStringLiteral("note:"));
+    QCOMPARE(told.size(), 1);
+    QVERIFY2(told.first().contains(QStringLiteral("COM5 (")) && told.first().contains(QStringLiteral("GS232"))
+                 && told.first().contains(QStringLiteral("Plug the adapter in")),
+             qPrintable(told.first()));
+    rig.station().runClosingSequence();
+    const QByteArray saved = rig.savedIni();
+    QVERIFY(saved.contains("PORT_GS232=5\r\n"));
+    QVERIFY(saved.contains("ANT=GS232\r\n"));
 }
 
 QTEST_GUILESS_MAIN(TestStation)
