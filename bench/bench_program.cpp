@@ -188,6 +188,8 @@ qint64 cpuNs(qint64 pid)
     return total;
 }
 
+#ifdef BENCH_HAVE_XCB_DAMAGE
+// Only the start-up figures, which need X Damage to see the first paint, use these two.
 qint64 rssKb(qint64 pid)
 {
     QFile status(QStringLiteral("/proc/%1/status").arg(pid));
@@ -199,6 +201,7 @@ qint64 rssKb(qint64 pid)
     }
     return -1;
 }
+#endif
 
 struct Stats {
     double p10 = 0;
@@ -503,11 +506,13 @@ bool stillRunning(const Subject &subject)
     return false;
 }
 
+#ifdef BENCH_HAVE_XCB_DAMAGE
 double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
     return values.empty() ? 0 : values[values.size() / 2];
 }
+#endif
 
 const char *verdict(bool met)
 {
