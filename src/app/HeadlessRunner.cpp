@@ -33,7 +33,7 @@ int runHeadless(int argc, char *argv[], const QString &settingsFolder)
         feedback.conversionNotice(nullptr, NumberText::integerConversionMessage(value, station.isFrench()));
     });
     QObject::connect(&signals, &SignalCloser::closeRequested, &station, &Station::closeUnattended);
-    QObject::connect(&station, &Station::closed, &app, [] { QCoreApplication::exit(0); });
+    QObject::connect(&station, &Station::closed, &app, [&station] { QCoreApplication::exit(station.exitStatus()); });
 
     station.load();
     station.EnumerateComPorts();

@@ -91,7 +91,7 @@ int main(int argc, char *argv[])
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &station, [&station] { station.runClosingSequence(); });
     // exit(), not quit(): quit() would first ask every window to close and give
     // up when one refuses, leaving the program running without its main window.
-    QObject::connect(&station, &Station::closed, &app, [] { QCoreApplication::exit(0); });
+    QObject::connect(&station, &Station::closed, &app, [&station] { QCoreApplication::exit(station.exitStatus()); });
 
     window.show();
     return app.exec();

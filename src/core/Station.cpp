@@ -109,6 +109,8 @@ void Station::enter(int azimuth, EntryOrigin origin)
     m_entry = {AzimuthEntry::Kind::Number, double(azimuth)};
     m_shown = azimuth;
     m_placement.angleText = QString::number(azimuth);
+    // Shown before the GO: a command pauses with the event loop running, and what
+    // the user types or steps meanwhile must start from the azimuth being sent.
     Q_EMIT targetChanged(azimuth, origin);
 
     if (!m_autoOn && !m_forcedSendRequest)

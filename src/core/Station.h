@@ -116,6 +116,9 @@ public:
     void runClosingSequence();
     bool closingStarted() const { return m_closed; }
     bool closingFinished() const { return m_closingFinished; }
+    // What the process should end with: a signal close whose save failed is a
+    // failure (the reason is already on standard error).
+    int exitStatus() const { return m_unattended && m_saveFailed ? 1 : 0; }
 
     // The setup dialog's side.
     void sendTest(int azimuth);
@@ -264,6 +267,8 @@ private:
     bool m_activating = false;
     bool m_closed = false;
     bool m_closingFinished = false;
+    bool m_unattended = false;
+    bool m_saveFailed = false;
     bool m_lampOn = false;
     QElapsedTimer m_closeRequested;
     QString m_caption;

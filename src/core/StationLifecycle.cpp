@@ -270,6 +270,7 @@ void Station::requestClose()
 
 void Station::closeUnattended()
 {
+    m_unattended = true;
     m_feedback.stopWaitingForUser();
     if (!m_closingFinished) {
         // Ending every event loop makes each remaining pause and write return at
@@ -352,6 +353,7 @@ void Station::save_configuration()
         m_feedback.warning(ProgramTitle, m_files.leftUnreadText(m_french));
         return;
     }
-    if (!m_files.replace(writeConfiguration(written, inputs)))
+    m_saveFailed = !m_files.replace(writeConfiguration(written, inputs));
+    if (m_saveFailed)
         m_feedback.error(QStringLiteral("Erreur"), SettingsFiles::createErrorText(m_french));
 }

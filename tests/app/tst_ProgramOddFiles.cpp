@@ -83,6 +83,7 @@ private Q_SLOTS:
     void settingsFileNotUnderstood_data();
     void settingsFileNotUnderstood();
     void stoppedWhileClosingStillSaves();
+    void signalDuringStartKeepsEverySetting();
 };
 
 void ProgramOddFilesTest::settingsFileNotUnderstood_data()
@@ -184,6 +185,35 @@ void ProgramOddFilesTest::stoppedWhileClosingStillSaves()
     const QByteArray saved = folder.readIni();
     QVERIFY2(!saved.contains("; left by hand"), saved.constData());
     QVERIFY2(saved.contains("\r\nANT=ZENTA\r\n") && saved.contains("\r\nPARKING=ZENTA\r\n"), saved.constData());
+}
+
+void ProgramOddFilesTest::signalDuringStartKeepsEverySetting()
+{
+    // A session that ends, or a terminal closed, right after the launch: whenever
+    // the signal lands, every setting the user had comes back as it was. A large
+    // file widens the time before the first activation.
+    QByteArray settings = "[ORVANTIS]\r\nLANGUAGE=FRENCH\r\nAUTO=1\r\nSERVER=KORU\r\nPORTKORU=13000\r\n"
+                          "ANTKORU=7\r\nANT=GS232\r\nANGLE=123\r\nWLEFT=40\r\nWTOP=60\r\n"
+                          "[GS-232]\r\nPORT_GS232=5\r\n[EGIS]\r\nPORT_EGIS=12\r\n";
+    for (int i = 0; i < 20000; ++i)
+        settings += "; note " + QByteArray::number(i) + "\r\n";
+    const QList<QByteArray> kept = settings.left(settings.indexOf("; note")).split('\n');
+    for (int delayMs = 0; delayMs <= 150; delayMs += 10) {
+        ProgramFolder folder;
+        QVERIFY(folder.isValid() && folder.writeIni(settings));
+        QVERIFY(folder.start());
+        QThread::msleep(delayMs);
+        QVERIFY(folder.stop(SIGTERM, 10000));
+        const QByteArray saved = folder.readIni();
+        if (saved == settings)
+            continue; // closed before it had read anything: untouched
+        for (const QByteArray &line : kept) {
+            if (line.contains('='))
+                QVERIFY2(saved.contains(QByteArray(line).append('\n')), qPrintable(QStringLiteral("%1 ms: %2 lost")
+                                                                     .arg(delayMs)
+                                                                     .arg(QString::fromLatin1(line.trimmed()))));
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(ProgramOddFilesTest)
