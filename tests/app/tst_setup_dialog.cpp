@@ -94,9 +94,15 @@ void TestSetupDialogWindow::savedTrakBoxIsWokenOnceWithoutTheDialog()
     QVERIFY(!rig.window().findChild<SetupDialog *>());
     QCOMPARE(rig.station().setupChoices().comSelection[ordinal(InterfaceKind::TrakBox)], 0);
 
+    // Another program takes the port meanwhile (as if it were gone): opening the
+    // dialog shows the choice without trying the port, so nothing drops it.
+    QVERIFY(QFile::remove(QDir(rig.folder()).filePath(QStringLiteral("dosdevices/com3"))));
     openSetup(rig);
     QCOMPARE(dialogChild<RadioGroup>(rig, QStringLiteral("RadioGroupPortTKB"))->selectedIndex(), 0);
     QCOMPARE(rig.terminal(QStringLiteral("com3")).readAll(500), QByteArray());
+    QCOMPARE(rig.station().setupChoices().comSelection[ordinal(InterfaceKind::TrakBox)], 0);
+    rig.station().runClosingSequence();
+    QVERIFY(rig.savedIni().contains("PORT_TRAKBOX=3\r\n"));
 }
 
 void TestSetupDialogWindow::sameTestAzimuthTwiceSendsOnce()
