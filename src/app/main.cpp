@@ -31,10 +31,31 @@ std::optional<int> answerWithoutRunning(const CommandLine &line)
     }
 }
 
-bool hasDisplay()
+bool hasDisplay(int argc, char *argv[])
 {
+    for (int i = 1; i < argc; ++i) {
+        // Qt's own option names the platform, display or not.
+        if (qstrcmp(argv[i], "-platform") == 0 || qstrcmp(argv[i], "--platform") == 0)
+            return true;
+    }
     return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY")
            || qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+}
+
+// A platform that cannot start (a display that went away, a missing plugin) is a
+// fatal message inside Qt, which would abort; the user gets one line and status 1.
+void platformFailure(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type != QtFatalMsg) {
+        std::fprintf(stderr, "%s\n", qUtf8Printable(message));
+        return;
+    }
+    std::fprintf(stderr,
+                 "orvantis: the display cannot be used: %s Check DISPLAY and WAYLAND_DISPLAY, or run without a "
+                 "window: orvantis --headless\n",
+                 qUtf8Printable(QString(message).replace(QLatin1Char('\n'), QLatin1Char(' '))));
+    std::fflush(stderr);
+    std::_Exit(EXIT_FAILURE);
 }
 
 } // namespace
@@ -52,11 +73,11 @@ int main(int argc, char *argv[])
         }
         if (early->action == CommandLine::Action::Run && early->headless)
             return runHeadless(argc, argv, early->settingsFolder);
-        if (early->action != CommandLine::Action::Run && (early->action != CommandLine::Action::Fail || !hasDisplay()))
+        if (early->action != CommandLine::Action::Run && (early->action != CommandLine::Action::Fail || !hasDisplay(argc, argv)))
             return *answerWithoutRunning(*early);
     }
 
-    if (!hasDisplay()) {
+    if (!hasDisplay(argc, argv)) {
         std::fprintf(stderr,
                      "orvantis: no display found (DISPLAY and WAYLAND_DISPLAY are unset); "
                      "run it under a virtual one with: xvfb-run -a %s, or without a window: %s --headless\n",
@@ -64,7 +85,9 @@ int main(int argc, char *argv[])
         return EXIT_FAILURE;
     }
 
+    const QtMessageHandler usual = qInstallMessageHandler(platformFailure);
     QApplication app(argc, argv);
+    qInstallMessageHandler(usual);
     const CommandLine line = parseCommandLine(QCoreApplication::arguments());
     if (const std::optional<int> exitCode = answerWithoutRunning(line))
         return *exitCode;

@@ -32,6 +32,7 @@ class TestProgramHeadless : public QObject {
 
 private Q_SLOTS:
     void runsTheStationWithoutADisplay();
+    void displayChoicesAtStart();
 };
 
 void TestProgramHeadless::runsTheStationWithoutADisplay()
@@ -73,6 +74,29 @@ void TestProgramHeadless::runsTheStationWithoutADisplay()
     QVERIFY(saved.contains("SERVER=KORU\r\n"));
     const QByteArray servedPort = "ROTCTLD_PORT=" + QByteArray::number(rotctldPort) + "\r\n";
     QVERIFY(saved.contains(servedPort));
+}
+
+// Qt's -platform option is a display of its own; a display that is named but gone
+// is one line and status 1, not an abort.
+void TestProgramHeadless::displayChoicesAtStart()
+{
+    ProgramFolder offscreen(ProgramFolder::Display::None);
+    QVERIFY(offscreen.isValid());
+    offscreen.setArguments({QStringLiteral("-platform"), QStringLiteral("offscreen")});
+    QVERIFY(offscreen.start());
+    QVERIFY2(offscreen.waitUntilSignalsHandled(StartTimeoutMs), offscreen.standardError().constData());
+    QVERIFY(offscreen.stop(SIGTERM, 10000));
+    QCOMPARE(offscreen.exitCode(), 0);
+    QVERIFY(offscreen.readIni().contains("[ORVANTIS]"));
+
+    ProgramFolder gone(ProgramFolder::Display::None);
+    QVERIFY(gone.isValid());
+    gone.setEnvironment(QStringLiteral("DISPLAY"), QStringLiteral(":987"));
+    QVERIFY(gone.start());
+    QTRY_VERIFY_WITH_TIMEOUT(!gone.isRunning(), 10000);
+    QCOMPARE(gone.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(gone.exitCode(), 1);
+    QVERIFY2(gone.standardError().contains("orvantis: the display cannot be used:"), gone.standardError().constData());
 }
 
 QTEST_GUILESS_MAIN(TestProgramHeadless)
