@@ -3,6 +3,7 @@
 #include "app/SignalCloser.h"
 #include "app/StandardErrorFeedback.h"
 #include "config/NumberText.h"
+#include "config/ProgramIdentity.h"
 #include "config/SettingsFiles.h"
 #include "config/SettingsFolder.h"
 #include "core/Station.h"
@@ -16,7 +17,7 @@
 int runHeadless(int argc, char *argv[], const QString &settingsFolder)
 {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Orvantis"));
+    QCoreApplication::setApplicationName(ProgramTitle);
     // Ready before the station exists, so a signal during start-up is kept until
     // the station can close in order.
     SignalCloser signals;

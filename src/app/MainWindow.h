@@ -61,7 +61,6 @@ public:
     SetupDialog &setupDialog();
 
     // What the window shows, for those who read it.
-    QString interfaceLabelText() const { return m_station.interfaceLabel(); }
     QString positionLabelText() const;
     // The diagnostic strip's command line, also where unshown boxes are told.
     void showDiagnosticText(const QString &text);
@@ -86,6 +85,8 @@ private:
     void showSource(AzimuthSource source);
     void showReportedAzimuth(std::optional<double> reported);
     void showDatagramEcho();
+    void showDefaultPort(quint16 port);
+    void showFavouriteCaption(int n, const QString &caption);
     void refreshRotctldMenuItem();
     void focusAngleDialogIfVisible();
     void firstPaintDone();

@@ -90,15 +90,11 @@ void MainWindow::bindStation()
         if (m_diagnostics->isVisible())
             showDatagramEcho();
     });
-    connect(&s, &Station::koruPortChanged, this,
-            [this](quint16 port) { m_label1->setText(QStringLiteral("Defaultport=%1").arg(port)); });
+    connect(&s, &Station::koruPortChanged, this, &MainWindow::showDefaultPort);
     connect(&s, &Station::rotctldChanged, this, &MainWindow::refreshRotctldMenuItem);
     connect(&s, &Station::reportedAzimuthChanged, this, &MainWindow::showReportedAzimuth);
     connect(&s, &Station::conversionRefused, this, &MainWindow::conversionNotice);
-    connect(&s, &Station::favouriteCaptionChanged, this, [this](int n, const QString &caption) {
-        if (n >= 1 && n <= FavouriteCount)
-            m_favouriteButtons[n - 1]->setText(caption);
-    });
+    connect(&s, &Station::favouriteCaptionChanged, this, &MainWindow::showFavouriteCaption);
     connect(&s, &Station::comPortsChanged, this, [this] {
         if (m_setupDialog)
             m_setupDialog->fillFromChoices();
@@ -218,7 +214,7 @@ void MainWindow::menuVoirCommandeClick()
     if (!m_diagnostics->isHidden())
         return;
     m_labelEtatInterface->setText(m_station.interfaceLabel());
-    m_label1->setText(QStringLiteral("Defaultport=%1").arg(m_station.koruPort()));
+    showDefaultPort(m_station.koruPort());
     showDatagramEcho();
     const int growth = m_diagnostics->sizeHint().height();
     m_diagnostics->show();
@@ -234,6 +230,17 @@ void MainWindow::showDatagramEcho()
     const DatagramTurn &turn = *m_unshownDatagram;
     m_editDataString->setText(receivedEcho(turn.lastDatagram, turn.sender, turn.senderPort));
     m_unshownDatagram.reset();
+}
+
+void MainWindow::showDefaultPort(quint16 port)
+{
+    m_label1->setText(QStringLiteral("Defaultport=%1").arg(port));
+}
+
+void MainWindow::showFavouriteCaption(int n, const QString &caption)
+{
+    if (n >= 1 && n <= FavouriteCount)
+        m_favouriteButtons[n - 1]->setText(caption);
 }
 
 void MainWindow::showDiagnosticText(const QString &text)
@@ -366,8 +373,7 @@ AngleDialog &MainWindow::angleDialog()
         m_angleDialog = new AngleDialog(*this, m_station.feedback(), this);
         const WindowPlacement &placement = m_station.placement();
         m_angleDialog->applyPlacement(placement.angleTop, placement.angleLeft, 0);
-        if (m_station.activatedOnce() || m_station.entry().kind == AzimuthEntry::Kind::Number)
-            m_angleDialog->showAzimuth(m_station.shownAzimuth());
+        m_angleDialog->showAzimuth(m_station.shownAzimuth());
     }
     return *m_angleDialog;
 }
@@ -378,11 +384,7 @@ FavouritesEditor &MainWindow::favouritesEditor()
         // It reads the favourites each time it is shown.
         m_favouritesEditor = new FavouritesEditor(
             m_station.configuration(), m_station.feedback(), [this] { return m_station.isFrench(); },
-            [this](int n, const QString &caption) {
-                if (n >= 1 && n <= FavouriteCount)
-                    m_favouriteButtons[n - 1]->setText(caption);
-            },
-            this);
+            [this](int n, const QString &caption) { showFavouriteCaption(n, caption); }, this);
     }
     return *m_favouritesEditor;
 }

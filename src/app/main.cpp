@@ -2,6 +2,7 @@
 #include "app/HeadlessRunner.h"
 #include "app/MainWindow.h"
 #include "app/SignalCloser.h"
+#include "config/ProgramIdentity.h"
 #include "config/SettingsFiles.h"
 #include "config/SettingsFolder.h"
 #include "rotors/PpdevPortIo.h"
@@ -91,7 +92,7 @@ int main(int argc, char *argv[])
     const CommandLine line = parseCommandLine(QCoreApplication::arguments());
     if (const std::optional<int> exitCode = answerWithoutRunning(line))
         return *exitCode;
-    QApplication::setApplicationName(QStringLiteral("Orvantis"));
+    QApplication::setApplicationName(ProgramTitle);
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.orvantis"));
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -152,24 +152,19 @@ public:
     const ParallelPortStartup &parallelPorts() const { return m_parallel; }
     WindowPlacement &placement() { return m_placement; }
     RotorDispatch &dispatch() { return m_dispatch; }
-    CommandSequencer &sequencer() { return m_sequencer; }
     SerialRotors &serialRotors() { return *m_serial; }
     UdpListener &udpListener() { return *m_udp; }
     RotctldServer &rotctldServer() { return *m_rotctld; }
     UserFeedback &feedback() { return m_feedback; }
-    SettingsFiles &files() { return m_files; }
     int shownAzimuth() const { return m_shown; }
-    AzimuthEntry entry() const { return m_entry; }
     bool isAutoOn() const { return m_autoOn; }
     // AUTO has been switched at least once (its button's caption tells the two offs apart).
     bool autoToggled() const { return m_autoToggled; }
     bool isFrench() const { return m_french; }
-    bool loading() const { return m_loadingSettings; }
     bool activatedOnce() const { return m_activatedOnce; }
     AzimuthSource azimuthSource() const { return m_source; }
     bool lampOn() const { return m_lampOn; }
     bool blinking() const { return m_timerBlink.isActive(); }
-    QString caption() const { return m_caption; }
     QString interfaceLabel() const { return m_interfaceLabel; }
     std::optional<double> reportedAzimuth() const;
     bool rotctldListening() const;
@@ -230,9 +225,9 @@ private:
     void goToParking();
     void setInterfaceLabel(const QString &text);
     void setDdeLink(const QString &service);
-    void DdeClientItemChange(const QString &itemText);
+    // True when the value was taken as the azimuth.
+    bool DdeClientItemChange(const QString &itemText);
     void DdeClientItemRead(const QString &itemText);
-    bool takeDdeValue(const QString &itemText);
     void UDPServerUDPRead(const DatagramTurn &turn);
     // An azimuth from outside the window: no change when it is what is shown.
     void enterFromOutside(int azimuth, EntryOrigin origin);

@@ -3,6 +3,7 @@
 
 #include "config/ConfigurationWriter.h"
 #include "config/NumberText.h"
+#include "config/ProgramIdentity.h"
 #include "config/SettingsFiles.h"
 #include "core/LanguageTexts.h"
 #include "core/SetupTexts.h"
@@ -23,7 +24,6 @@
 using namespace NumberText;
 
 namespace {
-const QString ProgramTitle = QStringLiteral("Orvantis");
 // How long a close waits for a command under way before it stops it.
 constexpr qint64 CloseWaitMs = 2000;
 // How long an unattended close may take before it is hurried to its end.
@@ -96,20 +96,10 @@ void Station::setFavouriteCaption(int n, const QString &caption)
 
 void Station::setWindowGeometry(WindowField field, int value)
 {
-    switch (field) {
-    case WindowField::Left:
-        m_placement.left = value;
-        break;
-    case WindowField::Top:
-        m_placement.top = value;
-        break;
-    case WindowField::Width:
-        m_placement.width = value;
-        break;
-    case WindowField::Height:
-        m_placement.height = value;
-        break;
-    }
+    // In the order of WindowField.
+    static constexpr std::optional<int> WindowPlacement::*Fields[] = {
+        &WindowPlacement::top, &WindowPlacement::left, &WindowPlacement::width, &WindowPlacement::height};
+    m_placement.*Fields[static_cast<int>(field)] = value;
 }
 
 void Station::setChannelBaud(InterfaceKind kind, int baudIndex)

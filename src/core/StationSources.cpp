@@ -3,6 +3,7 @@
 #include "core/Station.h"
 
 #include "config/NumberText.h"
+#include "config/ProgramIdentity.h"
 #include "config/SettingsFiles.h"
 #include "core/LanguageTexts.h"
 #include "core/SetupTexts.h"
@@ -18,10 +19,6 @@
 #include <QScopedValueRollback>
 
 using namespace NumberText;
-
-namespace {
-const QString ProgramTitle = QStringLiteral("Orvantis");
-}
 
 void Station::chooseSource(AzimuthSource source)
 {
@@ -51,7 +48,7 @@ void Station::setDdeLink(const QString &service)
     m_dde->setItem(QStringLiteral("Azimuth"));
 }
 
-bool Station::takeDdeValue(const QString &itemText)
+bool Station::DdeClientItemChange(const QString &itemText)
 {
     const auto value = cleanDdeValue(itemText);
     const auto azimuth = value ? toWholeNumber(*value) : std::nullopt;
@@ -70,16 +67,11 @@ bool Station::takeDdeValue(const QString &itemText)
     return true;
 }
 
-void Station::DdeClientItemChange(const QString &itemText)
-{
-    takeDdeValue(itemText);
-}
-
 void Station::DdeClientItemRead(const QString &itemText)
 {
     const bool startValue = std::exchange(m_startLinkUnread, false);
     if (!startValue || !m_activatedOnce) {
-        takeDdeValue(itemText);
+        DdeClientItemChange(itemText);
         return;
     }
     // The bus answered after the first activation, which would have shown this
@@ -87,7 +79,7 @@ void Station::DdeClientItemRead(const QString &itemText)
     bool taken = false;
     {
         const QScopedValueRollback holdBack(m_sendHeldBack, true);
-        taken = takeDdeValue(itemText);
+        taken = DdeClientItemChange(itemText);
     }
     if (taken && m_config.restoreAngle && m_lastDdeValue != QStringLiteral("0") && m_autoOn)
         ButtonTrackClick();
