@@ -52,40 +52,34 @@ QString unrecognisedText(const QString &iniPath)
             .arg(iniPath));
 }
 
-QString leftUnreadText(bool french, const QString &iniPath)
+QString leftAloneText(bool french, const QString &iniPath, LeftAloneReason reason)
 {
-    return french ? QStringLiteral("%1 n'a pas pu être lu au démarrage ; il est laissé tel quel et les réglages de "
-                                   "cette session ne sont pas enregistrés. Rendez-le lisible (droits d'accès) "
-                                   "avant de relancer Orvantis.")
-                        .arg(iniPath)
-                  : QStringLiteral("%1 could not be read at start, so it is left as it was and this session's "
-                                   "settings are not saved. Make it readable (check its permissions) before "
-                                   "starting Orvantis again.")
-                        .arg(iniPath);
-}
-
-QString leftNotRegularText(bool french, const QString &iniPath)
-{
-    return french ? QStringLiteral("%1 n'est pas un fichier ordinaire ; il est laissé tel quel et les réglages de "
-                                   "cette session ne sont pas enregistrés. Supprimez-le, ou mettez à sa place un "
-                                   "fichier ordinaire, avant de relancer Orvantis.")
-                        .arg(iniPath)
-                  : QStringLiteral("%1 is not an ordinary file, so it is left as it was and this session's "
-                                   "settings are not saved. Remove it, or put an ordinary file in its place, "
-                                   "before starting Orvantis again.")
-                        .arg(iniPath);
-}
-
-QString leftUnrecognisedText(bool french, const QString &iniPath)
-{
-    return french ? QStringLiteral("%1 ne contient aucun réglage connu d'Orvantis ; il est laissé tel quel et les "
-                                   "réglages de cette session ne sont pas enregistrés. Enregistrez-le de nouveau "
-                                   "en ANSI ou en UTF-8, ou supprimez-le, avant de relancer Orvantis.")
-                        .arg(iniPath)
-                  : QStringLiteral("%1 holds no setting that Orvantis knows, so it is left as it was and this "
-                                   "session's settings are not saved. Save it again as ANSI or UTF-8, or delete "
-                                   "it, before starting Orvantis again.")
-                        .arg(iniPath);
+    struct Words {
+        QString what, remedy;
+    };
+    // Per reason, in the order of LeftAloneReason; English, then French.
+    static const Words english[] = {
+        {QStringLiteral("could not be read at start"),
+         QStringLiteral("Make it readable (check its permissions) before starting Orvantis again.")},
+        {QStringLiteral("is not an ordinary file"),
+         QStringLiteral("Remove it, or put an ordinary file in its place, before starting Orvantis again.")},
+        {QStringLiteral("holds no setting that Orvantis knows"),
+         QStringLiteral("Save it again as ANSI or UTF-8, or delete it, before starting Orvantis again.")},
+    };
+    static const Words frenchWords[] = {
+        {QStringLiteral("n'a pas pu être lu au démarrage"),
+         QStringLiteral("Rendez-le lisible (droits d'accès) avant de relancer Orvantis.")},
+        {QStringLiteral("n'est pas un fichier ordinaire"),
+         QStringLiteral("Supprimez-le, ou mettez à sa place un fichier ordinaire, avant de relancer Orvantis.")},
+        {QStringLiteral("ne contient aucun réglage connu d'Orvantis"),
+         QStringLiteral("Enregistrez-le de nouveau en ANSI ou en UTF-8, ou supprimez-le, avant de relancer Orvantis.")},
+    };
+    const Words &words = (french ? frenchWords : english)[static_cast<int>(reason)];
+    return french ? QStringLiteral("%1 %2 ; il est laissé tel quel et les réglages de cette session ne sont pas "
+                                   "enregistrés. %3")
+                        .arg(iniPath, words.what, words.remedy)
+                  : QStringLiteral("%1 %2, so it is left as it was and this session's settings are not saved. %3")
+                        .arg(iniPath, words.what, words.remedy);
 }
 
 QString badValueText(bool french, const QString &conversionMessage, const QString &key, qsizetype line,

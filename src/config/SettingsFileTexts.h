@@ -14,10 +14,11 @@ enum class OddFileKind { Fifo, Device, Socket, Folder };
 QString notRegularText(const QString &iniPath, OddFileKind kind);
 QString unrecognisedText(const QString &iniPath);
 
+// Why an Orvantis.ini is left as it was at exit.
+enum class LeftAloneReason { Unreadable, NotRegular, Unrecognised };
+
 // At exit, in the current language: why the run's settings were not saved.
-QString leftUnreadText(bool french, const QString &iniPath);
-QString leftNotRegularText(bool french, const QString &iniPath);
-QString leftUnrecognisedText(bool french, const QString &iniPath);
+QString leftAloneText(bool french, const QString &iniPath, LeftAloneReason reason);
 
 // The conversion message of a strict value, with where the value stands.
 QString badValueText(bool french, const QString &conversionMessage, const QString &key, qsizetype line,

@@ -210,11 +210,9 @@ QString SettingsFiles::createErrorText(bool french)
 
 QString SettingsFiles::leftUnreadText(bool french) const
 {
-    switch (m_leftAlone) {
-    case LeftAlone::NotRegular: return SettingsFileTexts::leftNotRegularText(french, iniPath());
-    case LeftAlone::Unrecognised: return SettingsFileTexts::leftUnrecognisedText(french, iniPath());
-    case LeftAlone::Unreadable:
-    case LeftAlone::No: break;
-    }
-    return SettingsFileTexts::leftUnreadText(french, iniPath());
+    using SettingsFileTexts::LeftAloneReason;
+    const LeftAloneReason reason = m_leftAlone == LeftAlone::NotRegular ? LeftAloneReason::NotRegular
+        : m_leftAlone == LeftAlone::Unrecognised                        ? LeftAloneReason::Unrecognised
+                                                                        : LeftAloneReason::Unreadable;
+    return SettingsFileTexts::leftAloneText(french, iniPath(), reason);
 }
