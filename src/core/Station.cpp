@@ -160,6 +160,7 @@ void Station::ButtonTrackClick()
 
 void Station::goHandling()
 {
+    m_lastGo = GoOutcome::NotSent;
     if (m_entry.kind == AzimuthEntry::Kind::Empty)
         return;
     if (m_entry.kind == AzimuthEntry::Kind::Number) {
@@ -178,12 +179,17 @@ void Station::goHandling()
         return;
     }
     m_state.commandedAzimuth = m_state.targetAzimuth;
-    m_commandedPosition = m_state.targetAzimuth;
+    m_state.withinStep = false;
     m_dispatch.go(m_config.interfaceKind);
 
+    m_lastGo = !m_state.notSentFlag ? GoOutcome::Sent
+        : m_state.withinStep        ? GoOutcome::WithinStep
+                                    : GoOutcome::NotSent;
     if (m_state.notSentFlag) {
         m_state.notSentFlag = false;
     } else {
+        m_lastSentPosition = m_state.targetAzimuth;
+        m_poller->askSoon();
         // A timer that is already running keeps its period, so a second GO does
         // not lengthen the blinking.
         if (!m_timerBlink.isActive())

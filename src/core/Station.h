@@ -208,10 +208,11 @@ private:
     void setWindowGeometry(WindowField field, int value) override;
 
     // RotctldHost
-    bool enterAzimuth(int azimuth) override;
+    MoveAnswer requestMove(int azimuth) override;
     bool stopMoving() override;
     bool moveToParking() override;
-    double currentAzimuth() const override;
+    std::optional<double> knownAzimuth() const override;
+    bool readsBack() const override;
     QString rotatorInfo() const override { return m_caption; }
 
     void installDispatchTable();
@@ -268,7 +269,13 @@ private:
     QElapsedTimer m_closeRequested;
     QString m_caption;
     QString m_interfaceLabel = QStringLiteral("commande");
-    double m_commandedPosition = 0; // the last azimuth a GO handed to the interface
+    // The last azimuth a GO delivered to the interface; none before the first.
+    std::optional<double> m_lastSentPosition;
+    // How the last GO handling ended.
+    enum class GoOutcome { None, Sent, WithinStep, NotSent };
+    GoOutcome m_lastGo = GoOutcome::None;
+    // Init's dialog is open: sources from outside move nothing meanwhile.
+    bool m_setupOpen = false;
     QString m_lastDdeValue;
     // The link was set before the first activation ended and its value not read yet.
     bool m_startLinkUnread = false;

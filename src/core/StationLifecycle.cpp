@@ -13,6 +13,7 @@
 #include "host/PortReconciliation.h"
 #include "rotors/OutsideRotors.h"
 #include "rotors/PortIo.h"
+#include "rotors/PositionPoller.h"
 #include "rotors/SerialRotors.h"
 #include "sources/DdeLink.h"
 #include "ui/UserFeedback.h"
@@ -166,6 +167,10 @@ void Station::FormActivate()
         if (!m_lastDdeValue.isEmpty() && m_lastDdeValue != QStringLiteral("0") && m_autoOn)
             ButtonTrackClick();
     }
+
+    // Where the antenna points is asked before anybody asks it to move.
+    if (m_poller->readsBack() && m_serial->openForReading(m_config.interfaceKind))
+        m_poller->askSoon();
 
     applyRotctldSetting();
     m_activatedOnce = true;

@@ -10,6 +10,7 @@
 #include "host/ComPortNames.h"
 #include "host/ComPortPin.h"
 #include "rotors/PortIo.h"
+#include "rotors/PositionPoller.h"
 #include "rotors/SerialRotors.h"
 #include "sources/DdeLink.h"
 #include "sources/DdeValue.h"
@@ -119,13 +120,24 @@ void Station::UDPServerUDPRead(const DatagramTurn &turn)
     enterFromOutside(turn.request->azimuth, EntryOrigin::Datagram);
 }
 
-bool Station::enterAzimuth(int azimuth)
+RotctldHost::MoveAnswer Station::requestMove(int azimuth)
 {
-    // Once closing has begun, only the parking azimuth may be sent.
-    if (m_closed)
-        return false;
-    enterFromOutside(azimuth, EntryOrigin::Rotctld);
-    return true;
+    // Once closing has begun, only the parking azimuth may be sent; while Init's
+    // dialog is open nothing from outside moves the antenna.
+    if (m_closed || m_setupOpen)
+        return MoveAnswer::Refused;
+    // Entered even when the box already shows it: a STOP, or a restored azimuth
+    // shown but not sent, leaves that number where the antenna is not.
+    m_lastGo = GoOutcome::None;
+    const quint64 stops = m_sequencer.stopCount();
+    enter(azimuth, EntryOrigin::Rotctld);
+    if (m_config.interfaceKind == InterfaceKind::None)
+        return MoveAnswer::NoInterface;
+    if (!m_autoOn || m_sequencer.stopCount() != stops)
+        return MoveAnswer::Refused;
+    // No outcome yet: the GO waits behind the command being written, and only a
+    // newer request or a STOP will take its place.
+    return m_lastGo == GoOutcome::NotSent ? MoveAnswer::NotDelivered : MoveAnswer::Moving;
 }
 
 bool Station::stopMoving()
@@ -145,10 +157,14 @@ bool Station::moveToParking()
     return true;
 }
 
-double Station::currentAzimuth() const
+std::optional<double> Station::knownAzimuth() const
 {
-    // The controller's own report when read-back has one, else the last azimuth commanded.
-    return reportedAzimuth().value_or(m_commandedPosition);
+    return readsBack() ? reportedAzimuth() : m_lastSentPosition;
+}
+
+bool Station::readsBack() const
+{
+    return m_poller->readsBack();
 }
 
 bool Station::rotctldListening() const
@@ -191,6 +207,7 @@ void Station::applyRotctldSetting()
 
 void Station::prepareSetup()
 {
+    m_setupOpen = true;
     StopAll();
     m_state.lastSentAzimuth = -10;
     m_serial->closeAll();
@@ -199,6 +216,7 @@ void Station::prepareSetup()
 void Station::closeOutForSetup()
 {
     m_serial->closeOutForSetup(m_config.interfaceKind);
+    m_setupOpen = false;
 }
 
 void Station::sendTest(int azimuth)

@@ -18,7 +18,7 @@ void OutsideRotors::GoZenta()
     CommandState &state = m_context.state;
     if (!SerialProtocol::passesMinimumStep(m_context.config.at(InterfaceKind::Zenta).minimumStep,
                                            state.commandedAzimuth, state.lastSentAzimuth)) {
-        state.notSentFlag = true;
+        state.holdWithinStep();
         return;
     }
     state.lastSentAzimuth = state.commandedAzimuth;
@@ -50,7 +50,7 @@ void OutsideRotors::GoKct()
     const Configuration &config = m_context.config;
     const InterfaceSettings &settings = config.at(InterfaceKind::Kct);
     if (!SerialProtocol::passesMinimumStep(settings.minimumStep, state.commandedAzimuth, state.lastSentAzimuth)) {
-        state.notSentFlag = true;
+        state.holdWithinStep();
         return;
     }
     state.lastSentAzimuth = state.commandedAzimuth;

@@ -56,7 +56,7 @@ void ParallelRotors::go(InterfaceKind kind)
         return;
     }
     if (!SerialProtocol::passesMinimumStep(settings.minimumStep, state.commandedAzimuth, state.lastSentAzimuth)) {
-        state.notSentFlag = true;
+        state.holdWithinStep();
         return;
     }
     state.lastSentAzimuth = state.commandedAzimuth;

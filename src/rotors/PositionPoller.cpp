@@ -33,19 +33,38 @@ void PositionPoller::poll()
     if (!wanted(kind) || !channel || !channel->isOpen()) {
         m_awaiting = false;
         m_reader.clear();
-        setReported(std::nullopt);
+        // A port let go after a STOP leaves the antenna where it was last reported;
+        // another controller, or none asked, knows nothing of it.
+        if (!wanted(kind) || kind != m_readerKind)
+            setReported(std::nullopt);
         m_timer.stop();
         return;
     }
     if (m_readerKind != kind) {
         m_readerKind = kind;
         m_reader = PositionReply::Reader(kind);
+        setReported(std::nullopt);
     }
     if (m_awaiting)
         setReported(std::nullopt);
     if (m_sequencer.busy())
         return;
     m_awaiting = channel->post(PositionReply::query(kind));
+}
+
+void PositionPoller::askSoon()
+{
+    if (!readsBack())
+        return;
+    // After the sequence that asks it has ended; the ticks count from there.
+    QTimer::singleShot(0, this, [this] {
+        // A query already out brings an answer as fresh.
+        if (m_awaiting)
+            return;
+        if (m_timer.isActive())
+            m_timer.start();
+        poll();
+    });
 }
 
 void PositionPoller::received(InterfaceKind kind, const QByteArray &bytes)

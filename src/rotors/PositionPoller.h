@@ -13,9 +13,11 @@
 
 // The antenna's real position, for the user who asks for it: while the selected
 // controller's channel is open, it is asked about once a second where the antenna
-// is; the asking starts when such a channel opens and stops once none is open. Commands keep priority: no query goes out while a command sequence is
-// under way, and a query never waits for its answer. An answer missing or
-// unreadable by the next query leaves no position.
+// is, and at once after each GO; the asking starts when such a channel opens and
+// stops once none is open, the last answer standing for where the antenna rests.
+// Commands keep priority: no query goes out while a command sequence is under
+// way, and a query never waits for its answer. An answer missing or unreadable
+// by the next query leaves no position.
 class PositionPoller : public QObject {
     Q_OBJECT
 
@@ -32,6 +34,10 @@ public:
 
     // The antenna's azimuth as last reported, 0 <= a < 360; none when unknown.
     std::optional<double> reportedAzimuth() const { return m_reported; }
+    // The selected controller is asked where it points (the user wants it and it can tell).
+    bool readsBack() const { return wanted(m_config.interfaceKind); }
+    // Asks as soon as no command is being written, rather than at the next tick.
+    void askSoon();
 
 Q_SIGNALS:
     void reportedAzimuthChanged();

@@ -25,6 +25,8 @@ SerialChannel::Profile SerialChannel::profileFor(InterfaceKind kind)
 
 SerialChannel::SerialChannel(const Profile &profile) : m_profile(profile), m_baudRate(profile.baudRate)
 {
+    m_closeTimer.setSingleShot(true);
+    QObject::connect(&m_closeTimer, &QTimer::timeout, [this] { close(); });
     QObject::connect(&m_port, &QIODevice::readyRead, [this] {
         // Drained even if nobody wants it, so the driver's queue never fills.
         const QByteArray bytes = m_port.readAll();
@@ -64,6 +66,7 @@ bool SerialChannel::open(const QString &devicePath, const QString &portName)
 
 void SerialChannel::close()
 {
+    m_closeTimer.stop();
     if (m_port.isOpen()) {
         m_port.close();
         qCDebug(serialLog).noquote() << m_portName << "closed";
@@ -86,6 +89,7 @@ bool SerialChannel::write(const QByteArray &bytes)
 {
     if (!m_port.isOpen() || bytes.isEmpty())
         return true;
+    m_closeTimer.stop();
     qCDebug(serialLog).noquote() << m_portName << ">" << byteTrace(bytes);
 
     // Straight into the driver, so the bytes leave before the window repaints;
@@ -136,6 +140,12 @@ bool SerialChannel::write(const QByteArray &bytes)
         return false;
     }
     return true;
+}
+
+void SerialChannel::closeAfter(int ms)
+{
+    if (m_port.isOpen())
+        m_closeTimer.start(ms);
 }
 
 bool SerialChannel::post(const QByteArray &bytes)

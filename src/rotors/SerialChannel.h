@@ -4,6 +4,7 @@
 
 #include <QSerialPort>
 #include <QString>
+#include <QTimer>
 
 #include <functional>
 
@@ -31,6 +32,10 @@ public:
     bool isOpen() const { return m_port.isOpen(); }
     QString portName() const { return m_portName; }
     void close();
+    // Leaves the channel open for ms more, so that an answer already asked for
+    // can still arrive, then closes it; opening, writing or closing meanwhile
+    // keeps it as that leaves it.
+    void closeAfter(int ms);
 
     // Closes the channel; the rate applies from the next open.
     void setBaudRate(qint32 rate);
@@ -49,6 +54,7 @@ public:
     // that arrives, as it arrives. Takes effect at the next open.
     using Reader = std::function<void(const QByteArray &)>;
     void setReader(Reader reader) { m_reader = std::move(reader); }
+    bool reads() const { return bool(m_reader); }
     // Queues a short query behind anything still being written, and returns at
     // once. False when the channel is closed.
     bool post(const QByteArray &bytes);
@@ -60,5 +66,6 @@ private:
     QString m_portName;
     QString m_errorString;
     Reader m_reader;
+    QTimer m_closeTimer;
     QSerialPort::SerialPortError m_error = QSerialPort::NoError;
 };

@@ -4,6 +4,7 @@
 #include "host/ComPortNames.h"
 #include "host/DeviceHolders.h"
 #include "rotors/PauseWithEvents.h"
+#include "rotors/PositionReply.h"
 #include "rotors/SerialFailure.h"
 
 #include <cerrno>
@@ -30,22 +31,21 @@ void SerialRotors::go(InterfaceKind kind)
     const InterfaceSettings &settings = config.at(kind);
 
     if (!SerialProtocol::passesMinimumStep(settings.minimumStep, state.commandedAzimuth, state.lastSentAzimuth)) {
-        state.notSentFlag = true;
+        state.holdWithinStep();
         return;
     }
     state.lastSentAzimuth = state.commandedAzimuth;
     if (kind != InterfaceKind::TrakBox)
         state.commandedAzimuth = SerialProtocol::applyStopSide(state.commandedAzimuth, settings.stopSide);
 
-    const OpenResult opened = ensureOpen(kind);
+    const OpenResult opened = openGreeted(kind, sequence, Role::Go);
     if (opened == OpenResult::Failed) {
         state.notSentFlag = true;
         m_context.feedback.beep();
         reportOpenFailure(kind, m_context.selectedPortName(kind));
         return;
     }
-    if (kind == InterfaceKind::ProSisTel && opened == OpenResult::Opened
-        && !run(kind, SerialProtocol::proSisTelOpening(config.proSisTelCpmOff), sequence, Role::Go))
+    if (opened == OpenResult::Interrupted)
         return;
 
     const SerialCommand go =
@@ -62,9 +62,33 @@ void SerialRotors::stop(InterfaceKind kind)
     CommandSequencer::Sequence sequence(m_sequencer);
     const SerialCommand command = SerialProtocol::stopCommand(kind);
     const bool completed = run(kind, command, sequence, Role::Other);
-    serial.close();
+    // Where the antenna came to rest is asked once more before the port is let go.
+    if (completed && serial.reads() && serial.post(PositionReply::query(kind)))
+        serial.closeAfter(LastAnswerMs);
+    else
+        serial.close();
     if (completed)
         showLabel(kind, command);
+}
+
+bool SerialRotors::openForReading(InterfaceKind kind)
+{
+    if (!isSerial(kind))
+        return false;
+    CommandSequencer::Sequence sequence(m_sequencer);
+    const OpenResult opened = openGreeted(kind, sequence, Role::Other);
+    return opened == OpenResult::AlreadyOpen || opened == OpenResult::Opened;
+}
+
+SerialRotors::OpenResult SerialRotors::openGreeted(InterfaceKind kind, const CommandSequencer::Sequence &sequence,
+                                                   Role role)
+{
+    const OpenResult opened = ensureOpen(kind);
+    // A ProSisTel controller is told its mode each time its port opens.
+    if (kind == InterfaceKind::ProSisTel && opened == OpenResult::Opened
+        && !run(kind, SerialProtocol::proSisTelOpening(m_context.config.proSisTelCpmOff), sequence, role))
+        return OpenResult::Interrupted;
+    return opened;
 }
 
 bool SerialRotors::EnsurePortOpen(InterfaceKind kind)

@@ -56,8 +56,14 @@ public:
     void StopM2Orion() { stop(InterfaceKind::M2Orion); }
     void StopEgis() { stop(InterfaceKind::Egis); }
 
+    // How long a port stays open after a STOP for the controller's last answer.
+    static constexpr int LastAnswerMs = 500;
+
     // Opens the channel on the port chosen for kind unless it is open already.
     bool EnsurePortOpen(InterfaceKind kind);
+    // Opens it as a GO would (a ProSisTel controller is told its mode), for the
+    // position to be asked; false when it does not open.
+    bool openForReading(InterfaceKind kind);
     void ClosePort(InterfaceKind kind);
     // The setup menu's Init: every channel closed, in the order it has always used.
     void closeAll();
@@ -84,12 +90,13 @@ public:
     void closeOutForSetup(InterfaceKind selected);
 
 private:
-    enum class OpenResult { AlreadyOpen, Opened, Failed };
+    enum class OpenResult { AlreadyOpen, Opened, Failed, Interrupted };
     enum class Role { Go, Other };
 
     void go(InterfaceKind kind);
     void stop(InterfaceKind kind);
     OpenResult ensureOpen(InterfaceKind kind);
+    OpenResult openGreeted(InterfaceKind kind, const CommandSequencer::Sequence &sequence, Role role);
     bool openOn(InterfaceKind kind, const QString &comName);
     // Tells the user, once per port and reason, why the port could not be opened
     // (no port chosen, when comName is empty) or written.

@@ -19,6 +19,7 @@ RotctldConnection::RotctldConnection(SocketDescriptor socket, RotctldHost &host,
     m_socket.setOption(IPPROTO_TCP, TCP_NODELAY, 1);
     m_socket.setOption(SOL_SOCKET, SO_KEEPALIVE, 1);
     m_writeNotifier.setEnabled(false);
+    m_lastHeard.start();
     connect(&m_readNotifier, &QSocketNotifier::activated, this, &RotctldConnection::readable);
     connect(&m_writeNotifier, &QSocketNotifier::activated, this, &RotctldConnection::writable);
 }
@@ -56,8 +57,10 @@ void RotctldConnection::receive()
         m_input.resize(InputLimit);
         const ssize_t got = ::recv(m_socket.fd(), m_input.data() + held, size_t(InputLimit - held), 0);
         m_input.resize(held + qMax<ssize_t>(got, 0));
-        if (got > 0)
+        if (got > 0) {
+            m_lastHeard.start();
             continue;
+        }
         if (got == 0) {
             m_inputEnded = true;
         } else if (errno == EINTR) {

@@ -4,6 +4,7 @@
 #include "sources/SocketDescriptor.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QSocketNotifier>
 
@@ -33,6 +34,9 @@ public:
     void drop();
     // Replies the kernel has not taken yet.
     qsizetype bytesToWrite() const { return m_output.size(); }
+    // How long the client has sent nothing; a command of it still being carried
+    // out counts as talking.
+    qint64 silentMs() const { return m_serving ? 0 : m_lastHeard.elapsed(); }
 
 Q_SIGNALS:
     // Emitted once, when the client is gone or dropped.
@@ -53,6 +57,7 @@ private:
     QSocketNotifier m_readNotifier;
     QSocketNotifier m_writeNotifier;
     RotctldHost &m_host;
+    QElapsedTimer m_lastHeard;
     QByteArray m_input;
     QByteArray m_output;
     RotctldProtocol::LineBuffer m_lines {LineLimit};

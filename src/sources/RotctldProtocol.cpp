@@ -37,6 +37,9 @@ constexpr CommandName Commands[] = {
     {Command::DumpCaps, 0, "dump_caps", 0},
     {Command::Quit, 'q', "quit", 0},
     {Command::Quit, 'Q', "quit", 0},
+    {Command::GetStatus, 's', "get_status", 0},
+    {Command::Reset, 'R', "reset", 1},
+    {Command::Move, 'M', "move", 2},
 };
 
 const CommandName *findCommand(QByteArrayView word)
@@ -157,6 +160,21 @@ QByteArray statusLine(int status)
     return "RPRT " + QByteArray::number(status) + '\n';
 }
 
+int moveStatus(RotctldHost::MoveAnswer answer)
+{
+    switch (answer) {
+    case RotctldHost::MoveAnswer::Moving:
+        return Ok;
+    case RotctldHost::MoveAnswer::Refused:
+        return Rejected;
+    case RotctldHost::MoveAnswer::NoInterface:
+        return NotAvailable;
+    case RotctldHost::MoveAnswer::NotDelivered:
+        return InputOutput;
+    }
+    Q_UNREACHABLE();
+}
+
 QByteArray singleLine(const QString &text)
 {
     QByteArray bytes = text.toUtf8();
@@ -239,20 +257,30 @@ QByteArray answer(const Request &request, RotctldHost &host)
     }
 
     Reply reply(request);
+    // Not available whatever its arguments, as Hamlib's own backends without it answer.
+    if (request.command == Command::GetStatus || request.command == Command::Reset
+        || request.command == Command::Move)
+        return reply.finish(NotAvailable, false);
     if (!request.argumentsValid)
         return reply.finish(InvalidArgument, false);
 
     switch (request.command) {
     case Command::SetPosition:
-        return reply.finish(host.enterAzimuth(request.azimuth) ? Ok : Rejected, true);
+        return reply.finish(moveStatus(host.requestMove(request.azimuth)), true);
     case Command::Stop:
         return reply.finish(host.stopMoving() ? Ok : Rejected, true);
     case Command::Park:
         return reply.finish(host.moveToParking() ? Ok : NotAvailable, true);
-    case Command::GetPosition:
-        reply.value("Azimuth", fixed(host.currentAzimuth(), 2));
+    case Command::GetPosition: {
+        // Never a guess: a controller asked that has not answered yet timed out,
+        // and without read-back nothing is known before the first azimuth sent.
+        const std::optional<double> azimuth = host.knownAzimuth();
+        if (!azimuth)
+            return reply.finish(host.readsBack() ? TimedOut : NotAvailable, false);
+        reply.value("Azimuth", fixed(*azimuth, 2));
         reply.value("Elevation", fixed(0, 2));
         return reply.finish(Ok, false);
+    }
     case Command::GetInfo:
         reply.value("Info", singleLine(host.rotatorInfo()));
         return reply.finish(Ok, false);
@@ -285,6 +313,11 @@ QByteArray answer(const Request &request, RotctldHost &host)
 QByteArray overlongLineReply()
 {
     return statusLine(InvalidArgument);
+}
+
+QByteArray noRoomReply()
+{
+    return statusLine(Rejected);
 }
 
 void LineBuffer::append(QByteArrayView bytes)

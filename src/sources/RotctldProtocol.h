@@ -15,12 +15,19 @@ namespace RotctldProtocol {
 enum Status {
     Ok = 0,
     InvalidArgument = -1, // RIG_EINVAL
+    TimedOut = -5,        // RIG_ETIMEOUT
+    InputOutput = -6,     // RIG_EIO
     Rejected = -9,        // RIG_ERJCTED
     NotAvailable = -11,   // RIG_ENAVAIL
 };
 
 struct Request {
-    enum class Command { None, SetPosition, GetPosition, Stop, Park, GetInfo, DumpState, DumpCaps, Quit, Unknown };
+    enum class Command {
+        None, SetPosition, GetPosition, Stop, Park, GetInfo, DumpState, DumpCaps, Quit,
+        // Hamlib commands this rotator cannot carry out.
+        GetStatus, Reset, Move,
+        Unknown
+    };
     Command command = Command::None;
     // The extended reply form's separator ('\n' for "+", or ';', '|', ','); 0 for
     // the default form.
@@ -39,6 +46,8 @@ QByteArray answer(const Request &request, RotctldHost &host);
 
 // The reply to a line longer than the limit, whose rest is discarded.
 QByteArray overlongLineReply();
+// The one line a client gets when every place is taken, before it is closed.
+QByteArray noRoomReply();
 
 // Splits a byte stream into lines of at most `limit` bytes. A longer line is
 // reported once as overlong and its bytes are dropped up to its terminator, so

@@ -1,6 +1,8 @@
 #include "sources/RotctldServer.h"
 
+#include "config/LogCategories.h"
 #include "sources/RotctldConnection.h"
+#include "sources/RotctldProtocol.h"
 
 #include <QTimer>
 
@@ -88,11 +90,40 @@ void RotctldServer::acceptConnections()
             QTimer::singleShot(AcceptRetryMs, this, [this] { m_notifier.setEnabled(isListening()); });
             return;
         }
-        if (m_connections.size() >= ConnectionLimit)
-            continue; // closed as it goes
+        if (m_connections.size() >= ConnectionLimit && !makeRoom()) {
+            refuse(std::move(socket));
+            continue;
+        }
         auto *connection = new RotctldConnection(std::move(socket), m_host, this);
         m_connections.insert(connection);
-        connect(connection, &RotctldConnection::finished, this,
-                [this](RotctldConnection *finished) { m_connections.remove(finished); });
+        connect(connection, &RotctldConnection::finished, this, [this](RotctldConnection *finished) {
+            m_connections.remove(finished);
+            m_refusalLogged = false;
+        });
     }
+}
+
+bool RotctldServer::makeRoom()
+{
+    RotctldConnection *quietest = nullptr;
+    for (RotctldConnection *connection : std::as_const(m_connections)) {
+        if (!quietest || connection->silentMs() > quietest->silentMs())
+            quietest = connection;
+    }
+    if (!quietest || quietest->silentMs() < m_idleLimitMs)
+        return false;
+    qCInfo(rotctldLog, "a client silent for %lld s makes room for a new one", quietest->silentMs() / 1000);
+    quietest->drop();
+    return true;
+}
+
+void RotctldServer::refuse(SocketDescriptor socket)
+{
+    const QByteArray reply = RotctldProtocol::noRoomReply();
+    // A fresh connection's send buffer is empty: this never waits.
+    ::send(socket.fd(), reply.constData(), size_t(reply.size()), MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (!std::exchange(m_refusalLogged, true))
+        qCWarning(rotctldLog, "all %d places of the rotctld server are taken by clients that talked within the "
+                              "last %d s: new clients are refused until one leaves",
+                  ConnectionLimit, m_idleLimitMs / 1000);
 }

@@ -17,8 +17,11 @@ class RotctldServer : public QObject {
     Q_OBJECT
 
 public:
-    // Clients served at once; further ones are closed as they arrive.
+    // Clients served at once. A newcomer beyond them takes the place of the client
+    // silent longest, if it has been silent for the idle limit; otherwise it is
+    // told so in one line and closed.
     static constexpr int ConnectionLimit = 32;
+    static constexpr int IdleLimitMs = 60 * 1000;
 
     explicit RotctldServer(RotctldHost &host, QObject *parent = nullptr);
     ~RotctldServer() override;
@@ -36,14 +39,22 @@ public:
     QString errorString() const;
     bool addressInUse() const;
     int connectionCount() const { return int(m_connections.size()); }
+    // Shortens the idle limit (tests do not wait a minute).
+    void setIdleLimit(int ms) { m_idleLimitMs = ms; }
 
 private:
     void acceptConnections();
+    // Drops the client silent longest if it is over the idle limit; false when none is.
+    bool makeRoom();
+    void refuse(SocketDescriptor socket);
 
     RotctldHost &m_host;
     SocketDescriptor m_socket;
     QSocketNotifier m_notifier {QSocketNotifier::Read};
     SocketAddress m_address;
     int m_error = 0;
+    int m_idleLimitMs = IdleLimitMs;
+    // Refusals are logged once for each time every place is taken.
+    bool m_refusalLogged = false;
     QSet<RotctldConnection *> m_connections;
 };

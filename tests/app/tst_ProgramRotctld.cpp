@@ -26,10 +26,11 @@ constexpr int ReplyTimeoutMs = 5000;
 // A GS-232 controller on COM5 with AUTO on and the rotctld server on a free port.
 class ServingProgram {
 public:
-    ServingProgram()
+    // `settings` are further lines of the [ORVANTIS] section.
+    explicit ServingProgram(const QByteArray &settings = "AUTO=1\r\nANT=GS232\r\n")
         : m_port(freeTcpPort())
     {
-        const QByteArray ini = "[ORVANTIS]\r\nAUTO=1\r\nANT=GS232\r\n[GS-232]\r\nPORT_GS232=5\r\n"
+        const QByteArray ini = "[ORVANTIS]\r\n" + settings + "[GS-232]\r\nPORT_GS232=5\r\n"
                                "[ROTCTLD]\r\nROTCTLD=1\r\nROTCTLD_PORT="
             + QByteArray::number(m_port) + "\r\n";
         m_ready = m_port != 0 && m_folder.isValid() && m_pty.isValid() && m_folder.linkComPort(5, m_pty.slavePath())
@@ -88,6 +89,8 @@ class ProgramRotctldTest : public QObject {
 private Q_SLOTS:
     void hamlibRotctlSteersGs232();
     void gpredictStyleClient();
+    void answersTellTheTruth_data();
+    void answersTellTheTruth();
     void hostileClientsNeverMoveTheAntenna();
 };
 
@@ -146,6 +149,48 @@ void ProgramRotctldTest::gpredictStyleClient()
     }
     client->write("q\n");
     QVERIFY(client->waitForDisconnected(ReplyTimeoutMs));
+}
+
+// One client's conversation, a reply read for each line as gpredict reads them,
+// and everything the controller was sent meanwhile.
+void ProgramRotctldTest::answersTellTheTruth_data()
+{
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<QList<QByteArray>>("conversation"); // line, reply, line, reply, ...
+    QTest::addColumn<QByteArray>("sent");
+
+    using Lines = QList<QByteArray>;
+    const QByteArray gs232 = "AUTO=1\r\nANT=GS232\r\n";
+    QTest::newRow("same target again after a STOP")
+        << gs232 << Lines {"P 150.00 0.00", "RPRT 0\n", "S", "RPRT 0\n", "P 150.00 0.00", "RPRT 0\n"}
+        << QByteArray("W150\rS\rW150\r");
+    QTest::newRow("the restored azimuth, shown but never sent")
+        << gs232 + "ANGLE=180\r\n" << Lines {"p", "RPRT -11\n", "P 180.00 45.00", "RPRT 0\n", "p", "180.00\n0.00\n"}
+        << QByteArray("W180\r");
+    QTest::newRow("AUTO off") << QByteArray("AUTO=0\r\nANT=GS232\r\n")
+                              << Lines {"P 150 0", "RPRT -9\n", "p", "RPRT -11\n"} << QByteArray();
+    QTest::newRow("no interface") << QByteArray("AUTO=1\r\n") << Lines {"P 150 0", "RPRT -11\n"} << QByteArray();
+    QTest::newRow("commands a rotator without them lacks")
+        << gs232 << Lines {"s", "RPRT -11\n", "R 1", "RPRT -11\n", "M 8 50", "RPRT -11\n"} << QByteArray();
+}
+
+void ProgramRotctldTest::answersTellTheTruth()
+{
+    QFETCH(QByteArray, settings);
+    QFETCH(QList<QByteArray>, conversation);
+    QFETCH(QByteArray, sent);
+    ServingProgram program(settings);
+    QVERIFY2(program.isReady(), "the program did not come up serving rotctld");
+    auto client = program.connectClient();
+    QVERIFY(client->waitForConnected(ReplyTimeoutMs));
+    for (qsizetype i = 0; i + 1 < conversation.size(); i += 2) {
+        client->write(conversation.at(i) + '\n');
+        QCOMPARE(receive(*client, conversation.at(i + 1).size()), conversation.at(i + 1));
+    }
+    if (!sent.isEmpty())
+        QCOMPARE(program.com5().readAtLeast(sent.size(), ReplyTimeoutMs), sent);
+    QCOMPARE(program.com5().readAll(300), QByteArray());
+    QVERIFY(program.folder().stop(SIGTERM, ExitTimeoutMs));
 }
 
 void ProgramRotctldTest::hostileClientsNeverMoveTheAntenna()

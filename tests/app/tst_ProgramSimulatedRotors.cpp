@@ -3,11 +3,13 @@
 // program's close-out is whatever the controller understands it to be. Checked
 // by the simulator's own understanding of each command, not by bytes alone.
 #include "ProgramFolder.h"
+#include "support/FreePorts.h"
 
 #include <QDeadlineTimer>
 #include <QHostAddress>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTcpSocket>
 #include <QTest>
 #include <QUdpSocket>
 
@@ -22,12 +24,14 @@ constexpr int ExitTimeoutMs = 15000;
 // orvantis-rotsim on dosdevices/com5 of a program folder, its report read line by line.
 class SimulatedController {
 public:
-    SimulatedController(const ProgramFolder &folder, const QString &protocol, int degreesPerSecond)
+    SimulatedController(const ProgramFolder &folder, const QString &protocol, int degreesPerSecond,
+                        int startAzimuth = 0)
     {
         m_process.setProgram(QStringLiteral(ORVANTIS_ROTSIM_EXECUTABLE));
         m_process.setArguments({QStringLiteral("--protocol"), protocol, QStringLiteral("--link"),
                                 folder.path() + QStringLiteral("/dosdevices/com5"), QStringLiteral("--rate"),
-                                QString::number(degreesPerSecond)});
+                                QString::number(degreesPerSecond), QStringLiteral("--start"),
+                                QString::number(startAzimuth)});
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_process.start();
     }
@@ -99,6 +103,7 @@ private Q_SLOTS:
     void turnsStopsAndClosesOut_data();
     void turnsStopsAndClosesOut();
     void readBackFollowsTheAntenna();
+    void hamlibClientsSeeOnlyReportedPositions();
 };
 
 void ProgramSimulatedRotorsTest::turnsStopsAndClosesOut_data()
@@ -212,6 +217,61 @@ void ProgramSimulatedRotorsTest::readBackFollowsTheAntenna()
              qPrintable(lines.join(u'|')));
     // The setting comes back as it was read.
     QVERIFY(folder.readIni().contains("\r\nREADPOS_GS232=1\r\n"));
+}
+
+// A Hamlib client asking where the antenna is, before, during and after a turn:
+// every answer is what the controller reported, never the target.
+void ProgramSimulatedRotorsTest::hamlibClientsSeeOnlyReportedPositions()
+{
+    ProgramFolder folder;
+    const quint16 port = freeTcpPort();
+    QVERIFY(folder.isValid() && port != 0);
+    QVERIFY(folder.writeIni("[ORVANTIS]\r\nAUTO=1\r\nANT=GS232\r\n[GS-232]\r\nPORT_GS232=5\r\n"
+                            "[READ POSITION]\r\nREADPOS_GS232=1\r\n[ROTCTLD]\r\nROTCTLD=1\r\nROTCTLD_PORT="
+                            + QByteArray::number(port) + "\r\n"));
+    SimulatedController controller(folder, QStringLiteral("gs232"), 20, 30);
+    QVERIFY(controller.waitFor(QStringLiteral("ready .*"), StartTimeoutMs));
+    QVERIFY(folder.start());
+    QTcpSocket client;
+    const QDeadlineTimer connecting(StartTimeoutMs);
+    do {
+        client.abort();
+        client.connectToHost(QHostAddress::LocalHost, port);
+    } while (!client.waitForConnected(200) && !connecting.hasExpired());
+    QCOMPARE(client.state(), QAbstractSocket::ConnectedState);
+    const auto ask = [&client](const QByteArray &line) {
+        client.write(line + '\n');
+        QByteArray reply;
+        const QDeadlineTimer deadline(5000);
+        while (!reply.endsWith('\n') && !deadline.hasExpired()) {
+            client.waitForReadyRead(50);
+            reply += client.readAll();
+        }
+        return reply;
+    };
+    const auto azimuth = [&ask] {
+        const QByteArray reply = ask("p");
+        return reply.startsWith("RPRT") ? -1.0 : reply.split('\n').first().toDouble();
+    };
+
+    // Asked at start: known before any move.
+    QTRY_COMPARE_WITH_TIMEOUT(azimuth(), 30.0, MoveTimeoutMs);
+    QCOMPARE(ask("P 150.00 0.00"), QByteArray("RPRT 0\n"));
+    QVERIFY(controller.waitFor(QStringLiteral("go 150"), MoveTimeoutMs));
+    const double early = azimuth();
+    QVERIFY2(early >= 30 && early < 60, qPrintable(QString::number(early)));
+
+    QVERIFY(controller.waitFor(QStringLiteral("position (5[5-9]|6\\d)"), MoveTimeoutMs));
+    QCOMPARE(ask("S"), QByteArray("RPRT 0\n"));
+    QVERIFY(controller.waitFor(QStringLiteral("stop"), MoveTimeoutMs));
+    const QStringList positions = controller.lines(0).filter(QRegularExpression(QStringLiteral("^position ")));
+    const double stoppedAt = positions.last().mid(9).toDouble();
+    // Asked once more as the port is let go, and standing from then on.
+    QTRY_COMPARE_WITH_TIMEOUT(azimuth(), stoppedAt, 3000);
+    QTest::qWait(1500);
+    QCOMPARE(azimuth(), stoppedAt);
+    QVERIFY(folder.stop(SIGTERM, ExitTimeoutMs));
+    QVERIFY(controller.stop());
 }
 
 QTEST_GUILESS_MAIN(ProgramSimulatedRotorsTest)

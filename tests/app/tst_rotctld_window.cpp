@@ -1,5 +1,7 @@
 #include "MainWindowRig.h"
 
+#include "dialogs/SetupDialog.h"
+
 #include "sources/RotctldServer.h"
 #include "support/FreePorts.h"
 
@@ -56,11 +58,12 @@ void TestRotctldWindow::clientsSteerAsTheOtherSourcesDo()
     QTcpSocket client;
     client.connectToHost(QHostAddress::LocalHost, port);
 
-    // AUTO off: the azimuth only reaches the box, and the position is unchanged.
-    QCOMPARE(ask(client, "P 123.9 0", 7), QByteArray("RPRT 0\n"));
+    // AUTO off: the azimuth only reaches the box, the client is told it was
+    // refused, and no position is known before one is sent.
+    QCOMPARE(ask(client, "P 123.9 0", 8), QByteArray("RPRT -9\n"));
     QCOMPARE(rig.widget<QLineEdit>(QStringLiteral("EditAzimut"))->text(), QStringLiteral("123"));
     QVERIFY(rotors.commanded.isEmpty());
-    QCOMPARE(ask(client, "p", 10), QByteArray("0.00\n0.00\n"));
+    QCOMPARE(ask(client, "p", 9), QByteArray("RPRT -11\n"));
 
     QTest::mouseClick(rig.widget<QPushButton>(QStringLiteral("BitBtnAuto")), Qt::LeftButton);
     QCOMPARE(ask(client, "P 200 0", 7), QByteArray("RPRT 0\n"));
@@ -81,10 +84,22 @@ void TestRotctldWindow::clientsSteerAsTheOtherSourcesDo()
     QVERIFY(title.contains("GS232"));
     QCOMPARE(ask(client, "_", title.size() + 1), title + '\n');
 
+    // While Init's dialog is open nothing from outside moves the antenna; the
+    // position and STOP still answer.
+    rig.window().MenuInitClick();
+    rotors.clear();
+    QCOMPARE(ask(client, "P 45 0", 8), QByteArray("RPRT -9\n"));
+    QCOMPARE(ask(client, "p", 12), QByteArray("90.00\n0.00\n"));
+    QCOMPARE(ask(client, "S", 7), QByteArray("RPRT 0\n"));
+    QVERIFY(rotors.commanded.isEmpty());
+    QVERIFY(rig.window().setupDialog().close());
+    QCOMPARE(ask(client, "P 45 0", 7), QByteArray("RPRT 0\n"));
+    QCOMPARE(rotors.sent, QList<double> {45});
+
     // Refused requests leave everything as it was.
     rotors.clear();
     QCOMPARE(ask(client, "P -1 0", 8), QByteArray("RPRT -1\n"));
-    QCOMPARE(rig.widget<QLineEdit>(QStringLiteral("EditAzimut"))->text(), QStringLiteral("90"));
+    QCOMPARE(rig.widget<QLineEdit>(QStringLiteral("EditAzimut"))->text(), QStringLiteral("45"));
     QVERIFY(rotors.commanded.isEmpty());
 }
 

@@ -10,14 +10,15 @@
 // client's commands did to the program.
 class RecordingRotctldHost final : public RotctldHost {
 public:
-    bool enterAzimuth(int azimuth) override
+    MoveAnswer requestMove(int azimuth) override
     {
         m_calls << QStringLiteral("enter %1").arg(azimuth);
         if (duringEnter)
             duringEnter();
-        if (!closing)
-            azimuthShown = azimuth;
-        return !closing;
+        if (closing)
+            return MoveAnswer::Refused;
+        azimuthShown = azimuth;
+        return moveAnswer;
     }
     bool stopMoving() override
     {
@@ -29,16 +30,19 @@ public:
         m_calls << QStringLiteral("park");
         return parkingSet && !closing;
     }
-    double currentAzimuth() const override { return azimuthShown; }
+    std::optional<double> knownAzimuth() const override { return azimuthShown; }
+    bool readsBack() const override { return controllerAsked; }
     QString rotatorInfo() const override { return info; }
 
     const QStringList &calls() const { return m_calls; }
 
-    // Runs inside every enterAzimuth(), as a GO that pauses runs the event loop.
+    // Runs inside every requestMove(), as a GO that pauses runs the event loop.
     std::function<void()> duringEnter;
     bool closing = false;
     bool parkingSet = true;
-    double azimuthShown = 0;
+    MoveAnswer moveAnswer = MoveAnswer::Moving;
+    std::optional<double> azimuthShown = 0;
+    bool controllerAsked = false;
     QString info = QStringLiteral("ORVANTIS V2.4.1 - GS232 / COM5");
 
 private:

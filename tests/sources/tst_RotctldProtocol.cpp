@@ -20,6 +20,8 @@ class TestRotctldProtocol : public QObject {
 private Q_SLOTS:
     void replies_data();
     void replies();
+    void answersSayWhatHappened_data();
+    void answersSayWhatHappened();
     void stateDumpReadByHamlibsNetworkBackend();
     void capsDumpEndsWithStatus();
     void infoStaysOneLine();
@@ -125,6 +127,56 @@ void TestRotctldProtocol::replies()
     host.azimuthShown = 200;
     QCOMPARE(answerLine(line, host), reply);
     QCOMPARE(host.calls(), calls);
+}
+
+// A client is told "done" only for a move under way and a position the program
+// knows; every other case is one of Hamlib's error codes.
+void TestRotctldProtocol::answersSayWhatHappened_data()
+{
+    using Answer = RotctldHost::MoveAnswer;
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<int>("moveAnswer");
+    QTest::addColumn<std::optional<double>>("known");
+    QTest::addColumn<bool>("readsBack");
+    QTest::addColumn<QByteArray>("reply");
+
+    const std::optional<double> at200 = 200.0;
+    const std::optional<double> unknown;
+    QTest::newRow("moving") << QByteArray("P 10 0") << int(Answer::Moving) << at200 << false
+                            << QByteArray("RPRT 0\n");
+    QTest::newRow("AUTO off") << QByteArray("P 10 0") << int(Answer::Refused) << at200 << false
+                              << QByteArray("RPRT -9\n");
+    QTest::newRow("no interface") << QByteArray("+P 10 0") << int(Answer::NoInterface) << at200 << false
+                                  << QByteArray("set_pos: 10 0\nRPRT -11\n");
+    QTest::newRow("port would not open") << QByteArray("P 10 0") << int(Answer::NotDelivered) << at200 << false
+                                         << QByteArray("RPRT -6\n");
+    QTest::newRow("nothing sent yet") << QByteArray("p") << int(Answer::Moving) << unknown << false
+                                      << QByteArray("RPRT -11\n");
+    QTest::newRow("controller silent so far") << QByteArray(";p") << int(Answer::Moving) << unknown << true
+                                              << QByteArray("get_pos:;RPRT -5\n");
+    QTest::newRow("controller reported") << QByteArray("p") << int(Answer::Moving) << std::optional<double>(251.5)
+                                         << true << QByteArray("251.50\n0.00\n");
+    QTest::newRow("s") << QByteArray("s") << int(Answer::Moving) << at200 << true << QByteArray("RPRT -11\n");
+    QTest::newRow("get_status") << QByteArray("+\\get_status") << int(Answer::Moving) << at200 << true
+                                << QByteArray("get_status:\nRPRT -11\n");
+    QTest::newRow("R") << QByteArray("R 1") << int(Answer::Moving) << at200 << true << QByteArray("RPRT -11\n");
+    QTest::newRow("M") << QByteArray("M 8 50") << int(Answer::Moving) << at200 << true << QByteArray("RPRT -11\n");
+    QTest::newRow("M without arguments") << QByteArray("M") << int(Answer::Moving) << at200 << true
+                                         << QByteArray("RPRT -11\n");
+}
+
+void TestRotctldProtocol::answersSayWhatHappened()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(int, moveAnswer);
+    QFETCH(std::optional<double>, known);
+    QFETCH(bool, readsBack);
+    QFETCH(QByteArray, reply);
+    RecordingRotctldHost host;
+    host.moveAnswer = RotctldHost::MoveAnswer(moveAnswer);
+    host.azimuthShown = known;
+    host.controllerAsked = readsBack;
+    QCOMPARE(answerLine(line, host), reply);
 }
 
 void TestRotctldProtocol::stateDumpReadByHamlibsNetworkBackend()

@@ -68,6 +68,7 @@ private Q_SLOTS:
     void otherClientsServedDuringACommand();
     void clientThatNeverReadsIsHeldBack();
     void hundredsOfConnections();
+    void silentClientMakesRoom();
     void listensOnEveryAddressForm_data();
     void listensOnEveryAddressForm();
     void portInUseReported();
@@ -284,10 +285,11 @@ void TestRotctldServer::hundredsOfConnections()
     QTest::qWait(200);
     QCOMPARE(m_server->connectionCount(), RotctldServer::ConnectionLimit);
 
-    // The first ones are served; those beyond the limit were closed.
+    // The first ones are served; those beyond the limit were told so and closed.
     clients.front()->write("p\n");
     QCOMPARE(receive(*clients.front(), 12), QByteArray("123.00\n0.00\n"));
     QTRY_COMPARE_WITH_TIMEOUT(clients.back()->state(), QAbstractSocket::UnconnectedState, TimeoutMs);
+    QCOMPARE(clients.back()->readAll(), QByteArray("RPRT -9\n"));
 
     // Abruptly gone, half-way through a line: the places free up again.
     for (auto &client : clients) {
@@ -299,6 +301,37 @@ void TestRotctldServer::hundredsOfConnections()
     auto late = connectTo(*m_server);
     late->write("S\n");
     QCOMPARE(receive(*late, 7), QByteArray("RPRT 0\n"));
+}
+
+void TestRotctldServer::silentClientMakesRoom()
+{
+    m_server->setIdleLimit(2000);
+    std::vector<std::unique_ptr<QTcpSocket>> clients;
+    for (int i = 0; i < RotctldServer::ConnectionLimit; ++i) {
+        clients.push_back(connectTo(*m_server));
+        QVERIFY(clients.back()->waitForConnected(TimeoutMs));
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(m_server->connectionCount(), RotctldServer::ConnectionLimit, TimeoutMs);
+    QTest::qWait(2100);
+    // Everybody but the third has talked within the limit.
+    for (std::size_t i = 0; i < clients.size(); ++i) {
+        if (i != 2) {
+            clients[i]->write("_\n");
+            QCOMPARE(receive(*clients[i], 31), QByteArray("ORVANTIS V2.4.1 - GS232 / COM5\n"));
+        }
+    }
+    auto newcomer = connectTo(*m_server);
+    newcomer->write("p\n");
+    QCOMPARE(receive(*newcomer, 12), QByteArray("123.00\n0.00\n"));
+    QTRY_COMPARE_WITH_TIMEOUT(clients[2]->state(), QAbstractSocket::UnconnectedState, TimeoutMs);
+    QCOMPARE(clients[2]->readAll(), QByteArray());
+    QCOMPARE(m_server->connectionCount(), RotctldServer::ConnectionLimit);
+
+    // Nobody silent long enough now: the next one is refused.
+    auto refused = connectTo(*m_server);
+    QTRY_COMPARE_WITH_TIMEOUT(refused->state(), QAbstractSocket::UnconnectedState, TimeoutMs);
+    QCOMPARE(refused->readAll(), QByteArray("RPRT -9\n"));
+    QCOMPARE(clients[0]->state(), QAbstractSocket::ConnectedState);
 }
 
 void TestRotctldServer::listensOnEveryAddressForm_data()
