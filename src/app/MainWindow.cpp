@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AzimuthStepper.h"
+#include "app/FramePacer.h"
 #include "app/KeyboardShortcuts.h"
 #include "dialogs/AngleDialog.h"
 #include "dialogs/FavouritesEditor.h"
@@ -62,6 +63,7 @@ MainWindow::MainWindow(Station &station, QWidget *parent)
         item->setShortcutContext(Qt::ApplicationShortcut);
     m_shortcuts = new KeyboardShortcuts(this);
     assignHiddenShortcuts();
+    m_framePacer = new FramePacer(this);
     bindStation();
     applyLoadedPlacement();
     afterFirstPaint(*this, [this] { firstPaintDone(); });

@@ -13,6 +13,7 @@
 class AboutBox;
 class AngleDialog;
 class AzimuthStepper;
+class FramePacer;
 class CompassView;
 class FavouritesEditor;
 class KeyboardShortcuts;
@@ -114,6 +115,7 @@ private:
     QLCDNumber *m_lcd = nullptr;          // LCDAzi
     QLineEdit *m_editAzimut = nullptr;    // EditAzimut
     AzimuthStepper *m_stepper = nullptr;  // UpDownAzi
+    FramePacer *m_framePacer = nullptr;
     CompassView *m_compass = nullptr;     // Image1
     PanelButton *m_buttonTrack = nullptr; // ButtonTrack
     PanelButton *m_buttonAuto = nullptr;  // BitBtnAuto

@@ -1,6 +1,7 @@
 // The window as a view: what the station says shown on the widgets, and the
 // user's actions handed to the station.
 #include "app/AzimuthStepper.h"
+#include "app/FramePacer.h"
 #include "app/MainWindow.h"
 #include "config/NumberText.h"
 #include "core/LanguageTexts.h"
@@ -69,6 +70,14 @@ AzimuthEntry entryOf(const QString &text)
 void MainWindow::bindStation()
 {
     Station &s = m_station;
+    // Connected first: the window stops painting before the views below change it,
+    // and paints it all once the frame ends, after the command's bytes have left.
+    const auto hold = [this] { m_framePacer->hold(); };
+    connect(&s, &Station::targetChanged, this, hold);
+    connect(&s, &Station::lampChanged, this, hold);
+    connect(&s, &Station::interfaceLabelChanged, this, hold);
+    connect(&s, &Station::reportedAzimuthChanged, this, hold);
+    connect(&s, &Station::datagramReceived, this, hold);
     connect(&s, &Station::targetChanged, this, &MainWindow::showTarget);
     connect(&s, &Station::entryCleared, this, [this] {
         const QScopedValueRollback showing(m_showingStation, true);
