@@ -10,6 +10,7 @@
 #include "host/ComPortNames.h"
 #include "host/ComPortPin.h"
 #include "rotors/PortIo.h"
+#include "rotors/HamlibRotors.h"
 #include "rotors/SerialRotors.h"
 #include "sources/DdeLink.h"
 #include "sources/DdeValue.h"
@@ -194,11 +195,13 @@ void Station::prepareSetup()
     StopAll();
     m_state.lastSentAzimuth = -10;
     m_serial->closeAll();
+    m_hamlib->close();
 }
 
 void Station::closeOutForSetup()
 {
     m_serial->closeOutForSetup(m_config.interfaceKind);
+    m_hamlib->close();
 }
 
 void Station::sendTest(int azimuth)

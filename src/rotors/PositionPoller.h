@@ -32,6 +32,8 @@ public:
 
     // The antenna's azimuth as last reported, 0 <= a < 360; none when unknown.
     std::optional<double> reportedAzimuth() const { return m_reported; }
+    // A position learnt elsewhere (a library that reads the controller itself).
+    void report(std::optional<double> azimuth) { setReported(azimuth); }
 
 Q_SIGNALS:
     void reportedAzimuthChanged();
