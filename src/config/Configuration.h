@@ -89,6 +89,9 @@ inline Configuration::Configuration()
 {
     at(InterfaceKind::PourSat).calibration = 0.5138901;
     at(InterfaceKind::FodTrack).calibration = 0.711;
+    // No speed of its own: the model's default rate until the user picks one.
+    at(InterfaceKind::Hamlib).baudText.clear();
+    at(InterfaceKind::Hamlib).baudIndex = -1;
     for (int n = 0; n < FavouriteCount; ++n)
         favourites[n].label = QStringLiteral("Fav.%1").arg(n + 1);
 }

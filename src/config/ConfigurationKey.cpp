@@ -13,16 +13,16 @@ bool hasKey(ConfigurationKey key, InterfaceKind kind)
         return isParallel(kind);
     case ConfigurationKey::Port:
     case ConfigurationKey::ReadPosition:
-        return isSerial(kind);
+        return isSerial(kind) || kind == InterfaceKind::Hamlib;
     case ConfigurationKey::Baud:
-        return kind == InterfaceKind::Gs232 || kind == InterfaceKind::EasyComm
-            || kind == InterfaceKind::Dcu1 || kind == InterfaceKind::TrakBox;
+        return kind == InterfaceKind::Gs232 || kind == InterfaceKind::EasyComm || kind == InterfaceKind::Dcu1
+            || kind == InterfaceKind::TrakBox || kind == InterfaceKind::Hamlib;
     case ConfigurationKey::Stop:
         return kind != InterfaceKind::TrakBox;
     case ConfigurationKey::Step:
         return true;
     case ConfigurationKey::AzOffset:
-        return isSerial(kind) || kind == InterfaceKind::Kct;
+        return isSerial(kind) || kind == InterfaceKind::Kct || kind == InterfaceKind::Hamlib;
     default:
         return false;
     }
@@ -104,6 +104,8 @@ QString keyName(ConfigurationKey key)
     case ConfigurationKey::Rotctld: return QStringLiteral("ROTCTLD");
     case ConfigurationKey::RotctldPort: return QStringLiteral("ROTCTLD_PORT");
     case ConfigurationKey::RotctldAddress: return QStringLiteral("ROTCTLD_ADDRESS");
+    case ConfigurationKey::HamlibModel: return QStringLiteral("HAMLIB_MODEL");
+    case ConfigurationKey::HamlibAddress: return QStringLiteral("HAMLIB_ADDRESS");
     default: return QString();
     }
 }

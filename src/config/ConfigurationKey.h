@@ -14,11 +14,11 @@ enum class ConfigurationKey {
     // Single keys.
     Language, Auto, Server, PortKoru, AntKoru, Ant, ElGs232, TkbHost, Movenow,
     AzimutParking, Parking, Jingle, WTop, WLeft, WWidth, WHeight, WATop, WALeft, WAngle, Angle,
-    Rotctld, RotctldPort, RotctldAddress,
+    Rotctld, RotctldPort, RotctldAddress, HamlibModel, HamlibAddress,
 };
 
 inline constexpr ConfigurationKey FirstSingleKey = ConfigurationKey::Language;
-inline constexpr ConfigurationKey LastSingleKey = ConfigurationKey::RotctldAddress;
+inline constexpr ConfigurationKey LastSingleKey = ConfigurationKey::HamlibAddress;
 
 // Key names without the "=". Each is empty when the key does not exist in
 // that form: "STOP_TRAKBOX", "PORT_KCT" and "LPT_GS232" are not keys.

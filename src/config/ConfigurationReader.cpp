@@ -80,6 +80,9 @@ public:
 
     void apply(const KeyTarget &target, QStringView key, const QString &value, qsizetype lineNumber)
     {
+        if (target.kind == InterfaceKind::Hamlib || target.key == ConfigurationKey::HamlibModel
+            || target.key == ConfigurationKey::HamlibAddress)
+            m_config.extensions.hamlibSection = true;
         m_key = key;
         m_lineNumber = lineNumber;
         switch (target.key) {
@@ -239,6 +242,12 @@ private:
             break;
         case ConfigurationKey::RotctldAddress:
             m_config.extensions.rotctldAddress = value;
+            break;
+        case ConfigurationKey::HamlibModel:
+            m_config.extensions.hamlibModel = value;
+            break;
+        case ConfigurationKey::HamlibAddress:
+            m_config.extensions.hamlibAddress = value;
             break;
         case ConfigurationKey::Angle:
             if (NumberText::toWholeNumber(value).value_or(0) != 0) {

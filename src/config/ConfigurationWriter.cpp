@@ -108,6 +108,34 @@ private:
                 m_lines << QStringLiteral("[READ POSITION]");
             m_lines << keyName(ConfigurationKey::ReadPosition, kind) + QLatin1Char('=') + *value;
         }
+        hamlibSection();
+    }
+
+    void hamlibSection()
+    {
+        const ExtensionSettings &ext = m_config.extensions;
+        if (!ext.hamlibSection)
+            return;
+        using K = ConfigurationKey;
+        const InterfaceKind hamlib = InterfaceKind::Hamlib;
+        const InterfaceSettings &settings = m_config.at(hamlib);
+        m_lines << iniSection(hamlib);
+        addPresent(K::HamlibModel, ext.hamlibModel);
+        if (settings.port >= 0)
+            addInterfaceKey(K::Port, QString::number(settings.port + 1));
+        addPresent(K::HamlibAddress, ext.hamlibAddress);
+        // No speed means the model's own, which the library knows better than a file.
+        if (!settings.baudText.isEmpty())
+            addInterfaceKey(K::Baud, settings.baudText);
+        for (K key : {K::Stop, K::Step, K::AzOffset})
+            addInterfaceKey(key, *interfaceValue(key, hamlib, settings));
+        if (const std::optional<QString> &readPosition = ext.readPosition[ordinal(hamlib)])
+            addInterfaceKey(K::ReadPosition, *readPosition);
+    }
+
+    void addInterfaceKey(ConfigurationKey key, const QString &value)
+    {
+        m_lines << keyName(key, InterfaceKind::Hamlib) + QLatin1Char('=') + value;
     }
 
     void addPresent(ConfigurationKey key, const std::optional<QString> &value)

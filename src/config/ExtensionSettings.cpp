@@ -23,3 +23,9 @@ bool ExtensionSettings::readsPosition(InterfaceKind kind) const
 {
     return kind != InterfaceKind::None && readPosition[ordinal(kind)] == QLatin1String("1");
 }
+
+int ExtensionSettings::hamlibModelNumber() const
+{
+    const std::optional<int> model = hamlibModel ? NumberText::toWholeNumber(*hamlibModel) : std::nullopt;
+    return model && *model > 0 ? *model : 0;
+}

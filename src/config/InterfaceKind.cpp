@@ -20,6 +20,7 @@ constexpr std::array<KindTexts, InterfaceKindCount> Texts = {{
     {"DCU1", "DCU-1", "[DCU-1]"},
     {"M2ORION", "M2-ORION", "[M2ORION]"},
     {"EGIS", "EGIS", "[EGIS]"},
+    {"HAMLIB", "Hamlib", "[HAMLIB]"},
 }};
 
 } // namespace

@@ -20,14 +20,15 @@ enum class InterfaceKind : int {
     Dcu1 = 8,
     M2Orion = 9,
     Egis = 10,
+    Hamlib = 11, // any rotator the Hamlib library drives
 };
 
-inline constexpr int InterfaceKindCount = 11;
+inline constexpr int InterfaceKindCount = 12;
 
 inline constexpr std::array<InterfaceKind, InterfaceKindCount> AllInterfaceKinds = {
     InterfaceKind::PourSat,  InterfaceKind::FodTrack, InterfaceKind::Zenta,    InterfaceKind::Gs232,
     InterfaceKind::EasyComm, InterfaceKind::TrakBox,  InterfaceKind::Kct,      InterfaceKind::ProSisTel,
-    InterfaceKind::Dcu1,     InterfaceKind::M2Orion,  InterfaceKind::Egis,
+    InterfaceKind::Dcu1,     InterfaceKind::M2Orion,  InterfaceKind::Egis,     InterfaceKind::Hamlib,
 };
 
 // The seven serial controllers, in the order their port lists are filled.
@@ -38,7 +39,7 @@ inline constexpr std::array<InterfaceKind, 7> SerialInterfaceKinds = {
 
 constexpr int ordinal(InterfaceKind kind) { return static_cast<int>(kind); }
 
-// Any integer outside 0..10 is none.
+// Any integer outside 0..11 is none.
 InterfaceKind interfaceKindFromOrdinal(int value);
 
 bool isSerial(InterfaceKind kind);

@@ -10,3 +10,4 @@ Q_DECLARE_LOGGING_CATEGORY(rotctldLog)  // orvantis.rotctld: Hamlib clients' lin
 Q_DECLARE_LOGGING_CATEGORY(positionLog) // orvantis.position: the antenna's reported position
 Q_DECLARE_LOGGING_CATEGORY(dbusLog)     // orvantis.dbus: the desktop azimuth servers
 Q_DECLARE_LOGGING_CATEGORY(parallelLog) // orvantis.parallel: ppdev claims and register writes
+Q_DECLARE_LOGGING_CATEGORY(hamlibLog)   // orvantis.hamlib: the Hamlib library's own messages and each call

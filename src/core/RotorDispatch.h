@@ -12,10 +12,11 @@ public:
     using Operation = std::function<void()>;
 
     // The order StopAll calls the STOP operations in. PourSat and FODTrack have none.
-    static constexpr std::array<InterfaceKind, 9> StopOrder = {
+    static constexpr std::array<InterfaceKind, 10> StopOrder = {
         InterfaceKind::Zenta,     InterfaceKind::Gs232,   InterfaceKind::EasyComm,
         InterfaceKind::Dcu1,      InterfaceKind::ProSisTel, InterfaceKind::TrakBox,
         InterfaceKind::Kct,       InterfaceKind::M2Orion, InterfaceKind::Egis,
+        InterfaceKind::Hamlib,
     };
 
     void setGo(InterfaceKind kind, Operation go) { m_go[ordinal(kind)] = std::move(go); }

@@ -6,6 +6,7 @@
 #include "core/LanguageTexts.h"
 #include "host/ComPortNames.h"
 #include "rotors/ArswinLink.h"
+#include "rotors/HamlibRotors.h"
 #include "rotors/MovenowLauncher.h"
 #include "rotors/OutsideRotors.h"
 #include "rotors/ParallelRotors.h"
@@ -41,6 +42,9 @@ Station::Station(const StationEnvironment &environment, QObject *parent)
                                                 [this](InterfaceKind kind) { return m_serial->channel(kind); });
     connect(m_poller.get(), &PositionPoller::reportedAzimuthChanged, this,
             [this] { Q_EMIT reportedAzimuthChanged(m_poller->reportedAzimuth()); });
+    m_hamlib = std::make_unique<HamlibRotors>(HamlibRotorsContext {
+        m_state, m_config, m_feedback, serialContext.devicePath, setLabel, [this] { return m_french; },
+        [this](std::optional<double> azimuth) { m_poller->report(azimuth); }});
     m_parallelRotors = std::make_unique<ParallelRotors>(
         ParallelRotorsContext {m_state, m_config, m_feedback, m_portIo, m_parallel.pourSatAddresses,
                                m_parallel.fodTrackAddresses, setLabel, [this] { return m_french; }},
@@ -73,6 +77,7 @@ void Station::installDispatchTable()
     SerialRotors &serial = *m_serial;
     ParallelRotors &parallel = *m_parallelRotors;
     OutsideRotors &outside = *m_outside;
+    HamlibRotors &hamlib = *m_hamlib;
     m_dispatch.setGo(InterfaceKind::PourSat, [&parallel] { parallel.GoPourSat(); });
     m_dispatch.setGo(InterfaceKind::FodTrack, [&parallel] { parallel.GoFodTrack(); });
     m_dispatch.setGo(InterfaceKind::Zenta, [&outside] { outside.GoZenta(); });
@@ -84,6 +89,7 @@ void Station::installDispatchTable()
     m_dispatch.setGo(InterfaceKind::Dcu1, [&serial] { serial.GoDcu1(); });
     m_dispatch.setGo(InterfaceKind::M2Orion, [&serial] { serial.GoM2Orion(); });
     m_dispatch.setGo(InterfaceKind::Egis, [&serial] { serial.GoEgis(); });
+    m_dispatch.setGo(InterfaceKind::Hamlib, [&hamlib] { hamlib.GoHamlib(); });
 
     m_dispatch.setStop(InterfaceKind::Zenta, [&outside] { outside.StopZenta(); });
     m_dispatch.setStop(InterfaceKind::Gs232, [&serial] { serial.StopGs232(); });
@@ -94,6 +100,7 @@ void Station::installDispatchTable()
     m_dispatch.setStop(InterfaceKind::Kct, [&outside] { outside.StopKct(); });
     m_dispatch.setStop(InterfaceKind::M2Orion, [&serial] { serial.StopM2Orion(); });
     m_dispatch.setStop(InterfaceKind::Egis, [&serial] { serial.StopEgis(); });
+    m_dispatch.setStop(InterfaceKind::Hamlib, [&hamlib] { hamlib.StopHamlib(); });
 }
 
 void Station::enter(int azimuth, EntryOrigin origin)

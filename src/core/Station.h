@@ -24,6 +24,7 @@
 
 class ArswinLink;
 class DdeLink;
+class HamlibRotors;
 class MovenowLauncher;
 class OutsideRotors;
 class ParallelRotors;
@@ -153,6 +154,7 @@ public:
     WindowPlacement &placement() { return m_placement; }
     RotorDispatch &dispatch() { return m_dispatch; }
     SerialRotors &serialRotors() { return *m_serial; }
+    HamlibRotors &hamlibRotors() { return *m_hamlib; }
     UdpListener &udpListener() { return *m_udp; }
     RotctldServer &rotctldServer() { return *m_rotctld; }
     UserFeedback &feedback() { return m_feedback; }
@@ -288,6 +290,7 @@ private:
     // Before the channels, whose readers call it, so it outlives them.
     std::unique_ptr<PositionPoller> m_poller;
     std::unique_ptr<SerialRotors> m_serial;
+    std::unique_ptr<HamlibRotors> m_hamlib;
     std::unique_ptr<ParallelRotors> m_parallelRotors;
     std::unique_ptr<ArswinLink> m_arswin;
     std::unique_ptr<MovenowLauncher> m_movenow;

@@ -11,6 +11,7 @@
 #include "host/ComPortList.h"
 #include "host/ComPortNames.h"
 #include "host/PortReconciliation.h"
+#include "rotors/HamlibRotors.h"
 #include "rotors/OutsideRotors.h"
 #include "rotors/PortIo.h"
 #include "rotors/PositionPoller.h"
@@ -293,6 +294,9 @@ void Station::runClosingSequence()
 
     m_outside->closeForShutdown(m_config.parkingInterface, m_config.interfaceKind);
     m_serial->closeForShutdown(m_config.parkingInterface, m_config.interfaceKind);
+    // The library may hang on a dead controller: its worker gets a limited time,
+    // and the settings are written whatever it does.
+    m_hamlib->close();
     // Also a link still waiting for the bus's answer must not open after this.
     m_dde->closeLink();
     m_udp->deactivate();

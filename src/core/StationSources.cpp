@@ -9,6 +9,7 @@
 #include "core/SetupTexts.h"
 #include "host/ComPortNames.h"
 #include "host/ComPortPin.h"
+#include "rotors/HamlibRotors.h"
 #include "rotors/PortIo.h"
 #include "rotors/PositionPoller.h"
 #include "rotors/SerialRotors.h"
@@ -164,6 +165,9 @@ std::optional<double> Station::knownAzimuth() const
 
 bool Station::readsBack() const
 {
+    // Hamlib's library reads its controller itself, when asked to.
+    if (m_config.interfaceKind == InterfaceKind::Hamlib)
+        return m_config.extensions.readsPosition(InterfaceKind::Hamlib);
     return m_poller->readsBack();
 }
 
@@ -211,11 +215,13 @@ void Station::prepareSetup()
     StopAll();
     m_state.lastSentAzimuth = -10;
     m_serial->closeAll();
+    m_hamlib->close();
 }
 
 void Station::closeOutForSetup()
 {
     m_serial->closeOutForSetup(m_config.interfaceKind);
+    m_hamlib->close();
     m_setupOpen = false;
 }
 

@@ -1,6 +1,8 @@
 #include "core/StatusCaption.h"
 
 #include "config/NumberText.h"
+#include "rotors/HamlibModels.h"
+#include "rotors/HamlibRotors.h"
 
 using namespace NumberText;
 
@@ -38,6 +40,23 @@ QString baudText(const Configuration &config, InterfaceKind kind)
     }
 }
 
+// "Hamlib SPID Rot2Prog / COM5 / 600", or the address of a network model.
+QString hamlibCaption(const Configuration &config, const QString &head)
+{
+    const std::optional<HamlibModel> model = HamlibModels::find(config.extensions.hamlibModelNumber());
+    if (!model)
+        return head + QStringLiteral("Hamlib / no model");
+    const QString where = HamlibRotors::where(config, *model);
+    if (model->network)
+        return head + model->caption() + QStringLiteral(" / ") + (where.isEmpty() ? QStringLiteral("no address") : where)
+            + parkingSuffix(config);
+    if (where.isEmpty())
+        return head + model->caption() + QStringLiteral(" / no COM");
+    const QString baud = config.at(InterfaceKind::Hamlib).baudText;
+    return head + model->caption() + QStringLiteral(" / ") + where + QStringLiteral(" / ")
+        + (baud.isEmpty() ? QString::number(model->defaultRate) : baud) + parkingSuffix(config);
+}
+
 } // namespace
 
 QString BuildStatusCaption(const Configuration &config, const std::array<QString, 3> &lptNames)
@@ -51,6 +70,8 @@ QString BuildStatusCaption(const Configuration &config, const std::array<QString
         return head + QStringLiteral("ZENTA /ARSWIN") + parkingSuffix(config);
     case InterfaceKind::Kct:
         return head + QStringLiteral("KCT") + parkingSuffix(config);
+    case InterfaceKind::Hamlib:
+        return hamlibCaption(config, head);
     case InterfaceKind::PourSat:
     case InterfaceKind::FodTrack: {
         const int port = config.at(kind).port;

@@ -1,6 +1,7 @@
 #include "dialogs/SetupDialog.h"
 
 #include "config/NumberText.h"
+#include "dialogs/HamlibSetupPage.h"
 #include "dialogs/KctSetupPage.h"
 #include "dialogs/ParallelSetupPage.h"
 #include "dialogs/RadioGroup.h"
@@ -85,6 +86,8 @@ SetupDialog::SetupDialog(SetupDialogContext context, QWidget *parent)
             page = parallel;
         } else if (kind == InterfaceKind::Zenta) {
             page = new ZentaSetupPage(m_context, chosen, m_pages);
+        } else if (kind == InterfaceKind::Hamlib) {
+            page = new HamlibSetupPage(m_context, chosen, m_pages);
         } else if (kind == InterfaceKind::Kct) {
             m_kctPage = new KctSetupPage(m_context, chosen, m_pages);
             page = m_kctPage;

@@ -38,6 +38,8 @@ public:
     bool readsBack() const { return wanted(m_config.interfaceKind); }
     // Asks as soon as no command is being written, rather than at the next tick.
     void askSoon();
+    // A position learnt elsewhere (a library that reads the controller itself).
+    void report(std::optional<double> azimuth) { setReported(azimuth); }
 
 Q_SIGNALS:
     void reportedAzimuthChanged();

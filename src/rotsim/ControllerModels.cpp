@@ -62,6 +62,7 @@ protected:
 };
 
 // EasyComm II: blank-separated commands; a bare AZ or EL asks for the position.
+// Both at once ("AZ EL", as Hamlib asks) are answered on one line, "AZ123.0 EL0.0".
 class EasyCommModel : public ControllerModel {
 public:
     EasyCommModel(double azimuth, double rate) : ControllerModel("\r\n", azimuth, rate) {}
@@ -69,8 +70,11 @@ public:
 protected:
     QByteArray handle(const QByteArray &line) override
     {
+        const QByteArray commands = line.simplified();
+        if (commands == "AZ EL")
+            return "AZ" + QByteArray::number(m_rotator.azimuth(), 'f', 1) + " EL0.0\n";
         QByteArray reply;
-        for (const QByteArray &command : line.simplified().split(' ')) {
+        for (const QByteArray &command : commands.split(' ')) {
             if (command.isEmpty() || command == "SE" || (command.startsWith("EL") && command.size() > 2))
                 continue; // no elevation axis to move or stop
             if (command == "AZ")

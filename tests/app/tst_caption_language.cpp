@@ -265,7 +265,8 @@ void TestCaptionLanguage::closingStopsParksAndSaves()
     // even though it is 3 from the last sent azimuth; it goes to the selected interface.
     QCOMPARE(rotors.stops, (QStringList{QStringLiteral("ZENTA"), QStringLiteral("GS232"), QStringLiteral("EASYCOMM"),
                                         QStringLiteral("DCU1"), QStringLiteral("PROSISTEL"), QStringLiteral("TRAKBOX"),
-                                        QStringLiteral("KCT"), QStringLiteral("M2ORION"), QStringLiteral("EGIS")}));
+                                        QStringLiteral("KCT"), QStringLiteral("M2ORION"), QStringLiteral("EGIS"),
+                                        QStringLiteral("HAMLIB")}));
     QCOMPARE(rotors.sent, (QList<double>{93, 90}));
 
     QFile ini(QDir(rig.folder()).filePath(QStringLiteral("Orvantis.ini")));

@@ -80,7 +80,8 @@ struct Panel {
 
 const QStringList StopOrder{QStringLiteral("ZENTA"),     QStringLiteral("GS232"),   QStringLiteral("EASYCOMM"),
                             QStringLiteral("DCU1"),      QStringLiteral("PROSISTEL"), QStringLiteral("TRAKBOX"),
-                            QStringLiteral("KCT"),       QStringLiteral("M2ORION"), QStringLiteral("EGIS")};
+                            QStringLiteral("KCT"),       QStringLiteral("M2ORION"), QStringLiteral("EGIS"),
+                            QStringLiteral("HAMLIB")};
 
 bool makeActive(QWidget &window)
 {

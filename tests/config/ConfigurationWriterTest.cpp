@@ -269,6 +269,11 @@ private Q_SLOTS:
         QTest::newRow("full record") << QByteArray(FullFile) << false << true;
         QTest::newRow("full record, comma locale")
             << writeConfiguration(fullRecord(), fullInputs(), QLocale(QLocale::French)) << true << true;
+        QTest::newRow("Hamlib selected and parked")
+            << QByteArray(FullFile).replace("ANT=GS232", "ANT=HAMLIB").replace("PARKING=PROSISTEL", "PARKING=HAMLIB")
+                   + "[HAMLIB]\r\nHAMLIB_MODEL=202\r\nPORT_HAMLIB=33\r\nBAUD_HAMLIB=9600\r\nSTOP_HAMLIB=N\r\n"
+                     "STEP_HAMLIB=0\r\nAZOFFSET_HAMLIB=12\r\n"
+            << false << true;
         QTest::newRow("defaults") << writeConfiguration(Configuration(), WriterInputs(), QLocale::c()) << false << true;
         // Without the parallel-port driver the LPT choices are unavailable, not changed.
         QTest::newRow("full record, no parallel ports") << QByteArray(FullFile) << false << false;
@@ -333,6 +338,17 @@ private Q_SLOTS:
         QTest::newRow("chosen port") << QByteArray("ROTCTLD=1\r\nROTCTLD_PORT=4600\r\n")
                                      << fav6 + "[ROTCTLD]\r\nROTCTLD=1\r\nROTCTLD_PORT=4600\r\n"
                                      << true << 4600 << "127.0.0.1" << QList<InterfaceKind>();
+        const QByteArray hamlib = "[HAMLIB]\r\nHAMLIB_MODEL=601\r\nPORT_HAMLIB=5\r\nHAMLIB_ADDRESS=localhost:4533\r\n"
+                                  "BAUD_HAMLIB=600\r\nSTOP_HAMLIB=S\r\nSTEP_HAMLIB=2\r\nAZOFFSET_HAMLIB=-5\r\n"
+                                  "READPOS_HAMLIB=1\r\n";
+        QTest::newRow("Hamlib, every key") << hamlib << fav6 + hamlib << false << 4533 << "127.0.0.1"
+                                           << QList<InterfaceKind>{InterfaceKind::Hamlib};
+        // One key brings the section; the model's own speed is not written for it.
+        QTest::newRow("Hamlib model only, before the server")
+            << QByteArray("HAMLIB_MODEL=2\r\nROTCTLD=1\r\n")
+            << fav6 + "[ROTCTLD]\r\nROTCTLD=1\r\n[HAMLIB]\r\nHAMLIB_MODEL=2\r\nSTOP_HAMLIB=N\r\nSTEP_HAMLIB=1\r\n"
+                      "AZOFFSET_HAMLIB=0\r\n"
+            << true << 4533 << "127.0.0.1" << QList<InterfaceKind>();
     }
 
     void extensionKeys()

@@ -68,7 +68,9 @@ void ControllerModelTest::understandsOrvantisAndAnswersQueries_data()
     QTest::newRow("easycomm stop") << easy << stop(K::EasyComm) << QStringList {"stop"} << QByteArray();
     QTest::newRow("easycomm closing") << easy << closing(K::EasyComm) << QStringList {"stop"} << QByteArray();
     QTest::newRow("easycomm query") << easy << QByteArray("AZ EL\r") << QStringList {}
-                                    << QByteArray("AZ123.0\nEL0.0\n");
+                                    << QByteArray("AZ123.0 EL0.0\n");
+    QTest::newRow("easycomm axes asked apart") << easy << QByteArray("AZ\rEL\r") << QStringList {}
+                                               << QByteArray("AZ123.0\nEL0.0\n");
     QTest::newRow("easycomm refused") << easy << QByteArray("AZ-5 AZ400 FOO\r")
                                       << QStringList {"ignored \"AZ-5\"", "ignored \"AZ400\"", "ignored \"FOO\""}
                                       << QByteArray();

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// Hamlib's status codes turned into what happened and what to do, in the
+// language shown. `where` is the COM name or the host:port the rotator is at.
+namespace HamlibErrors {
+
+QString failureText(int code, const QString &where, bool french);
+
+// A GO whose azimuth no turn brings within the model's limits.
+QString beyondLimitsText(const QString &where, double azimuth, double minAzimuth, double maxAzimuth, bool french);
+
+QString noModelText(bool french);
+QString noAddressText(bool french);
+
+} // namespace HamlibErrors

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "config/Configuration.h"
+#include "rotors/CommandState.h"
+#include "rotors/HamlibModels.h"
+#include "rotors/HamlibRotor.h"
+#include "ui/NoticeOnce.h"
+#include "ui/UserFeedback.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+struct HamlibRotorsContext {
+    CommandState &state;
+    Configuration &config;
+    UserFeedback &feedback;
+    // The device behind a COM name; empty when it is unknown.
+    std::function<QString(const QString &comName)> devicePath;
+    // The hidden diagnostic label that shows the last command.
+    std::function<void(const QString &)> setInterfaceLabel;
+    std::function<bool()> french;
+    // Where the antenna is, as the read-back reports it; none when unknown.
+    std::function<void(std::optional<double>)> reportPosition;
+};
+
+// The HAMLIB interface's GO and STOP: the command state turned into a target
+// for the library, with the stop side, offset and minimum step applied as on
+// the serial controllers, handed to the rotator's worker.
+class HamlibRotors : public QObject {
+    Q_OBJECT
+
+public:
+    explicit HamlibRotors(HamlibRotorsContext context, QObject *parent = nullptr);
+    ~HamlibRotors() override;
+
+    void GoHamlib();
+    void StopHamlib();
+    // Closes the open rotator, giving its worker at most HamlibRotor::CloseLimitMs.
+    void close();
+    bool isOpen() const { return bool(m_rotor); }
+    HamlibRotor *rotor() const { return m_rotor.get(); }
+
+    // "COM5", or the host:port of a network model; empty when none is set.
+    static QString where(const Configuration &config, const HamlibModel &model);
+
+private:
+    // The connection the settings ask for; none after telling the user why not.
+    std::optional<HamlibConnection> wantedConnection(const HamlibModel &model);
+    void failed(HamlibRotor::Step step, int code);
+    void positionRead(std::optional<double> azimuth);
+    void tell(const QString &reason, const QString &text);
+
+    HamlibRotorsContext m_context;
+    NoticeOnce m_notices;
+    std::unique_ptr<HamlibRotor> m_rotor;
+    QString m_where;
+};
