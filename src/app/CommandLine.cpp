@@ -28,7 +28,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
     CommandLine line;
     if (!parser.parse(arguments)) {
         line.action = CommandLine::Action::Fail;
-        line.text = QStringLiteral("orvantis: %1\nTry 'orvantis --help' for more information.\n")
+        line.text = QStringLiteral("%1 Try 'orvantis --help' for more information.")
                         .arg(parser.errorText());
     } else if (parser.isSet(help)) {
         line.action = CommandLine::Action::ShowHelp;
@@ -38,7 +38,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
         line.text = QStringLiteral("Orvantis %1\n").arg(VersionNumber);
     } else if (!parser.positionalArguments().isEmpty()) {
         line.action = CommandLine::Action::Fail;
-        line.text = QStringLiteral("orvantis: unexpected argument '%1'\nTry 'orvantis --help' for more information.\n")
+        line.text = QStringLiteral("unexpected argument '%1'. Try 'orvantis --help' for more information.")
                         .arg(parser.positionalArguments().constFirst());
     } else {
         line.settingsFolder = parser.value(settingsFolder);

@@ -5,6 +5,7 @@
 #include "config/ProgramIdentity.h"
 #include "config/SettingsFiles.h"
 #include "config/SettingsFolder.h"
+#include "config/StandardError.h"
 #include "rotors/PpdevPortIo.h"
 #include "ui/ApplicationIcon.h"
 #include "ui/DesktopFeedback.h"
@@ -24,7 +25,7 @@ std::optional<int> answerWithoutRunning(const CommandLine &line)
     case CommandLine::Action::Run:
         return std::nullopt;
     case CommandLine::Action::Fail:
-        std::fputs(qPrintable(line.text), stderr);
+        writeStandardErrorLine(line.text);
         return EXIT_FAILURE;
     default:
         std::fputs(qPrintable(line.text), stdout);
@@ -45,17 +46,15 @@ bool hasDisplay(int argc, char *argv[])
 
 // A platform that cannot start (a display that went away, a missing plugin) is a
 // fatal message inside Qt, which would abort; the user gets one line and status 1.
-void platformFailure(QtMsgType type, const QMessageLogContext &, const QString &message)
+void platformFailure(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
     if (type != QtFatalMsg) {
-        std::fprintf(stderr, "%s\n", qUtf8Printable(message));
+        std::fputs(qtMessageLine(context.category, message).toUtf8().constData(), stderr);
         return;
     }
-    std::fprintf(stderr,
-                 "orvantis: the display cannot be used: %s Check DISPLAY and WAYLAND_DISPLAY, or run without a "
-                 "window: orvantis --headless\n",
-                 qUtf8Printable(QString(message).replace(QLatin1Char('\n'), QLatin1Char(' '))));
-    std::fflush(stderr);
+    writeStandardErrorLine(QStringLiteral("the display cannot be used: %1 Check DISPLAY and WAYLAND_DISPLAY, or "
+                                          "run without a window: orvantis --headless")
+                               .arg(message));
     std::_Exit(EXIT_FAILURE);
 }
 
@@ -63,6 +62,7 @@ void platformFailure(QtMsgType type, const QMessageLogContext &, const QString &
 
 int main(int argc, char *argv[])
 {
+    routeQtMessagesToStandardError();
     // --help, --version and --headless need no display. Qt's own options (-platform,
     // -style) are known only to QApplication, so with a display an error waits for
     // the second reading below.
@@ -79,16 +79,17 @@ int main(int argc, char *argv[])
     }
 
     if (!hasDisplay(argc, argv)) {
-        std::fprintf(stderr,
-                     "orvantis: no display found (DISPLAY and WAYLAND_DISPLAY are unset); "
-                     "run it under a virtual one with: xvfb-run -a %s, or without a window: %s --headless\n",
-                     argv[0], argv[0]);
+        const QString program = QString::fromLocal8Bit(argv[0]);
+        writeStandardErrorLine(QStringLiteral("no display found (DISPLAY and WAYLAND_DISPLAY are unset); run it "
+                                              "under a virtual one with: xvfb-run -a %1, or without a window: %1 "
+                                              "--headless")
+                                   .arg(program));
         return EXIT_FAILURE;
     }
 
-    const QtMessageHandler usual = qInstallMessageHandler(platformFailure);
+    qInstallMessageHandler(platformFailure);
     QApplication app(argc, argv);
-    qInstallMessageHandler(usual);
+    routeQtMessagesToStandardError();
     const CommandLine line = parseCommandLine(QCoreApplication::arguments());
     if (const std::optional<int> exitCode = answerWithoutRunning(line))
         return *exitCode;

@@ -1,11 +1,11 @@
 #include "ui/HelpWindow.h"
 
+#include "config/StandardError.h"
+
 #include <QFileInfo>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
-
-#include <cstdio>
 
 namespace {
 
@@ -47,7 +47,7 @@ void HelpWindow::showPage(const QUrl &url)
         setWindowTitle(m_browser->documentTitle());
     } else {
         const QString text = notShownText(url);
-        std::fprintf(stderr, "orvantis: %s\n", qUtf8Printable(text));
+        writeStandardErrorLine(text);
         m_browser->setPlainText(text);
         setWindowTitle(QStringLiteral("ORVANTIS"));
     }

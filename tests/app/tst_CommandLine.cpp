@@ -32,11 +32,11 @@ void TestCommandLine::parse_data()
     QTest::newRow("version") << QStringList {"--version"} << A::ShowVersion << "" << "Orvantis 2.4.1\n" << "";
     QTest::newRow("help beats a folder") << QStringList {"-s", "x", "--help"} << A::ShowHelp << "" << "Usage:" << "";
     QTest::newRow("unknown option") << QStringList {"--bogus"} << A::Fail << ""
-                                    << "orvantis: Unknown option 'bogus'." << "orvantis --help";
+                                    << "Unknown option 'bogus'." << "orvantis --help";
     QTest::newRow("folder missing") << QStringList {"--settings-folder"} << A::Fail << ""
-                                    << "orvantis: Missing value after '--settings-folder'." << "";
+                                    << "Missing value after '--settings-folder'." << "";
     QTest::newRow("stray argument") << QStringList {"Orvantis.ini"} << A::Fail << ""
-                                    << "orvantis: unexpected argument 'Orvantis.ini'" << "";
+                                    << "unexpected argument 'Orvantis.ini'" << "";
 }
 
 void TestCommandLine::parse()
