@@ -27,10 +27,25 @@ std::optional<int> answerWithoutRunning(const CommandLine &line)
     case CommandLine::Action::Fail:
         writeStandardErrorLine(line.text);
         return EXIT_FAILURE;
+    case CommandLine::Action::ShowHelpAll: // only once a QApplication exists
+        printHelpWithQtOptions();
+        return EXIT_SUCCESS;
     default:
         std::fputs(qPrintable(line.text), stdout);
         return EXIT_SUCCESS;
     }
+}
+
+// Qt's options are listed by the application object that takes them; the display
+// is not needed for that (a -platform on the command line still wins). What that
+// object remarks on while starting (no XDG_RUNTIME_DIR, say) is not part of the help.
+int printHelpAll(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+    QApplication app(argc, argv);
+    printHelpWithQtOptions();
+    return EXIT_SUCCESS;
 }
 
 bool hasDisplay(int argc, char *argv[])
@@ -74,6 +89,8 @@ int main(int argc, char *argv[])
         }
         if (early->action == CommandLine::Action::Run && early->headless)
             return runHeadless(argc, argv, early->settingsFolder);
+        if (early->action == CommandLine::Action::ShowHelpAll)
+            return printHelpAll(argc, argv);
         if (early->action != CommandLine::Action::Run && (early->action != CommandLine::Action::Fail || !hasDisplay(argc, argv)))
             return *answerWithoutRunning(*early);
     }
