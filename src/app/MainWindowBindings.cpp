@@ -46,6 +46,13 @@ bool showsOnAScreen(const QRect &window)
     });
 }
 
+// Wayland does not tell a client where its windows stand: x() and y() there are
+// made up, and writing them would move the windows on the next X11 start.
+bool platformReportsWindowPlaces()
+{
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 QSize largestScreenSize()
 {
     QSize largest;
@@ -348,13 +355,19 @@ void MainWindow::applyLoadedPlacement()
 
 void MainWindow::readPlacement(WindowPlacement &placement) const
 {
-    placement.left = x();
-    placement.top = y();
+    // Where places are unknown, the ones read from the file are written back.
+    const bool placesKnown = platformReportsWindowPlaces();
+    if (placesKnown) {
+        placement.left = x();
+        placement.top = y();
+    }
     placement.width = width();
     placement.height = height() - m_diagnosticsGrowth;
     if (m_angleDialog) {
-        placement.angleLeft = m_angleDialog->x();
-        placement.angleTop = m_angleDialog->y();
+        if (placesKnown) {
+            placement.angleLeft = m_angleDialog->x();
+            placement.angleTop = m_angleDialog->y();
+        }
         placement.angleVisible = m_angleDialog->isVisible();
         placement.angleText = m_angleDialog->angleText();
     }

@@ -35,3 +35,4 @@ target_compile_definitions(tst_ProgramInstall PRIVATE
 orvantis_add_end_to_end_test(tst_ProgramDevices)
 orvantis_add_end_to_end_test(tst_ProgramHeadless)
 orvantis_add_end_to_end_test(tst_ProgramStandardError)
+orvantis_add_end_to_end_test(tst_ProgramWayland)
