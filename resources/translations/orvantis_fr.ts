@@ -20,6 +20,17 @@
     </message>
 </context>
 <context>
+    <name>HelpWindow</name>
+    <message>
+        <source>The help page %1 is missing: reinstall Orvantis, or copy orvantis_en.htm and orvantis_fr.htm beside the program.</source>
+        <translation>La page d&apos;aide %1 est absente : réinstallez Orvantis, ou copiez orvantis_en.htm et orvantis_fr.htm à côté du programme.</translation>
+    </message>
+    <message>
+        <source>No program on this computer opens %1: copy the address into a web browser, or install xdg-utils and a browser.</source>
+        <translation>Aucun programme de cet ordinateur n&apos;ouvre %1 : copiez l&apos;adresse dans un navigateur web, ou installez xdg-utils et un navigateur.</translation>
+    </message>
+</context>
+<context>
     <name>LanguageTexts</name>
     <message>
         <source>Quit</source>
