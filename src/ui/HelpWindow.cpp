@@ -14,9 +14,9 @@ namespace {
 QString notShownText(const QUrl &url)
 {
     const auto inBoth = [shown = url.toDisplayString(QUrl::PreferLocalFile)](const char *source) {
-        return (Translation::text(false, "HelpWindow", source) + QLatin1Char('\n')
-                + Translation::text(true, "HelpWindow", source))
-            .arg(shown);
+        const QString both = Translation::text(false, "HelpWindow", source) + QLatin1Char('\n')
+            + Translation::text(true, "HelpWindow", source);
+        return both.arg(shown);
     };
     if (url.isLocalFile())
         return inBoth(QT_TRANSLATE_NOOP("HelpWindow", "The help page %1 is missing: reinstall Orvantis, or copy "
