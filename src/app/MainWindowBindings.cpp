@@ -3,6 +3,7 @@
 #include "app/AzimuthStepper.h"
 #include "app/MainWindow.h"
 #include "config/NumberText.h"
+#include "config/Translation.h"
 #include "core/LanguageTexts.h"
 #include "dialogs/AngleDialog.h"
 #include "dialogs/FavouritesEditor.h"
@@ -286,6 +287,8 @@ void MainWindow::favouriteReleased(int n, Qt::MouseButton button)
 void MainWindow::setLanguageTexts()
 {
     const bool french = m_station.isFrench();
+    // Standard buttons and context menus speak the language of the rest.
+    Translation::followWithQtTexts(french);
     (french ? m_menuFrancais : m_menuEnglish)->setChecked(true);
     const LanguageTexts &texts = languageTexts(french);
     m_menuQuitter->setText(texts.quit);

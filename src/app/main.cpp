@@ -6,7 +6,6 @@
 #include "config/SettingsFiles.h"
 #include "config/SettingsFolder.h"
 #include "config/StandardError.h"
-#include "config/Translation.h"
 #include "rotors/PpdevPortIo.h"
 #include "ui/ApplicationIcon.h"
 #include "ui/DesktopFeedback.h"
@@ -151,9 +150,6 @@ int main(int argc, char *argv[])
     PpdevPortIo portIo;
     Station station({files, feedback, portIo, HostRoots {}});
     station.load();
-    // Standard buttons and context menus speak the language of the rest.
-    Translation::followWithQtTexts(station.isFrench());
-    QObject::connect(&station, &Station::languageChanged, &app, &Translation::followWithQtTexts);
     MainWindow window(station);
     feedback.setDialogParent(&window);
     feedback.setDiagnosticLine([&window](const QString &text) { window.showDiagnosticText(text); });
