@@ -53,25 +53,32 @@ void TestProgramStandardError::everyLineHasOnePrefix_data()
 {
     QTest::addColumn<ProgramFolder::Display>("display");
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QByteArray>("told"); // waited for before the program is stopped
+    QTest::addColumn<QByteArray>("settings"); // beside a bad WTOP; COM4 is a folder, COM5 is unplugged
+    QTest::addColumn<QByteArray>("told");     // waited for before the program is stopped
     QTest::addColumn<int>("exitCode");
     using D = ProgramFolder::Display;
     const QStringList windowed;
     const QStringList headless {QStringLiteral("--headless")};
-    QTest::newRow("windowed, adapter not a serial port")
-        << D::Offscreen << windowed << QByteArray("COM4 (") << 0;
-    QTest::newRow("windowed, adapter unplugged") << D::Offscreen << windowed << QByteArray("COM5") << 0;
-    QTest::newRow("headless, adapter not a serial port") << D::None << headless << QByteArray("COM4 (") << 0;
-    QTest::newRow("headless, bad setting") << D::None << headless << QByteArray("WTOP") << 0;
-    QTest::newRow("unknown option") << D::None << QStringList {QStringLiteral("--bogus")}
+    const QByteArray notSerial = "ANT=GS232\r\nPORT_GS232=4";
+    const QByteArray unplugged = "ANT=GS232\r\nPORT_GS232=5";
+    QTest::newRow("windowed, adapter not a serial port") << D::Offscreen << windowed << notSerial << QByteArray("COM4 (")
+                                                         << 0;
+    QTest::newRow("windowed, adapter unplugged") << D::Offscreen << windowed << unplugged << QByteArray("COM5") << 0;
+    QTest::newRow("windowed, in French") << D::Offscreen << windowed << "LANGUAGE=FRENCH\r\n" + notSerial
+                                         << QByteArray("COM4 (") << 0;
+    QTest::newRow("headless, adapter not a serial port") << D::None << headless << notSerial << QByteArray("COM4 (")
+                                                         << 0;
+    QTest::newRow("headless, bad setting") << D::None << headless << QByteArray() << QByteArray("WTOP") << 0;
+    QTest::newRow("unknown option") << D::None << QStringList {QStringLiteral("--bogus")} << QByteArray()
                                     << QByteArray("Unknown option") << 1;
-    QTest::newRow("no display") << D::None << windowed << QByteArray("no display found") << 1;
+    QTest::newRow("no display") << D::None << windowed << QByteArray() << QByteArray("no display found") << 1;
 }
 
 void TestProgramStandardError::everyLineHasOnePrefix()
 {
     QFETCH(ProgramFolder::Display, display);
     QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, settings);
     QFETCH(QByteArray, told);
     QFETCH(int, exitCode);
 
@@ -81,8 +88,7 @@ void TestProgramStandardError::everyLineHasOnePrefix()
     QVERIFY(QDir().mkpath(notADevice));
     QVERIFY(folder.linkComPort(4, notADevice));
     QVERIFY(folder.linkComPort(5, QDir(folder.path()).filePath(QStringLiteral("unplugged"))));
-    const bool unplugged = QByteArray(QTest::currentDataTag()).contains("unplugged");
-    QVERIFY(folder.writeIni(crlfLines({"ANT=GS232", unplugged ? "PORT_GS232=5" : "PORT_GS232=4", "WTOP=abc"})));
+    QVERIFY(folder.writeIni(crlfLines({settings, "WTOP=abc"})));
     folder.setArguments(arguments);
     // The traces of every category come through Qt's message handler.
     folder.setEnvironment(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("orvantis.*.debug=true"));
