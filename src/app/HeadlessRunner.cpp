@@ -15,7 +15,6 @@
 
 int runHeadless(int argc, char *argv[], const QString &settingsFolder)
 {
-    routeQtMessagesToStandardError();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(ProgramTitle);
     // Ready before the station exists, so a signal during start-up is kept until

@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 #include "app/HeadlessRunner.h"
 #include "app/MainWindow.h"
+#include "app/PlatformStart.h"
 #include "app/SignalCloser.h"
 #include "config/ProgramIdentity.h"
 #include "config/SettingsFiles.h"
@@ -59,47 +60,6 @@ bool hasDisplay(int argc, char *argv[])
            || qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
 }
 
-// Qt's remarks while the platform starts. They name the cause of a failure ("could
-// not connect to display", "Failed to create wl_display"), so a failure tells them
-// in its own line; a platform that starts has them written as they came.
-struct PlatformRemark {
-    QString message;
-    QString line;
-};
-QList<PlatformRemark> platformRemarks;
-
-// A platform that cannot start (a display that went away, a missing plugin) is a
-// fatal message inside Qt, which would abort; the user gets one line and status 1.
-void platformFailure(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (type != QtFatalMsg) {
-        platformRemarks.append({message, qtMessageLine(context.category, message)});
-        return;
-    }
-    QStringList causes;
-    for (const PlatformRemark &remark : std::as_const(platformRemarks))
-        causes << remark.message;
-    causes << message;
-    for (QString &cause : causes) {
-        cause = cause.trimmed();
-        if (!cause.endsWith(QLatin1Char('.')))
-            cause += QLatin1Char('.');
-    }
-    writeStandardErrorLine(QStringLiteral("the display cannot be used: %1 Check DISPLAY and WAYLAND_DISPLAY (a "
-                                          "Wayland session needs the package qt6-wayland), or run without a "
-                                          "window: orvantis --headless")
-                               .arg(causes.join(QLatin1Char(' '))));
-    std::_Exit(EXIT_FAILURE);
-}
-
-void writePlatformRemarks()
-{
-    for (const PlatformRemark &remark : std::as_const(platformRemarks))
-        std::fputs(remark.line.toUtf8().constData(), stderr);
-    std::fflush(stderr);
-    platformRemarks.clear();
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -131,10 +91,9 @@ int main(int argc, char *argv[])
         return EXIT_FAILURE;
     }
 
-    qInstallMessageHandler(platformFailure);
+    watchPlatformStart();
     QApplication app(argc, argv);
-    routeQtMessagesToStandardError();
-    writePlatformRemarks();
+    endPlatformWatch();
     const CommandLine line = parseCommandLine(QCoreApplication::arguments());
     if (const std::optional<int> exitCode = answerWithoutRunning(line))
         return *exitCode;
