@@ -22,7 +22,7 @@ QList<PlatformRemark> platformRemarks;
 void platformFailure(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
     if (type != QtFatalMsg) {
-        platformRemarks.append({message, qtMessageLine(context.category, message)});
+        platformRemarks.append({message, qtMessageLine(type, context, message)});
         return;
     }
     QStringList causes;

@@ -3,7 +3,6 @@
 #include <QRegularExpression>
 
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -31,18 +30,15 @@ void writeStandardErrorLine(const QString &message)
     std::fflush(stderr);
 }
 
-QString qtMessageLine(const char *category, const QString &message)
+QString qtMessageLine(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    // Qt's unnamed messages come as the category "default", which says nothing.
-    if (category == nullptr || std::strcmp(category, "default") == 0)
-        return standardErrorLine(message);
-    return standardErrorLine(QString::fromLatin1(category) + QLatin1String(": ") + message);
+    return standardErrorLine(qFormatLogMessage(type, context, message));
 }
 
 void routeQtMessagesToStandardError()
 {
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &context, const QString &message) {
-        std::fputs(qtMessageLine(context.category, message).toUtf8().constData(), stderr);
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+        std::fputs(qtMessageLine(type, context, message).toUtf8().constData(), stderr);
         std::fflush(stderr);
     });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 // Every line the program writes to standard error goes through here, so a journal
 // or a terminal sees one form: "orvantis: " once, the message on one line, LF.
@@ -13,9 +14,10 @@ QString standardErrorLine(const QString &message);
 // outlives the program).
 void writeStandardErrorLine(const QString &message);
 
-// Qt's own warnings and the logging categories' traces take the same form; the
-// category, when there is one, stays in front of the message.
+// Qt's own warnings and the logging categories' traces take the same form, laid
+// out by Qt's message pattern (QT_MESSAGE_PATTERN; by default the category, when
+// there is one, then the message).
 void routeQtMessagesToStandardError();
 
 // The line a Qt message becomes, as routeQtMessagesToStandardError writes it.
-QString qtMessageLine(const char *category, const QString &message);
+QString qtMessageLine(QtMsgType type, const QMessageLogContext &context, const QString &message);

@@ -36,7 +36,8 @@ void StandardErrorTest::line()
     QFETCH(QByteArray, category);
     QFETCH(QString, message);
     QFETCH(QString, expected);
-    QCOMPARE(category.isEmpty() ? standardErrorLine(message) : qtMessageLine(category.constData(), message), expected);
+    const QMessageLogContext context(__FILE__, __LINE__, Q_FUNC_INFO, category.constData());
+    QCOMPARE(category.isEmpty() ? standardErrorLine(message) : qtMessageLine(QtDebugMsg, context, message), expected);
 }
 
 QTEST_GUILESS_MAIN(StandardErrorTest)
