@@ -15,10 +15,12 @@ const QTranslator &programFrench()
     static QTranslator translator;
     static const bool loaded = [] {
         const bool found = translator.load(QStringLiteral(":/i18n/orvantis_fr.qm"));
+        // Said in French too, which is exactly what cannot come from the translation.
         if (!found)
             writeStandardErrorLine(QStringLiteral("the French texts are missing from this build (orvantis_fr.qm): "
                                                   "texts stay in English. Rebuild Orvantis with Qt's Linguist "
-                                                  "tools (package qt6-l10n-tools)."));
+                                                  "tools (package qt6-l10n-tools). / Les textes français manquent "
+                                                  "dans cette version : les textes restent en anglais."));
         return found;
     }();
     Q_UNUSED(loaded)
