@@ -4,9 +4,19 @@
 
 #include <QCommandLineParser>
 
-CommandLine parseCommandLine(const QStringList &arguments)
+namespace {
+
+struct OrvantisOptions {
+    QCommandLineOption help;
+    QCommandLineOption version;
+    QCommandLineOption settingsFolder;
+    QCommandLineOption headless;
+};
+
+// The parser that reads the command line and the one that prints --help-all know
+// the same options.
+OrvantisOptions describeOptions(QCommandLineParser &parser)
 {
-    QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Points an antenna rotator at an azimuth.\n\n"
                        "Settings (Orvantis.ini and the dosdevices folder of COM links) live in the\n"
@@ -24,25 +34,43 @@ CommandLine parseCommandLine(const QStringList &arguments)
                        "listener, the rotctld server and the desktop link; messages go to standard\n"
                        "error; SIGTERM, SIGINT or SIGHUP stop, park, close and save."));
     parser.addOption(headless);
+    return {help, version, settingsFolder, headless};
+}
+
+} // namespace
+
+CommandLine parseCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    const OrvantisOptions options = describeOptions(parser);
 
     CommandLine line;
     if (!parser.parse(arguments)) {
         line.action = CommandLine::Action::Fail;
-        line.text = QStringLiteral("orvantis: %1\nTry 'orvantis --help' for more information.\n")
-                        .arg(parser.errorText());
-    } else if (parser.isSet(help)) {
+        line.text = QStringLiteral("%1 Try 'orvantis --help' for more information.").arg(parser.errorText());
+    } else if (parser.isSet(QStringLiteral("help-all"))) {
+        line.action = CommandLine::Action::ShowHelpAll;
+    } else if (parser.isSet(options.help)) {
         line.action = CommandLine::Action::ShowHelp;
         line.text = parser.helpText();
-    } else if (parser.isSet(version)) {
+    } else if (parser.isSet(options.version)) {
         line.action = CommandLine::Action::ShowVersion;
         line.text = QStringLiteral("Orvantis %1\n").arg(VersionNumber);
     } else if (!parser.positionalArguments().isEmpty()) {
         line.action = CommandLine::Action::Fail;
-        line.text = QStringLiteral("orvantis: unexpected argument '%1'\nTry 'orvantis --help' for more information.\n")
+        line.text = QStringLiteral("unexpected argument '%1'. Try 'orvantis --help' for more information.")
                         .arg(parser.positionalArguments().constFirst());
     } else {
-        line.settingsFolder = parser.value(settingsFolder);
-        line.headless = parser.isSet(headless);
+        line.settingsFolder = parser.value(options.settingsFolder);
+        line.headless = parser.isSet(options.headless);
     }
     return line;
+}
+
+void printHelpWithQtOptions()
+{
+    QCommandLineParser parser;
+    describeOptions(parser);
+    // Qt writes its own options only from process(), which prints and exits.
+    parser.process(QCoreApplication::arguments());
 }

@@ -6,13 +6,18 @@
 // What the command line asks for. Qt's own options (-platform, -style, ...) are
 // taken out by QApplication; anything else unknown is an error.
 struct CommandLine {
-    enum class Action { Run, ShowHelp, ShowVersion, Fail };
+    enum class Action { Run, ShowHelp, ShowHelpAll, ShowVersion, Fail };
     Action action = Action::Run;
     QString settingsFolder; // --settings-folder; empty when not given
     bool headless = false;  // --headless: no window, no display needed
-    QString text;           // the help or version text, or the error to report
+    QString text;           // the help or version text, or the error to report (ShowHelpAll: empty)
 };
 
 // arguments[0] is the program. The help text names the program as invoked when a
 // QCoreApplication exists.
 CommandLine parseCommandLine(const QStringList &arguments);
+
+// --help-all: prints the help with Qt's own options and exits with status 0. Those
+// options are known only to the application object of the kind that takes them, so
+// a QApplication must exist.
+void printHelpWithQtOptions();

@@ -6,13 +6,12 @@
 #include "config/ProgramIdentity.h"
 #include "config/SettingsFiles.h"
 #include "config/SettingsFolder.h"
+#include "config/StandardError.h"
 #include "core/Station.h"
 #include "rotors/PpdevPortIo.h"
 
 #include <QCoreApplication>
 #include <QTimer>
-
-#include <cstdio>
 
 int runHeadless(int argc, char *argv[], const QString &settingsFolder)
 {
@@ -27,8 +26,7 @@ int runHeadless(int argc, char *argv[], const QString &settingsFolder)
     Station station({files, feedback, portIo, HostRoots {}});
 
     QObject::connect(&station, &Station::captionChanged, &station, [](const QString &caption) {
-        std::fprintf(stderr, "orvantis: %s\n", qUtf8Printable(caption));
-        std::fflush(stderr);
+        writeStandardErrorLine(caption);
     });
     QObject::connect(&station, &Station::conversionRefused, &station, [&station, &feedback](const QString &value) {
         feedback.conversionNotice(nullptr, NumberText::integerConversionMessage(value, station.isFrench()));

@@ -4,6 +4,7 @@
 #include "app/FramePacer.h"
 #include "app/MainWindow.h"
 #include "config/NumberText.h"
+#include "config/Translation.h"
 #include "core/LanguageTexts.h"
 #include "dialogs/AngleDialog.h"
 #include "dialogs/FavouritesEditor.h"
@@ -45,6 +46,13 @@ bool showsOnAScreen(const QRect &window)
         const QRect visible = screen->geometry().intersected(window);
         return visible.width() >= qMin(window.width(), 100) && visible.height() >= qMin(window.height(), 30);
     });
+}
+
+// Wayland does not tell a client where its windows stand: x() and y() there are
+// made up, and writing them would move the windows on the next X11 start.
+bool platformReportsWindowPlaces()
+{
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 QSize largestScreenSize()
@@ -288,6 +296,8 @@ void MainWindow::favouriteReleased(int n, Qt::MouseButton button)
 void MainWindow::setLanguageTexts()
 {
     const bool french = m_station.isFrench();
+    // Standard buttons and context menus speak the language of the rest.
+    Translation::followWithQtTexts(french);
     (french ? m_menuFrancais : m_menuEnglish)->setChecked(true);
     const LanguageTexts &texts = languageTexts(french);
     m_menuQuitter->setText(texts.quit);
@@ -357,13 +367,19 @@ void MainWindow::applyLoadedPlacement()
 
 void MainWindow::readPlacement(WindowPlacement &placement) const
 {
-    placement.left = x();
-    placement.top = y();
+    // Where places are unknown, the ones read from the file are written back.
+    const bool placesKnown = platformReportsWindowPlaces();
+    if (placesKnown) {
+        placement.left = x();
+        placement.top = y();
+    }
     placement.width = width();
     placement.height = height() - m_diagnosticsGrowth;
     if (m_angleDialog) {
-        placement.angleLeft = m_angleDialog->x();
-        placement.angleTop = m_angleDialog->y();
+        if (placesKnown) {
+            placement.angleLeft = m_angleDialog->x();
+            placement.angleTop = m_angleDialog->y();
+        }
         placement.angleVisible = m_angleDialog->isVisible();
         placement.angleText = m_angleDialog->angleText();
     }

@@ -1,25 +1,18 @@
 #pragma once
 
+#include "config/StandardError.h"
 #include "ui/UserFeedback.h"
 
-#include <cstdio>
-
 // The feedback of a program nobody watches on a screen: every box and notice is
-// one line on standard error, and nothing ever waits for an answer.
+// one line on standard error, and nothing ever waits for an answer. A box's title
+// ("Orvantis", "Erreur", ...) is its window's caption, not part of the message.
 class StandardErrorFeedback final : public UserFeedback {
 public:
-    explicit StandardErrorFeedback(std::FILE *out = stderr) : m_out(out) {}
-
     void beep() override {}
     void playSound(SystemSound) override {}
-    void warning(const QString &title, const QString &text) override { line(title, text); }
-    void error(const QString &title, const QString &text) override { line(title, text); }
+    void warning(const QString &, const QString &text) override { writeStandardErrorLine(text); }
+    void error(const QString &, const QString &text) override { writeStandardErrorLine(text); }
     void stopWaitingForUser() override {}
-    void conversionNotice(QWidget *, const QString &text) override { line(QString(), text); }
-    void notice(const QString &title, const QString &text) override { line(title, text); }
-
-private:
-    void line(const QString &title, const QString &text);
-
-    std::FILE *m_out;
+    void conversionNotice(QWidget *, const QString &text) override { writeStandardErrorLine(text); }
+    void notice(const QString &, const QString &text) override { writeStandardErrorLine(text); }
 };

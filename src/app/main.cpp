@@ -1,10 +1,12 @@
 #include "app/CommandLine.h"
 #include "app/HeadlessRunner.h"
 #include "app/MainWindow.h"
+#include "app/PlatformStart.h"
 #include "app/SignalCloser.h"
 #include "config/ProgramIdentity.h"
 #include "config/SettingsFiles.h"
 #include "config/SettingsFolder.h"
+#include "config/StandardError.h"
 #include "rotors/PpdevPortIo.h"
 #include "ui/ApplicationIcon.h"
 #include "ui/DesktopFeedback.h"
@@ -24,12 +26,27 @@ std::optional<int> answerWithoutRunning(const CommandLine &line)
     case CommandLine::Action::Run:
         return std::nullopt;
     case CommandLine::Action::Fail:
-        std::fputs(qPrintable(line.text), stderr);
+        writeStandardErrorLine(line.text);
         return EXIT_FAILURE;
+    case CommandLine::Action::ShowHelpAll: // only once a QApplication exists
+        printHelpWithQtOptions();
+        return EXIT_SUCCESS;
     default:
         std::fputs(qPrintable(line.text), stdout);
         return EXIT_SUCCESS;
     }
+}
+
+// Qt's options are listed by the application object that takes them; the display
+// is not needed for that (a -platform on the command line still wins). What that
+// object remarks on while starting (no XDG_RUNTIME_DIR, say) is not part of the help.
+int printHelpAll(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+    QApplication app(argc, argv);
+    printHelpWithQtOptions();
+    return EXIT_SUCCESS;
 }
 
 bool hasDisplay(int argc, char *argv[])
@@ -43,26 +60,11 @@ bool hasDisplay(int argc, char *argv[])
            || qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
 }
 
-// A platform that cannot start (a display that went away, a missing plugin) is a
-// fatal message inside Qt, which would abort; the user gets one line and status 1.
-void platformFailure(QtMsgType type, const QMessageLogContext &, const QString &message)
-{
-    if (type != QtFatalMsg) {
-        std::fprintf(stderr, "%s\n", qUtf8Printable(message));
-        return;
-    }
-    std::fprintf(stderr,
-                 "orvantis: the display cannot be used: %s Check DISPLAY and WAYLAND_DISPLAY, or run without a "
-                 "window: orvantis --headless\n",
-                 qUtf8Printable(QString(message).replace(QLatin1Char('\n'), QLatin1Char(' '))));
-    std::fflush(stderr);
-    std::_Exit(EXIT_FAILURE);
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    routeQtMessagesToStandardError();
     // --help, --version and --headless need no display. Qt's own options (-platform,
     // -style) are known only to QApplication, so with a display an error waits for
     // the second reading below.
@@ -74,21 +76,24 @@ int main(int argc, char *argv[])
         }
         if (early->action == CommandLine::Action::Run && early->headless)
             return runHeadless(argc, argv, early->settingsFolder);
+        if (early->action == CommandLine::Action::ShowHelpAll)
+            return printHelpAll(argc, argv);
         if (early->action != CommandLine::Action::Run && (early->action != CommandLine::Action::Fail || !hasDisplay(argc, argv)))
             return *answerWithoutRunning(*early);
     }
 
     if (!hasDisplay(argc, argv)) {
-        std::fprintf(stderr,
-                     "orvantis: no display found (DISPLAY and WAYLAND_DISPLAY are unset); "
-                     "run it under a virtual one with: xvfb-run -a %s, or without a window: %s --headless\n",
-                     argv[0], argv[0]);
+        const QString program = QString::fromLocal8Bit(argv[0]);
+        writeStandardErrorLine(QStringLiteral("no display found (DISPLAY and WAYLAND_DISPLAY are unset); run it "
+                                              "under a virtual one with: xvfb-run -a %1, or without a window: %1 "
+                                              "--headless")
+                                   .arg(program));
         return EXIT_FAILURE;
     }
 
-    const QtMessageHandler usual = qInstallMessageHandler(platformFailure);
+    watchPlatformStart();
     QApplication app(argc, argv);
-    qInstallMessageHandler(usual);
+    endPlatformWatch();
     const CommandLine line = parseCommandLine(QCoreApplication::arguments());
     if (const std::optional<int> exitCode = answerWithoutRunning(line))
         return *exitCode;

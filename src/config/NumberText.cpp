@@ -1,4 +1,5 @@
 #include "config/NumberText.h"
+#include "config/Translation.h"
 
 #include <charconv>
 #include <cmath>
@@ -113,15 +114,14 @@ std::optional<int> toWholeNumber(const QString &text)
 
 QString integerConversionMessage(const QString &value, bool french)
 {
-    return (french ? QStringLiteral("'%1' n'est pas une valeur entière correcte")
-                   : QStringLiteral("'%1' is not a valid integer value"))
+    return Translation::text(french, "NumberText", QT_TRANSLATE_NOOP("NumberText", "'%1' is not a valid integer value"))
         .arg(elidedValue(value));
 }
 
 QString realConversionMessage(const QString &value, bool french)
 {
-    return (french ? QStringLiteral("'%1' n'est pas une valeur en virgule flottante correcte")
-                   : QStringLiteral("'%1' is not a valid floating point value"))
+    return Translation::text(french, "NumberText",
+                             QT_TRANSLATE_NOOP("NumberText", "'%1' is not a valid floating point value"))
         .arg(elidedValue(value));
 }
 

@@ -2,6 +2,7 @@
 
 #include "config/ConfigurationReader.h"
 #include "config/SettingsFileTexts.h"
+#include "config/Translation.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -205,7 +206,7 @@ bool SettingsFiles::replace(const QByteArray &bytes) const
 
 QString SettingsFiles::createErrorText(bool french)
 {
-    return french ? QStringLiteral("Ne peut créer Orvantis.ini") : QStringLiteral("Can't create Orvantis.ini");
+    return Translation::text(french, "SettingsFiles", QT_TRANSLATE_NOOP("SettingsFiles", "Can't create Orvantis.ini"));
 }
 
 QString SettingsFiles::leftUnreadText(bool french) const

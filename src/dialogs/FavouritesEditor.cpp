@@ -1,5 +1,6 @@
 #include "dialogs/FavouritesEditor.h"
 
+#include "config/Translation.h"
 #include "dialogs/AzimuthSpinField.h"
 
 #include <QCloseEvent>
@@ -19,7 +20,7 @@ constexpr int TitleBarAllowance = 112;
 
 QString editorTitle(bool french)
 {
-    return french ? QStringLiteral("Azimuts favoris") : QStringLiteral("Favorite azimuths");
+    return Translation::text(french, "FavouritesEditor", QT_TRANSLATE_NOOP("FavouritesEditor", "Favorite azimuths"));
 }
 
 // Wide enough for the longer of the two titles, so a window manager does not cut
@@ -87,7 +88,7 @@ void FavouritesEditor::FillFavourites()
 {
     const bool french = m_isFrench();
     setWindowTitle(editorTitle(french));
-    m_saveButton->setText(french ? QStringLiteral("Enregistrer") : QStringLiteral("Save"));
+    m_saveButton->setText(Translation::text(french, "FavouritesEditor", QT_TRANSLATE_NOOP("FavouritesEditor", "Save")));
 
     for (int row = 0; row < FavouriteCount; ++row) {
         m_azimuthFields[row]->setValue(m_config.favourites[row].azimuth);

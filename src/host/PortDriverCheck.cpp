@@ -1,8 +1,9 @@
 #include "host/PortDriverCheck.h"
 
+#include "config/Translation.h"
+
 #include <QDirIterator>
 #include <QFileInfo>
-#include <QStringList>
 
 bool CheckPortDriver(const QString &sysRoot, const QString &devRoot)
 {
@@ -21,15 +22,10 @@ bool CheckPortDriver(const QString &sysRoot, const QString &devRoot)
 
 QString driverMissingMessage(bool french)
 {
-    const QStringList lines = french
-        ? QStringList{QStringLiteral("Le pilote ppdev n'est pas chargé."),
-                      QStringLiteral("Il est nécessaire lors du contrôle d'un port LPT."),
-                      QStringLiteral("SVP charger le module ppdev (modprobe ppdev), rejoindre le groupe lp"),
-                      QStringLiteral("et redémarrez ORVANTIS.")}
-        : QStringList{QStringLiteral("The ppdev driver is not loaded."),
-                      QStringLiteral("It is mandatory when controlling an LPT port."),
-                      QStringLiteral("Please load the ppdev module (modprobe ppdev), join the group lp"),
-                      QStringLiteral("and restart ORVANTIS.")};
     // Linux text: a CR would show as a stray character in a terminal or a log.
-    return lines.join(QLatin1Char('\n'));
+    return Translation::text(french, "PortDriverCheck",
+                             QT_TRANSLATE_NOOP("PortDriverCheck", "The ppdev driver is not loaded.\nIt is mandatory "
+                                                                  "when controlling an LPT port.\nPlease load the "
+                                                                  "ppdev module (modprobe ppdev), join the group "
+                                                                  "lp\nand restart ORVANTIS."));
 }

@@ -1,5 +1,6 @@
 #include "rotors/ParallelRotors.h"
 
+#include "config/Translation.h"
 #include "rotors/ParallelProtocol.h"
 #include "rotors/PauseWithEvents.h"
 #include "rotors/SerialProtocol.h"
@@ -11,16 +12,13 @@ namespace {
 QString refusedPortText(quint16 base, const QString &reason, bool french)
 {
     const QString address = hexAddressText(base) + QLatin1Char('h');
-    return french ? QStringLiteral("Le port parallèle %1 n'a pas pu être écrit : %2.\n"
-                                   "Vérifiez que le module ppdev est chargé (sudo modprobe ppdev), qu'aucun "
-                                   "service d'impression ne tient le port, et que votre utilisateur y a accès : "
-                                   "sudo usermod -aG lp $USER, puis fermez la session et reconnectez-vous.")
-                        .arg(address, reason)
-                  : QStringLiteral("The parallel port %1 could not be written: %2.\n"
-                                   "Check that the ppdev module is loaded (sudo modprobe ppdev), that no printer "
-                                   "service holds the port, and that your user may use it: "
-                                   "sudo usermod -aG lp $USER, then log out and in again.")
-                        .arg(address, reason);
+    return Translation::text(french, "ParallelRotors",
+                             QT_TRANSLATE_NOOP("ParallelRotors",
+                                               "The parallel port %1 could not be written: %2.\nCheck that the "
+                                               "ppdev module is loaded (sudo modprobe ppdev), that no printer service "
+                                               "holds the port, and that your user may use it: sudo usermod -aG lp "
+                                               "$USER, then log out and in again."))
+        .arg(address, reason);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "rotors/SerialFailure.h"
 
+#include "config/Translation.h"
 #include "host/ComPortNames.h"
 
 #include <QFile>
@@ -62,43 +63,34 @@ struct FailureTexts {
     QString refused;     // otherPort
 };
 
+FailureTexts textsIn(bool french)
+{
+    const auto translated = [french](const char *source) { return Translation::text(french, "SerialFailure", source); };
+    return {
+        translated(QT_TRANSLATE_NOOP("SerialFailure", "%1 has no COM port.\nPick one under Init (Ctrl+I).")),
+        translated(QT_TRANSLATE_NOOP("SerialFailure", "no device")),
+        translated(QT_TRANSLATE_NOOP("SerialFailure", "%1 (%2): the command could not be sent: %3.\nThe adapter stopped "
+                                              "answering or was unplugged: check it and its cable; the next command "
+                                              "opens the port again.")),
+        translated(QT_TRANSLATE_NOOP("SerialFailure", "%1 (%2) cannot be opened: %3.\n")),
+        translated(QT_TRANSLATE_NOOP("SerialFailure", "pick another port under Init (Ctrl+I)")),
+        translated(QT_TRANSLATE_NOOP("SerialFailure", "Plug the adapter in (or correct the link %1 in the dosdevices folder "
+                                              "beside Orvantis.ini), or %2.")),
+        translated(QT_TRANSLATE_NOOP("SerialFailure", "Your user may not use serial ports. Run\n    sudo usermod -aG "
+                                              "dialout $USER\nthen log out and in again.")),
+        translated(QT_TRANSLATE_NOOP("SerialFailure",
+                             "Another program holds it (fuser -v %1 names it): close that program, or %2.")),
+        translated(QT_TRANSLATE_NOOP("SerialFailure", "It is held by %1: close that program, or %2.")),
+        translated(QT_TRANSLATE_NOOP("SerialFailure", "This is not a serial port: correct the link %1 in the dosdevices "
+                                              "folder beside Orvantis.ini, or %2.")),
+        translated(QT_TRANSLATE_NOOP("SerialFailure", "Unplug the adapter and plug it in again, or %1.")),
+    };
+}
+
 const FailureTexts &failureTexts(bool french)
 {
-    static const FailureTexts english {
-        QStringLiteral("%1 has no COM port.\nPick one under Init (Ctrl+I)."),
-        QStringLiteral("no device"),
-        QStringLiteral("%1 (%2): the command could not be sent: %3.\nThe adapter stopped answering or was "
-                       "unplugged: check it and its cable; the next command opens the port again."),
-        QStringLiteral("%1 (%2) cannot be opened: %3.\n"),
-        QStringLiteral("pick another port under Init (Ctrl+I)"),
-        QStringLiteral("Plug the adapter in (or correct the link %1 in the dosdevices folder beside Orvantis.ini), "
-                       "or %2."),
-        QStringLiteral("Your user may not use serial ports. Run\n    sudo usermod -aG dialout $USER\n"
-                       "then log out and in again."),
-        QStringLiteral("Another program holds it (fuser -v %1 names it): close that program, or %2."),
-        QStringLiteral("It is held by %1: close that program, or %2."),
-        QStringLiteral("This is not a serial port: correct the link %1 in the dosdevices folder beside "
-                       "Orvantis.ini, or %2."),
-        QStringLiteral("Unplug the adapter and plug it in again, or %1."),
-    };
-    static const FailureTexts frenchTexts {
-        QStringLiteral("%1 n'a pas de port COM.\nChoisissez-en un dans Init (Ctrl+I)."),
-        QStringLiteral("aucun périphérique"),
-        QStringLiteral("%1 (%2) : la commande n'a pas pu être envoyée : %3.\nL'adaptateur ne répond plus ou a été "
-                       "débranché : vérifiez-le ainsi que son câble ; la commande suivante rouvre le port."),
-        QStringLiteral("%1 (%2) ne peut pas être ouvert : %3.\n"),
-        QStringLiteral("choisissez un autre port dans Init (Ctrl+I)"),
-        QStringLiteral("Branchez l'adaptateur (ou corrigez le lien %1 du dossier dosdevices à côté "
-                       "d'Orvantis.ini), ou %2."),
-        QStringLiteral("Votre utilisateur n'a pas accès aux ports série. Lancez\n"
-                       "    sudo usermod -aG dialout $USER\npuis fermez la session et reconnectez-vous."),
-        QStringLiteral("Un autre programme l'utilise (fuser -v %1 le nomme) : fermez ce programme, ou %2."),
-        QStringLiteral("Il est utilisé par %1 : fermez ce programme, ou %2."),
-        QStringLiteral("Ce n'est pas un port série : corrigez le lien %1 du dossier dosdevices à côté "
-                       "d'Orvantis.ini, ou %2."),
-        QStringLiteral("Débranchez puis rebranchez l'adaptateur, ou %1."),
-    };
-    return french ? frenchTexts : english;
+    static const FailureTexts texts[] = {textsIn(false), textsIn(true)};
+    return texts[french ? 1 : 0];
 }
 
 } // namespace

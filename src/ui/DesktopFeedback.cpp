@@ -1,11 +1,10 @@
 #include "ui/DesktopFeedback.h"
 
+#include "config/StandardError.h"
 #include "ui/TransientNotice.h"
 
 #include <QApplication>
 #include <QMessageBox>
-
-#include <cstdio>
 
 DesktopFeedback::DesktopFeedback(QWidget *dialogParent)
     : m_dialogParent(dialogParent)
@@ -60,8 +59,8 @@ void DesktopFeedback::stopWaitingForUser()
 
 void DesktopFeedback::showBox(int icon, const QString &title, const QString &text)
 {
-    std::fprintf(stderr, "orvantis: %s: %s\n", qUtf8Printable(title), qUtf8Printable(text));
-    std::fflush(stderr);
+    // The title is the box's caption ("Orvantis", "Erreur"), not part of the message.
+    writeStandardErrorLine(text);
     if (m_unattended) {
         if (m_diagnosticLine)
             m_diagnosticLine(text);
@@ -88,8 +87,7 @@ void DesktopFeedback::notice(const QString &title, const QString &text)
 {
     // Also for a user who started the program from a terminal, or whose desktop
     // shows no window at the moment.
-    std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
-    std::fflush(stderr);
+    writeStandardErrorLine(text);
     // Not modal: the command that failed has already ended, and the program
     // carries on while the box is shown.
     auto *box = new QMessageBox(QMessageBox::Warning, title, text, QMessageBox::Ok, m_dialogParent);

@@ -1,6 +1,7 @@
 #include "ui/HelpPage.h"
 
 #include "config/ProgramLayout.h"
+#include "config/Translation.h"
 
 #include <QFileInfo>
 
@@ -16,7 +17,8 @@ QString pathIn(const QString &folder, const QString &page)
 
 QUrl helpPageUrl(const QString &programFolder, bool french)
 {
-    const QString page = french ? QStringLiteral("orvantis_fr.htm") : QStringLiteral("orvantis_en.htm");
+    // Each language names its own page.
+    const QString page = Translation::text(french, "HelpPage", QT_TRANSLATE_NOOP("HelpPage", "orvantis_en.htm"));
     const QString beside = pathIn(programFolder, page);
     if (!QFileInfo::exists(beside)) {
         if (const QString data = installedDataFolder(programFolder); !data.isEmpty()) {

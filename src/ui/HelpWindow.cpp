@@ -1,27 +1,28 @@
 #include "ui/HelpWindow.h"
 
+#include "config/StandardError.h"
+#include "config/Translation.h"
+
 #include <QFileInfo>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
-
-#include <cstdio>
 
 namespace {
 
 // Both languages at once: the opener does not know which one the window speaks.
 QString notShownText(const QUrl &url)
 {
-    const QString shown = url.toDisplayString(QUrl::PreferLocalFile);
+    const auto inBoth = [shown = url.toDisplayString(QUrl::PreferLocalFile)](const char *source) {
+        const QString both = Translation::text(false, "HelpWindow", source) + QLatin1Char('\n')
+            + Translation::text(true, "HelpWindow", source);
+        return both.arg(shown);
+    };
     if (url.isLocalFile())
-        return QStringLiteral("The help page %1 is missing: reinstall Orvantis, or copy orvantis_en.htm and "
-                              "orvantis_fr.htm beside the program.\nLa page d'aide %1 est absente : réinstallez "
-                              "Orvantis, ou copiez orvantis_en.htm et orvantis_fr.htm à côté du programme.")
-            .arg(shown);
-    return QStringLiteral("No program on this computer opens %1: copy the address into a web browser, or install "
-                          "xdg-utils and a browser.\nAucun programme de cet ordinateur n'ouvre %1 : copiez "
-                          "l'adresse dans un navigateur web, ou installez xdg-utils et un navigateur.")
-        .arg(shown);
+        return inBoth(QT_TRANSLATE_NOOP("HelpWindow", "The help page %1 is missing: reinstall Orvantis, or copy "
+                                                      "orvantis_en.htm and orvantis_fr.htm beside the program."));
+    return inBoth(QT_TRANSLATE_NOOP("HelpWindow", "No program on this computer opens %1: copy the address into a web "
+                                                  "browser, or install xdg-utils and a browser."));
 }
 
 } // namespace
@@ -47,7 +48,7 @@ void HelpWindow::showPage(const QUrl &url)
         setWindowTitle(m_browser->documentTitle());
     } else {
         const QString text = notShownText(url);
-        std::fprintf(stderr, "orvantis: %s\n", qUtf8Printable(text));
+        writeStandardErrorLine(text);
         m_browser->setPlainText(text);
         setWindowTitle(QStringLiteral("ORVANTIS"));
     }

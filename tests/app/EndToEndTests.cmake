@@ -34,3 +34,5 @@ target_compile_definitions(tst_ProgramInstall PRIVATE
     ORVANTIS_VERSION="${PROJECT_VERSION}" ORVANTIS_DATA_FROM_BIN="${ORVANTIS_DATA_FROM_BIN}")
 orvantis_add_end_to_end_test(tst_ProgramDevices)
 orvantis_add_end_to_end_test(tst_ProgramHeadless)
+orvantis_add_end_to_end_test(tst_ProgramStandardError)
+orvantis_add_end_to_end_test(tst_ProgramWayland)

@@ -124,14 +124,18 @@ void TestProgramInstall::answersWithoutDisplay_data()
 {
     QTest::addColumn<QString>("option");
     QTest::addColumn<QString>("answerStart");
-    QTest::newRow("version") << "--version" << "Orvantis " ORVANTIS_VERSION "\n";
-    QTest::newRow("help") << "--help" << QString("Usage: " + installed(QStringLiteral("bin/orvantis")) + " [options]\n");
+    QTest::addColumn<bool>("qtOptionsListed");
+    const QString usage = "Usage: " + installed(QStringLiteral("bin/orvantis")) + " [options]\n";
+    QTest::newRow("version") << "--version" << "Orvantis " ORVANTIS_VERSION "\n" << false;
+    QTest::newRow("help") << "--help" << usage << false;
+    QTest::newRow("help with Qt's options") << "--help-all" << usage << true;
 }
 
 void TestProgramInstall::answersWithoutDisplay()
 {
     QFETCH(QString, option);
     QFETCH(QString, answerStart);
+    QFETCH(bool, qtOptionsListed);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(QString::fromLatin1(name));
@@ -139,6 +143,10 @@ void TestProgramInstall::answersWithoutDisplay()
     QCOMPARE(answer.exitCode, 0);
     QVERIFY2(answer.out.startsWith(answerStart.toUtf8()), answer.out.constData());
     QVERIFY2(answer.err.isEmpty(), answer.err.constData());
+    // The options QApplication takes, next to the program's own.
+    for (const char *qtOption : {"--platform <platformName[:options]>", "--reverse"})
+        QVERIFY2(answer.out.contains(qtOption) == qtOptionsListed, answer.out.constData());
+    QCOMPARE(answer.out.contains("--headless"), answerStart.startsWith(QLatin1String("Usage:")));
 }
 
 // The installed program is not portable even where it may write beside itself.

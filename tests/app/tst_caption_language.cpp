@@ -10,6 +10,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <memory>
+
 // The title bar as status line, the language menu, and the window's start and
 // close around them.
 class TestCaptionLanguage : public QObject {
@@ -37,6 +39,7 @@ const QString Degree = QString(QChar(0x00B0));
 
 struct MenuCaptions {
     QString quit, server, favourites, azimuth, language, help, about;
+    QString boxMenuFirst; // Qt's own: the first item of the azimuth box's context menu
     friend bool operator==(const MenuCaptions &, const MenuCaptions &) = default;
 };
 
@@ -44,16 +47,19 @@ MenuCaptions menuCaptions(MainWindowRig &rig)
 {
     auto menu = [&](const char *name) { return rig.window().findChild<QMenu *>(QLatin1String(name))->title(); };
     auto item = [&](const char *name) { return rig.action(QLatin1String(name))->text(); };
-    return {item("MenuQuitter"), menu("MenuServer"), item("MenuFav"), item("MenuAzimut"),
-            menu("MenuLangue"),  item("MenuAide"),   item("MenuAPropos")};
+    const std::unique_ptr<QMenu> boxMenu(
+        rig.window().findChild<QLineEdit *>(QStringLiteral("EditAzimut"))->createStandardContextMenu());
+    const QString boxMenuFirst = boxMenu->actions().constFirst()->text().section(QLatin1Char('\t'), 0, 0);
+    return {item("MenuQuitter"), menu("MenuServer"), item("MenuFav"),     item("MenuAzimut"),
+            menu("MenuLangue"),  item("MenuAide"),   item("MenuAPropos"), boxMenuFirst};
 }
 
 const MenuCaptions English{QStringLiteral("Quit"),     QStringLiteral("Server"),   QStringLiteral("My Favourites"),
                            QStringLiteral("Azimuth"),  QStringLiteral("Language"), QStringLiteral("Help"),
-                           QStringLiteral("About Orvantis")};
+                           QStringLiteral("About Orvantis"), QStringLiteral("&Undo")};
 const MenuCaptions French{QStringLiteral("Quitter"), QStringLiteral("Serveur"), QStringLiteral("Mes Favoris"),
                           QStringLiteral("Azimut"),  QStringLiteral("Langue"),  QStringLiteral("Aide"),
-                          QStringLiteral("A propos de Orvantis")};
+                          QStringLiteral("A propos de Orvantis"), QStringLiteral("&Annuler")};
 
 } // namespace
 
