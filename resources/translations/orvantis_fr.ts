@@ -13,6 +13,84 @@
     </message>
 </context>
 <context>
+    <name>HamlibErrors</name>
+    <message>
+        <source>%1: the controller did not answer (timeout) — check the cable, the speed and the model.</source>
+        <translation>%1 : le contrôleur n&apos;a pas répondu (délai dépassé) — vérifiez le câble, la vitesse et le modèle.</translation>
+    </message>
+    <message>
+        <source>%1: the connection failed (input/output error) — check that the controller is plugged in and switched on, or that the address is right and its server running.</source>
+        <translation>%1 : la connexion a échoué (erreur d&apos;entrée/sortie) — vérifiez que le contrôleur est branché et allumé, ou que l&apos;adresse est juste et son serveur lancé.</translation>
+    </message>
+    <message>
+        <source>%1: the controller&apos;s answer was not understood (protocol error) — check the model and the speed.</source>
+        <translation>%1 : la réponse du contrôleur n&apos;a pas été comprise (erreur de protocole) — vérifiez le modèle et la vitesse.</translation>
+    </message>
+    <message>
+        <source>%1: the controller refused the command — check the model and the controller&apos;s settings.</source>
+        <translation>%1 : le contrôleur a refusé la commande — vérifiez le modèle et les réglages du contrôleur.</translation>
+    </message>
+    <message>
+        <source>%1: this model cannot do that — pick the model of your controller under Init (Ctrl+I).</source>
+        <translation>%1 : ce modèle ne sait pas le faire — choisissez le modèle de votre contrôleur dans Init (Ctrl+I).</translation>
+    </message>
+    <message>
+        <source>%1: the port settings were refused (configuration error) — check the port and the speed.</source>
+        <translation>%1 : les réglages du port ont été refusés (erreur de configuration) — vérifiez le port et la vitesse.</translation>
+    </message>
+    <message>
+        <source>%1: the controller was given a value it does not accept — check the model and the offset.</source>
+        <translation>%1 : le contrôleur a reçu une valeur qu&apos;il n&apos;accepte pas — vérifiez le modèle et le décalage.</translation>
+    </message>
+    <message>
+        <source>%1: the controller is switched off — switch it on.</source>
+        <translation>%1 : le contrôleur est éteint — allumez-le.</translation>
+    </message>
+    <message>
+        <source>%1: Hamlib error %2 (%3) — check the model, the port and the speed.</source>
+        <translation>%1 : erreur Hamlib %2 (%3) — vérifiez le modèle, le port et la vitesse.</translation>
+    </message>
+    <message>
+        <source>%1: the azimuth %2° lies beyond the rotator&apos;s limits (%3° to %4°); nothing was sent. Check the model, the offset and the stop side.</source>
+        <translation>%1 : l&apos;azimut %2° est hors des limites du rotor (%3° à %4°) ; rien n&apos;a été envoyé. Vérifiez le modèle, le décalage et le côté de la butée.</translation>
+    </message>
+    <message>
+        <source>Hamlib has no rotator model.
+Pick one under Init (Ctrl+I).</source>
+        <translation>Hamlib n&apos;a pas de modèle de rotor.
+Choisissez-en un dans Init (Ctrl+I).</translation>
+    </message>
+    <message>
+        <source>Hamlib has no address (host:port) for this network model.
+Enter it under Init (Ctrl+I).</source>
+        <translation>Hamlib n&apos;a pas d&apos;adresse (hôte:port) pour ce modèle réseau.
+Indiquez-la dans Init (Ctrl+I).</translation>
+    </message>
+</context>
+<context>
+    <name>HamlibSetupPage</name>
+    <message>
+        <source>Filter (maker or model)</source>
+        <translation>Filtre (marque ou modèle)</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>Modèle</translation>
+    </message>
+    <message>
+        <source>Address (host:port)</source>
+        <translation>Adresse (hôte:port)</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation>Vitesse</translation>
+    </message>
+    <message>
+        <source>Offset</source>
+        <translation>Décalage</translation>
+    </message>
+</context>
+<context>
     <name>HelpPage</name>
     <message>
         <source>orvantis_en.htm</source>

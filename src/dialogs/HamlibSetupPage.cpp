@@ -1,6 +1,7 @@
 #include "dialogs/HamlibSetupPage.h"
 
 #include "config/BaudRateTable.h"
+#include "config/Translation.h"
 #include "core/SetupTexts.h"
 #include "host/ComPortNames.h"
 
@@ -173,13 +174,15 @@ void HamlibSetupPage::applyLanguage(const SetupTexts &texts)
 {
     SetupPage::applyLanguage(texts);
     const bool french = m_context.station.isFrench();
-    m_filter->setPlaceholderText(french ? QStringLiteral("Filtre (marque ou modèle)")
-                                        : QStringLiteral("Filter (maker or model)"));
-    m_modelLabel->setText(french ? QStringLiteral("Modèle") : QStringLiteral("Model"));
+    const auto translated = [french](const char *source) {
+        return Translation::text(french, "HamlibSetupPage", source);
+    };
+    m_filter->setPlaceholderText(translated(QT_TRANSLATE_NOOP("HamlibSetupPage", "Filter (maker or model)")));
+    m_modelLabel->setText(translated(QT_TRANSLATE_NOOP("HamlibSetupPage", "Model")));
     m_portLabel->setText(QStringLiteral("Port COM"));
-    m_addressLabel->setText(french ? QStringLiteral("Adresse (hôte:port)") : QStringLiteral("Address (host:port)"));
-    m_baudLabel->setText(french ? QStringLiteral("Vitesse") : QStringLiteral("Speed"));
-    m_offsetLabel->setText(french ? QStringLiteral("Décalage") : QStringLiteral("Offset"));
+    m_addressLabel->setText(translated(QT_TRANSLATE_NOOP("HamlibSetupPage", "Address (host:port)")));
+    m_baudLabel->setText(translated(QT_TRANSLATE_NOOP("HamlibSetupPage", "Speed")));
+    m_offsetLabel->setText(translated(QT_TRANSLATE_NOOP("HamlibSetupPage", "Offset")));
     m_readPosition->setText(texts.readPosition);
 }
 
