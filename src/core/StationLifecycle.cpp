@@ -170,7 +170,9 @@ void Station::FormActivate()
     }
 
     // Where the antenna points is asked before anybody asks it to move.
-    if (m_poller->readsBack() && m_serial->openForReading(m_config.interfaceKind))
+    if (m_config.interfaceKind == InterfaceKind::Hamlib)
+        m_hamlib->readPosition();
+    else if (m_poller->readsBack() && m_serial->openForReading(m_config.interfaceKind))
         m_poller->askSoon();
 
     applyRotctldSetting();

@@ -32,6 +32,7 @@ struct HamlibRotor::Shared {
     std::condition_variable ended;
     std::optional<Target> waitingGo;
     bool waitingStop = false;
+    bool waitingRead = false;
     bool closing = false;
     bool finished = false;
     // Null once the owner has let go: a worker abandoned in the library reports nothing.
@@ -65,6 +66,13 @@ void HamlibRotor::go(double azimuth, double elevation)
 {
     const std::lock_guard lock(m_shared->mutex);
     m_shared->waitingGo = Target {azimuth, elevation};
+    m_shared->wake.notify_one();
+}
+
+void HamlibRotor::read()
+{
+    const std::lock_guard lock(m_shared->mutex);
+    m_shared->waitingRead = true;
     m_shared->wake.notify_one();
 }
 
@@ -138,7 +146,9 @@ void HamlibRotor::run(std::shared_ptr<Shared> shared, HamlibConnection connectio
     std::unique_lock lock(shared->mutex);
     auto nextPoll = std::chrono::steady_clock::now() + PollInterval;
     for (;;) {
-        const auto requested = [&] { return shared->waitingStop || shared->waitingGo || shared->closing; };
+        const auto requested = [&] {
+            return shared->waitingStop || shared->waitingGo || shared->waitingRead || shared->closing;
+        };
         if (connection.readPosition && opened)
             shared->wake.wait_until(lock, nextPoll, requested);
         else
@@ -147,17 +157,21 @@ void HamlibRotor::run(std::shared_ptr<Shared> shared, HamlibConnection connectio
         // What waits is done before closing: a parking GO must still reach the rotator.
         const bool stopping = std::exchange(shared->waitingStop, false);
         const std::optional<Target> target = stopping ? std::nullopt : std::exchange(shared->waitingGo, std::nullopt);
-        const bool polling = !stopping && !target && !shared->closing && opened
-            && std::chrono::steady_clock::now() >= nextPoll;
+        const bool asked = !stopping && !target && std::exchange(shared->waitingRead, false);
+        const bool polling = !stopping && !target && !shared->closing
+            && (asked || (connection.readPosition && opened && std::chrono::steady_clock::now() >= nextPoll));
         if (!stopping && !target && !polling && shared->closing)
             break;
         lock.unlock();
 
         if (stopping && ensureOpen()) {
             outcome(Step::Stop, rot_stop(rot));
+            // Where it came to rest, and where it starts from, are asked at once.
+            nextPoll = std::chrono::steady_clock::now();
         } else if (target && ensureOpen()) {
             outcome(Step::Go, rot_set_position(rot, azimuth_t(target->azimuth), elevation_t(target->elevation)));
-        } else if (polling) {
+            nextPoll = std::chrono::steady_clock::now();
+        } else if (polling && ensureOpen()) {
             azimuth_t azimuth = 0;
             elevation_t elevation = 0;
             const int status = rot_get_position(rot, &azimuth, &elevation);

@@ -36,6 +36,8 @@ public:
 
     void go(double azimuth, double elevation);
     void stop();
+    // Asks for the position once, opening the rotator if need be.
+    void read();
     // Lets the worker finish what is waiting and close the rotator, waiting for it
     // at most waitMs; a worker still blocked in the library then is left to end
     // on its own, and nothing it reports arrives any more. True when it ended.

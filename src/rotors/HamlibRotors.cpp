@@ -91,7 +91,7 @@ void HamlibRotors::GoHamlib()
         return;
     }
     if (!SerialProtocol::passesMinimumStep(settings.minimumStep, state.commandedAzimuth, state.lastSentAzimuth)) {
-        state.notSentFlag = true;
+        state.holdWithinStep();
         return;
     }
     const double turned = SerialProtocol::applyStopSide(state.commandedAzimuth, settings.stopSide);
@@ -114,15 +114,31 @@ void HamlibRotors::GoHamlib()
     }
     state.lastSentAzimuth = state.commandedAzimuth;
     state.commandedAzimuth = turned;
-    if (m_rotor && m_rotor->connection() != *connection)
+    openRotor(*connection);
+    m_rotor->go(*target, model->goElevation());
+    m_context.setInterfaceLabel(QStringLiteral("AZ%1 EL%2 %3").arg(*target).arg(model->goElevation()).arg(m_where));
+}
+
+void HamlibRotors::openRotor(const HamlibConnection &connection)
+{
+    if (m_rotor && m_rotor->connection() != connection)
         close();
     if (!m_rotor) {
-        m_rotor = std::make_unique<HamlibRotor>(*connection);
+        m_rotor = std::make_unique<HamlibRotor>(connection);
         connect(m_rotor.get(), &HamlibRotor::failed, this, &HamlibRotors::failed);
         connect(m_rotor.get(), &HamlibRotor::positionRead, this, &HamlibRotors::positionRead);
     }
-    m_rotor->go(*target, model->goElevation());
-    m_context.setInterfaceLabel(QStringLiteral("AZ%1 EL%2 %3").arg(*target).arg(model->goElevation()).arg(m_where));
+}
+
+void HamlibRotors::readPosition()
+{
+    const std::optional<HamlibModel> model = HamlibModels::find(m_context.config.extensions.hamlibModelNumber());
+    if (!model || !m_context.config.extensions.readsPosition(InterfaceKind::Hamlib))
+        return;
+    if (const std::optional<HamlibConnection> connection = wantedConnection(*model)) {
+        openRotor(*connection);
+        m_rotor->read();
+    }
 }
 
 void HamlibRotors::StopHamlib()

@@ -39,6 +39,8 @@ public:
 
     void GoHamlib();
     void StopHamlib();
+    // Asks where the antenna points, when the user wants it read back.
+    void readPosition();
     // Closes the open rotator, giving its worker at most HamlibRotor::CloseLimitMs.
     void close();
     bool isOpen() const { return bool(m_rotor); }
@@ -50,6 +52,7 @@ public:
 private:
     // The connection the settings ask for; none after telling the user why not.
     std::optional<HamlibConnection> wantedConnection(const HamlibModel &model);
+    void openRotor(const HamlibConnection &connection);
     void failed(HamlibRotor::Step step, int code);
     void positionRead(std::optional<double> azimuth);
     void tell(const QString &reason, const QString &text);

@@ -4,6 +4,7 @@
 // by the simulator's own understanding of each command, not by bytes alone.
 #include "ProgramFolder.h"
 #include "support/FreePorts.h"
+#include "support/ReportingProcess.h"
 
 #include <QDeadlineTimer>
 #include <QHostAddress>
@@ -22,64 +23,17 @@ constexpr int MoveTimeoutMs = 20000;
 constexpr int ExitTimeoutMs = 15000;
 
 // orvantis-rotsim on dosdevices/com5 of a program folder, its report read line by line.
-class SimulatedController {
+class SimulatedController : public ReportingProcess {
 public:
     SimulatedController(const ProgramFolder &folder, const QString &protocol, int degreesPerSecond,
                         int startAzimuth = 0)
+        : ReportingProcess(QStringLiteral(ORVANTIS_ROTSIM_EXECUTABLE),
+                           {QStringLiteral("--protocol"), protocol, QStringLiteral("--link"),
+                            folder.path() + QStringLiteral("/dosdevices/com5"), QStringLiteral("--rate"),
+                            QString::number(degreesPerSecond), QStringLiteral("--start"),
+                            QString::number(startAzimuth)})
     {
-        m_process.setProgram(QStringLiteral(ORVANTIS_ROTSIM_EXECUTABLE));
-        m_process.setArguments({QStringLiteral("--protocol"), protocol, QStringLiteral("--link"),
-                                folder.path() + QStringLiteral("/dosdevices/com5"), QStringLiteral("--rate"),
-                                QString::number(degreesPerSecond), QStringLiteral("--start"),
-                                QString::number(startAzimuth)});
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start();
     }
-    ~SimulatedController()
-    {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.kill();
-            m_process.waitForFinished(5000);
-        }
-    }
-
-    // Waits for a report line matching `pattern`, passing over the others; the
-    // lines passed over stay in lines(). False if none comes in time.
-    bool waitFor(const QString &pattern, int timeoutMs)
-    {
-        const QRegularExpression wanted(QRegularExpression::anchoredPattern(pattern));
-        const QDeadlineTimer deadline(timeoutMs);
-        for (;;) {
-            while (m_next < m_lines.size()) {
-                if (wanted.match(m_lines.at(m_next++)).hasMatch())
-                    return true;
-            }
-            if (deadline.hasExpired() || m_process.state() == QProcess::NotRunning)
-                return false;
-            m_process.waitForReadyRead(50);
-            while (m_process.canReadLine())
-                m_lines.append(QString::fromUtf8(m_process.readLine()).trimmed());
-        }
-    }
-
-    // Everything reported from the start, after `settleMs` more of listening.
-    QStringList lines(int settleMs)
-    {
-        waitFor(QStringLiteral("(?!)"), settleMs);
-        return m_lines;
-    }
-
-    bool stop()
-    {
-        m_process.terminate();
-        return m_process.waitForFinished(5000) && m_process.exitStatus() == QProcess::NormalExit
-            && m_process.exitCode() == 0;
-    }
-
-private:
-    QProcess m_process;
-    QStringList m_lines;
-    qsizetype m_next = 0;
 };
 
 QByteArray iniFor(quint16 port, const QByteArray &ant, const QByteArray &section, const QByteArray &extra = {})

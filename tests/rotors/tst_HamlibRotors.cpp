@@ -7,6 +7,7 @@
 #include "support/FreePorts.h"
 #include "support/PseudoTerminal.h"
 #include "support/RecordingFeedback.h"
+#include "support/ReportingProcess.h"
 
 #include <QDeadlineTimer>
 #include <QProcess>
@@ -20,47 +21,6 @@
 namespace {
 
 constexpr int MoveTimeoutMs = 20000;
-
-// A process whose standard output is read line by line.
-class Peer {
-public:
-    Peer(const QString &program, const QStringList &arguments)
-    {
-        m_process.setProgram(program);
-        m_process.setArguments(arguments);
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start();
-    }
-    ~Peer()
-    {
-        m_process.kill();
-        m_process.waitForFinished(5000);
-    }
-
-    // Waits for a line matching pattern, passing over the others.
-    bool waitFor(const QString &pattern, int timeoutMs)
-    {
-        const QRegularExpression wanted(QRegularExpression::anchoredPattern(pattern));
-        const QDeadlineTimer deadline(timeoutMs);
-        for (;;) {
-            while (m_process.canReadLine()) {
-                const QString line = QString::fromUtf8(m_process.readLine()).trimmed();
-                m_seen << line;
-                if (wanted.match(line).hasMatch())
-                    return true;
-            }
-            if (deadline.hasExpired() || m_process.state() == QProcess::NotRunning)
-                return false;
-            QCoreApplication::processEvents();
-            m_process.waitForReadyRead(50);
-        }
-    }
-    QString seen() const { return m_seen.join(u'|'); }
-
-private:
-    QProcess m_process;
-    QStringList m_seen;
-};
 
 struct Rig {
     explicit Rig(int model, const QString &device)
@@ -144,17 +104,17 @@ private Q_SLOTS:
         QTemporaryDir folder;
         PseudoTerminal idle; // the dummy needs a device that exists, never uses it
         const QString link = folder.filePath(QStringLiteral("com5"));
-        std::unique_ptr<Peer> peer;
+        std::unique_ptr<ReportingProcess> peer;
         QString address;
         if (!simulator.isEmpty()) {
-            peer = std::make_unique<Peer>(QStringLiteral(ORVANTIS_ROTSIM_EXECUTABLE),
+            peer = std::make_unique<ReportingProcess>(QStringLiteral(ORVANTIS_ROTSIM_EXECUTABLE),
                                           QStringList {QStringLiteral("--protocol"), simulator, QStringLiteral("--link"),
                                                        link, QStringLiteral("--rate"), QStringLiteral("90")});
-            QVERIFY2(peer->waitFor(QStringLiteral("ready .*"), MoveTimeoutMs), qPrintable(peer->seen()));
+            QVERIFY2(peer->waitFor(QStringLiteral("ready .*"), MoveTimeoutMs), qPrintable(peer->lines(0).join(u'|')));
         } else if (network) {
             const quint16 port = freeTcpPort();
             QVERIFY(port != 0);
-            peer = std::make_unique<Peer>(QStringLiteral("rotctld"),
+            peer = std::make_unique<ReportingProcess>(QStringLiteral("rotctld"),
                                           QStringList {QStringLiteral("-m"), QStringLiteral("1"), QStringLiteral("-T"),
                                                        QStringLiteral("127.0.0.1"), QStringLiteral("-t"),
                                                        QString::number(port)});
@@ -171,14 +131,14 @@ private Q_SLOTS:
         QVERIFY(!rig.state.notSentFlag);
         QVERIFY(rig.rotors.isOpen());
         if (peer && !simulatorGo.isEmpty())
-            QVERIFY2(peer->waitFor(simulatorGo, MoveTimeoutMs), qPrintable(peer->seen()));
+            QVERIFY2(peer->waitFor(simulatorGo, MoveTimeoutMs), qPrintable(peer->lines(0).join(u'|')));
         QTRY_VERIFY_WITH_TIMEOUT(rig.reported && qAbs(*rig.reported - commanded) < 0.05, MoveTimeoutMs);
         QCOMPARE(rig.state.lastSentAzimuth, commanded);
         QVERIFY2(rig.feedback.count(QStringLiteral("note:")) == 0, qPrintable(rig.feedback.events().join(u'|')));
 
         rig.rotors.StopHamlib();
         if (peer && !simulatorGo.isEmpty())
-            QVERIFY2(peer->waitFor(QStringLiteral("stop|arrived .*"), MoveTimeoutMs), qPrintable(peer->seen()));
+            QVERIFY2(peer->waitFor(QStringLiteral("stop|arrived .*"), MoveTimeoutMs), qPrintable(peer->lines(0).join(u'|')));
         rig.rotors.close();
         QVERIFY(!rig.rotors.isOpen());
         QCOMPARE(rig.reported, std::nullopt);
