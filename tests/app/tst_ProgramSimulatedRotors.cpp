@@ -4,6 +4,7 @@
 // by the simulator's own understanding of each command, not by bytes alone.
 #include "ProgramFolder.h"
 #include "support/FreePorts.h"
+#include "support/PseudoTerminal.h"
 #include "support/ReportingProcess.h"
 
 #include <QDeadlineTimer>
@@ -58,6 +59,7 @@ private Q_SLOTS:
     void turnsStopsAndClosesOut();
     void readBackFollowsTheAntenna();
     void hamlibClientsSeeOnlyReportedPositions();
+    void silentHamlibControllerNeverHoldsTheClose();
 };
 
 void ProgramSimulatedRotorsTest::turnsStopsAndClosesOut_data()
@@ -226,6 +228,32 @@ void ProgramSimulatedRotorsTest::hamlibClientsSeeOnlyReportedPositions()
     QCOMPARE(azimuth(), stoppedAt);
     QVERIFY(folder.stop(SIGTERM, ExitTimeoutMs));
     QVERIFY(controller.stop());
+}
+
+// Hamlib's GS-232A back end on a line nobody answers: each call waits out its
+// time-out in the library, and SIGTERM still ends the program with its settings
+// written, the worker given its few seconds and then left behind.
+void ProgramSimulatedRotorsTest::silentHamlibControllerNeverHoldsTheClose()
+{
+    ProgramFolder folder;
+    PseudoTerminal silent;
+    const quint16 port = ProgramFolder::freeUdpPort();
+    QVERIFY(folder.isValid() && silent.isValid() && port > 1);
+    QVERIFY(folder.linkComPort(5, silent.slavePath()));
+    QVERIFY(folder.writeIni(iniFor(port, "HAMLIB", "[HAMLIB]", "HAMLIB_MODEL=601\r\nREADPOS_HAMLIB=1\r\n")));
+    QVERIFY(folder.start());
+    QVERIFY(folder.waitUntilListening(port, StartTimeoutMs));
+    // The position asked at start goes unanswered, and the user is told.
+    QTRY_VERIFY_WITH_TIMEOUT(folder.standardError().contains("COM5: the controller did not answer (timeout)"),
+                             MoveTimeoutMs);
+    QVERIFY(sendKoru(port, 90));
+    QVERIFY(silent.readAtLeast(4, MoveTimeoutMs).contains("W090"));
+    // The worker now waits on the library for the position after the GO.
+    QVERIFY(sendKoru(port, 200));
+    QVERIFY(folder.stop(SIGTERM, ExitTimeoutMs));
+    QCOMPARE(folder.exitCode(), 0);
+    const QByteArray ini = folder.readIni();
+    QVERIFY2(ini.contains("ANT=HAMLIB\r\n") && ini.contains("[HAMLIB]\r\nHAMLIB_MODEL=601\r\n"), ini.constData());
 }
 
 QTEST_GUILESS_MAIN(ProgramSimulatedRotorsTest)

@@ -127,6 +127,9 @@ private Q_SLOTS:
         if (network)
             rig.config.extensions.hamlibAddress = address;
 
+        // Asked before anything moves it.
+        rig.rotors.readPosition();
+        QTRY_VERIFY_WITH_TIMEOUT(rig.reported.has_value(), MoveTimeoutMs);
         rig.go(commanded);
         QVERIFY(!rig.state.notSentFlag);
         QVERIFY(rig.rotors.isOpen());
