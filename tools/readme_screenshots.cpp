@@ -2,6 +2,7 @@
 // file, on Qt's offscreen platform (no display needed).
 #include "app/MainWindow.h"
 #include "config/SettingsFiles.h"
+#include "core/Station.h"
 #include "dialogs/AngleDialog.h"
 #include "dialogs/FavouritesEditor.h"
 #include "dialogs/SetupDialog.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -38,23 +40,33 @@ int main(int argc, char *argv[])
     QFile ini(folder.filePath(QStringLiteral("Orvantis.ini")));
     ini.open(QIODevice::WriteOnly);
     ini.write("AUTO=1\r\nANT=GS232\r\nANGLE=123\r\nFAV1AZ=45\r\nFAV1TXT=EU\r\nFAV2AZ=300\r\nFAV2TXT=W6\r\n"
-              "FAV3AZ=20\r\nFAV3TXT=JA\r\nFAV4AZ=180\r\nFAV4TXT=ZS\r\nFAV5AZ=90\r\nFAV5TXT=4X\r\n");
+              "FAV3AZ=20\r\nFAV3TXT=JA\r\nFAV4AZ=180\r\nFAV4TXT=ZS\r\nFAV5AZ=90\r\nFAV5TXT=4X\r\n"
+              "[HAMLIB]\r\nHAMLIB_MODEL=603\r\n");
     ini.close();
 
     SettingsFiles files(folder.path());
     RecordingFeedback feedback;
     RecordingPortIo portIo;
     QTemporaryDir emptyRoot;
-    MainWindow window({files, feedback, portIo, {emptyRoot.path(), emptyRoot.path(), emptyRoot.path()}});
-    window.EnumerateComPorts();
+    Station station({files, feedback, portIo, {emptyRoot.path(), emptyRoot.path(), emptyRoot.path()}});
+    station.load();
+    MainWindow window(station);
     window.show();
-    if (!QTest::qWaitFor([&] { return window.activatedOnce(); }, 5000))
+    if (!QTest::qWaitFor([&] { return station.activatedOnce(); }, 5000))
         return 1;
 
     bool ok = save(window, target, QStringLiteral("main-window.png"));
     window.MenuInitClick();
     QTest::qWait(200);
     ok = save(window.setupDialog(), target, QStringLiteral("setup-dialog.png")) && ok;
+    // The Hamlib page, with the library's models, as a user choosing HAMLIB sees it.
+    const QList<QRadioButton *> interfaces =
+        window.setupDialog().findChild<QWidget *>(QStringLiteral("RadioGroupRotor"))->findChildren<QRadioButton *>();
+    if (interfaces.size() > ordinal(InterfaceKind::Hamlib)) {
+        QTest::mouseClick(interfaces.at(ordinal(InterfaceKind::Hamlib)), Qt::LeftButton);
+        QTest::qWait(200);
+        ok = save(window.setupDialog(), target, QStringLiteral("setup-hamlib.png")) && ok;
+    }
     window.setupDialog().hide();
     window.favouritesEditor().show();
     QTest::qWait(100);

@@ -225,6 +225,7 @@ void SetupDialog::FormShow()
     for (ParallelSetupPage *page : m_parallelPages)
         page->FormShow();
     m_page[ordinal(InterfaceKind::Zenta)]->FormShow();
+    m_page[ordinal(InterfaceKind::Hamlib)]->FormShow();
     for (SerialSetupPage *page : m_serialPages)
         page->FormShow();
     m_kctPage->FormShow();

@@ -3,6 +3,7 @@
 #include "rotors/SerialRotors.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -471,6 +472,39 @@ private Q_SLOTS:
         QVERIFY(asked.find<QCheckBox>(name)->isChecked());
         QCOMPARE(asked.config.extensions.readPosition[ordinal(kind)].value_or(QStringLiteral("none")),
                  QStringLiteral("1"));
+    }
+
+    // The Hamlib page: the library's own models by maker, the saved one chosen,
+    // a filter that narrows the list, and a pick that reaches the settings and
+    // the caption at once.
+    void hamlibPageFromTheLibrarysList()
+    {
+        DialogRig rig;
+        rig.config.interfaceKind = InterfaceKind::Hamlib;
+        rig.config.extensions.hamlibModel = QStringLiteral("603");
+        rig.config.at(InterfaceKind::Hamlib).port = 2;
+        rig.dialog.show();
+        auto *model = rig.find<QComboBox>(QStringLiteral("ComboBoxHamlibModel"));
+        QCOMPARE(model->currentData().toInt(), 603);
+        QVERIFY2(model->currentText().contains(QStringLiteral("GS-232B")), qPrintable(model->currentText()));
+        const int everything = model->count();
+        QVERIFY2(everything > 40, qPrintable(QString::number(everything)));
+        auto *port = rig.find<QComboBox>(QStringLiteral("ComboBoxHamlibPort"));
+        QCOMPARE(port->currentData().toString(), QStringLiteral("COM3"));
+        // The speed's first choice is the model's own.
+        QCOMPARE(rig.find<QComboBox>(QStringLiteral("ComboBoxHamlibBaud"))->itemText(0), QStringLiteral("(9600)"));
+
+        QTest::keyClicks(rig.find<QLineEdit>(QStringLiteral("EditHamlibFilter")), QStringLiteral("spid"));
+        QVERIFY(model->count() > 1 && model->count() < everything / 4);
+        QCOMPARE(model->currentData().toInt(), 603); // the saved model stays listed
+        const int rot2prog = model->findText(QStringLiteral("Rot2Prog"), Qt::MatchContains);
+        QVERIFY(rot2prog > 0);
+        model->setCurrentIndex(rot2prog);
+        Q_EMIT model->activated(rot2prog);
+        QCOMPARE(rig.config.extensions.hamlibModelNumber(), model->itemData(rot2prog).toInt());
+        QVERIFY(rig.config.extensions.hamlibSection);
+        QVERIFY2(rig.captions.last().first().toString().contains(QStringLiteral("Hamlib SPID Rot2Prog / COM3")),
+                 qPrintable(rig.captions.last().first().toString()));
     }
 
     void frenchCaptions()
