@@ -402,13 +402,15 @@ bool connectSubject(Subject &subject)
         20000);
 }
 
+// Hamlib's GS-232A azimuth-only model: one write per position, nothing read back.
+constexpr int HamlibModel = 609;
+
 bool startRotctld(Subject &subject)
 {
     subject.name = QStringLiteral("rotctld");
     subject.port = freePort(SOCK_STREAM);
-    // GS-232A azimuth only: one write per position, nothing read back.
     subject.process.start(QStringLiteral("rotctld"),
-                          {QStringLiteral("-m"), QStringLiteral("609"), QStringLiteral("-r"),
+                          {QStringLiteral("-m"), QString::number(HamlibModel), QStringLiteral("-r"),
                            subject.line.devicePath(), QStringLiteral("-T"), QStringLiteral("127.0.0.1"),
                            QStringLiteral("-t"), QString::number(subject.port)});
     return subject.process.waitForStarted(5000) && connectSubject(subject);
@@ -419,8 +421,9 @@ struct ProgramFolder {
     QTemporaryDir dir;
     QString program;
 
-    // rotctldPort 0 leaves the rotctld server off.
-    bool prepare(const QString &controllerDevice, quint16 udpPort, quint16 rotctldPort = 0)
+    // rotctldPort 0 leaves the rotctld server off; hamlibModel 0 drives the GS-232
+    // itself, another number drives it through that model of Hamlib's library.
+    bool prepare(const QString &controllerDevice, quint16 udpPort, quint16 rotctldPort = 0, int hamlibModel = 0)
     {
         program = dir.filePath(QStringLiteral("orvantis"));
         QFile::remove(program);
@@ -432,20 +435,25 @@ struct ProgramFolder {
         if (!ini.open(QIODevice::WriteOnly))
             return false;
         // The program listens on PORTKORU + ANTKORU, and an antenna below 1 counts as 16.
-        ini.write("ANT=GS232\r\nPORT_GS232=5\r\nSTEP_GS232=0\r\nAUTO=1\r\nSERVER=KORU\r\nPORTKORU="
-                  + QByteArray::number(udpPort - 1) + "\r\nANTKORU=1\r\n");
+        ini.write((hamlibModel ? "ANT=HAMLIB\r\n" : "ANT=GS232\r\nPORT_GS232=5\r\nSTEP_GS232=0\r\n")
+                  + QByteArray("AUTO=1\r\nSERVER=KORU\r\nPORTKORU=") + QByteArray::number(udpPort - 1)
+                  + "\r\nANTKORU=1\r\n");
+        if (hamlibModel != 0)
+            ini.write("[HAMLIB]\r\nHAMLIB_MODEL=" + QByteArray::number(hamlibModel)
+                      + "\r\nPORT_HAMLIB=5\r\nSTEP_HAMLIB=0\r\n");
         if (rotctldPort != 0)
             ini.write("[ROTCTLD]\r\nROTCTLD=1\r\nROTCTLD_PORT=" + QByteArray::number(rotctldPort) + "\r\n");
         return true;
     }
 };
 
-bool startOrvantis(Subject &subject, ProgramFolder &folder)
+// The program steered by datagrams; through Hamlib's library when hamlibModel is set.
+bool startOrvantis(Subject &subject, ProgramFolder &folder, int hamlibModel = 0)
 {
-    subject.name = QStringLiteral("orvantis");
+    subject.name = hamlibModel ? QStringLiteral("orvantis H") : QStringLiteral("orvantis");
     subject.port = freePort(SOCK_DGRAM);
     subject.socketFd = udpSender();
-    if (!folder.prepare(subject.line.devicePath(), subject.port))
+    if (!folder.prepare(subject.line.devicePath(), subject.port, 0, hamlibModel))
         return false;
     subject.process.setWorkingDirectory(folder.dir.path());
     subject.process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -780,8 +788,8 @@ int main(int argc, char *argv[])
     }
 
     // The folders outlive the programs: each one saves its settings there as it stops.
-    ProgramFolder folder, rotctldFolder;
-    Subject python, rotctld, orvantis, orvantisRotctld;
+    ProgramFolder folder, rotctldFolder, hamlibFolder;
+    Subject python, rotctld, orvantis, orvantisRotctld, orvantisHamlib;
     if (!python.line.isValid() || !startPython(python)) {
         std::fprintf(stderr, "bench_program: the Python floor did not start\n");
         return 1;
@@ -792,7 +800,8 @@ int main(int argc, char *argv[])
     }
     if (!haveRotctld)
         std::printf("rotctld not installed (Debian: libhamlib-utils); compared with the floor only\n");
-    if (!startOrvantis(orvantis, folder) || !startOrvantisRotctld(orvantisRotctld, rotctldFolder)) {
+    if (!startOrvantis(orvantis, folder) || !startOrvantisRotctld(orvantisRotctld, rotctldFolder)
+        || !startOrvantis(orvantisHamlib, hamlibFolder, HamlibModel)) {
         std::fprintf(stderr, "bench_program: orvantis did not start\n");
         return 1;
     }
@@ -808,7 +817,7 @@ int main(int argc, char *argv[])
     // who goes first changes every round, since the first one after the gap
     // wakes an idle machine. The gap outlasts Orvantis's 50 ms pause after a command.
     printLoad("before latency");
-    std::vector<Subject *> subjects {&orvantis, &orvantisRotctld, &python};
+    std::vector<Subject *> subjects {&orvantis, &orvantisRotctld, &orvantisHamlib, &python};
     if (haveRotctld)
         subjects.push_back(&rotctld);
     for (int round = 0; round < rounds; ++round) {
@@ -831,7 +840,7 @@ int main(int argc, char *argv[])
         std::printf("  %-13s median %.3f ms  p99 %.3f ms  (p10 %.3f, p90 %.3f; %d answered)\n",
                     qPrintable(subject->name), s.median, s.p99, s.p10, s.p90, s.samples);
     }
-    if (!stillRunning(orvantis) || !stillRunning(orvantisRotctld))
+    if (!stillRunning(orvantis) || !stillRunning(orvantisRotctld) || !stillRunning(orvantisHamlib))
         return 1;
     const Stats floor = statsOf(python.latencies);
     for (const Subject *subject : {&orvantis, &orvantisRotctld}) {
@@ -844,6 +853,12 @@ int main(int argc, char *argv[])
                         verdict(ours.median <= 0.25 * peer.median));
         }
         std::printf(", p99 %.3f ms (target <= 1 ms: %s)\n", ours.p99, verdict(ours.p99 <= 1.0));
+    }
+    if (haveRotctld) {
+        const double ratio = statsOf(orvantisHamlib.latencies).median / statsOf(rotctld.latencies).median;
+        std::printf("  orvantis H, the same Hamlib model driven by Orvantis's worker: %.2f x rotctld (target <= 1.1: "
+                    "%s)\n",
+                    ratio, verdict(ratio <= 1.1));
     }
     // The floor receives, parses and writes too, and does nothing after its write:
     // what Orvantis takes beyond it is its own part, including anything it does

@@ -66,6 +66,12 @@ Enter it under Init (Ctrl+I).</source>
         <translation>Hamlib n&apos;a pas d&apos;adresse (hôte:port) pour ce modèle réseau.
 Indiquez-la dans Init (Ctrl+I).</translation>
     </message>
+    <message>
+        <source>Hamlib&apos;s library could not be loaded (%1).
+Install it (sudo apt install libhamlib4), or choose another interface under Init (Ctrl+I).</source>
+        <translation>La bibliothèque Hamlib n&apos;a pas pu être chargée (%1).
+Installez-la (sudo apt install libhamlib4), ou choisissez une autre interface dans Init (Ctrl+I).</translation>
+    </message>
 </context>
 <context>
     <name>HamlibSetupPage</name>

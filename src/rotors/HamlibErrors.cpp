@@ -1,6 +1,8 @@
 #include "rotors/HamlibErrors.h"
 
 #include "config/Translation.h"
+#include "rotors/HamlibBackend.h"
+#include "rotors/HamlibLibrary.h"
 
 #include <hamlib/rig.h>
 
@@ -48,7 +50,8 @@ QString HamlibErrors::failureText(int code, const QString &where, bool french)
         if (text.code == status)
             return translated(french, text.text).arg(where);
     }
-    const QString library = QString::fromUtf8(rigerror(-status)).trimmed();
+    HamlibBackend *backend = HamlibLibrary::backend();
+    const QString library = backend ? backend->statusText(-status) : QString();
     return translated(french, QT_TRANSLATE_NOOP("HamlibErrors",
                                                 "%1: Hamlib error %2 (%3) — check the model, the port and the speed."))
         .arg(where, QString::number(status), library);
@@ -73,4 +76,12 @@ QString HamlibErrors::noAddressText(bool french)
 {
     return translated(french, QT_TRANSLATE_NOOP("HamlibErrors", "Hamlib has no address (host:port) for this network "
                                                                 "model.\nEnter it under Init (Ctrl+I)."));
+}
+
+QString HamlibErrors::libraryMissingText(const QString &reason, bool french)
+{
+    return translated(french, QT_TRANSLATE_NOOP("HamlibErrors",
+                                                "Hamlib's library could not be loaded (%1).\nInstall it (sudo apt "
+                                                "install libhamlib4), or choose another interface under Init (Ctrl+I)."))
+        .arg(reason);
 }

@@ -12,6 +12,8 @@ QString failureText(int code, const QString &where, bool french);
 QString beyondLimitsText(const QString &where, double azimuth, double minAzimuth, double maxAzimuth, bool french);
 
 QString noModelText(bool french);
+// The library itself could not be loaded; reason is the loader's.
+QString libraryMissingText(const QString &reason, bool french);
 QString noAddressText(bool french);
 
 } // namespace HamlibErrors

@@ -28,14 +28,10 @@ struct HamlibModel {
 
 namespace HamlibModels {
 
-// Loads the library's back ends once, and sends its chatter to the
-// "orvantis.hamlib" logging category instead of standard error.
-void prepareLibrary();
-
-// Every model, sorted by maker and then by name.
+// Every model, sorted by maker and then by name; none when the library cannot be loaded.
 QList<HamlibModel> all();
 
-// The model with that number; none when the library does not know it.
+// The model with that number; none when the library does not know it or cannot be loaded.
 std::optional<HamlibModel> find(int number);
 
 } // namespace HamlibModels

@@ -1,9 +1,10 @@
 #include "rotors/HamlibRotor.h"
 
 #include "config/LogCategories.h"
-#include "rotors/HamlibModels.h"
+#include "rotors/HamlibBackend.h"
+#include "rotors/HamlibLibrary.h"
 
-#include <hamlib/rotator.h>
+#include <hamlib/rig.h>
 
 #include <QMetaObject>
 
@@ -15,8 +16,8 @@
 namespace {
 
 // Short enough that a dead controller lets the close end within its limit.
-constexpr const char *TimeoutMs = "1000";
-constexpr const char *Retries = "0";
+constexpr int TimeoutMs = 1000;
+constexpr int Retries = 0;
 constexpr auto PollInterval = std::chrono::seconds(1);
 
 struct Target {
@@ -52,7 +53,6 @@ struct HamlibRotor::Shared {
 HamlibRotor::HamlibRotor(const HamlibConnection &connection, QObject *parent)
     : QObject(parent), m_connection(connection), m_shared(std::make_shared<Shared>())
 {
-    HamlibModels::prepareLibrary();
     m_shared->owner = this;
     m_shared->worker = std::thread(&HamlibRotor::run, m_shared, connection);
 }
@@ -107,7 +107,7 @@ bool HamlibRotor::close(int waitMs)
 
 void HamlibRotor::run(std::shared_ptr<Shared> shared, HamlibConnection connection)
 {
-    ROT *rot = nullptr;
+    std::unique_ptr<HamlibDevice> device;
     bool opened = false;
 
     const auto outcome = [&](Step step, int status) {
@@ -120,7 +120,7 @@ void HamlibRotor::run(std::shared_ptr<Shared> shared, HamlibConnection connectio
         // A link that broke (an unplugged adapter, a server gone) is opened afresh
         // by the next request.
         if (status == -RIG_EIO && opened) {
-            rot_close(rot);
+            device->close();
             opened = false;
         }
         return false;
@@ -129,17 +129,12 @@ void HamlibRotor::run(std::shared_ptr<Shared> shared, HamlibConnection connectio
     const auto ensureOpen = [&]() {
         if (opened)
             return true;
-        if (!rot)
-            rot = rot_init(rot_model_t(connection.model));
-        if (!rot)
+        HamlibBackend *backend = HamlibLibrary::backend();
+        if (!device && backend)
+            device = backend->device(connection.model, connection.port.toUtf8(), connection.baudRate, TimeoutMs, Retries);
+        if (!device)
             return outcome(Step::Open, -RIG_ENIMPL);
-        const QByteArray path = connection.port.toUtf8();
-        rot_set_conf(rot, rot_token_lookup(rot, "rot_pathname"), path.constData());
-        rot_set_conf(rot, rot_token_lookup(rot, "timeout"), TimeoutMs);
-        rot_set_conf(rot, rot_token_lookup(rot, "retry"), Retries);
-        if (connection.baudRate > 0)
-            rot_set_conf(rot, rot_token_lookup(rot, "serial_speed"), QByteArray::number(connection.baudRate).constData());
-        opened = outcome(Step::Open, rot_open(rot));
+        opened = outcome(Step::Open, device->open());
         return opened;
     };
 
@@ -165,17 +160,16 @@ void HamlibRotor::run(std::shared_ptr<Shared> shared, HamlibConnection connectio
         lock.unlock();
 
         if (stopping && ensureOpen()) {
-            outcome(Step::Stop, rot_stop(rot));
+            outcome(Step::Stop, device->stop());
             // Where it came to rest, and where it starts from, are asked at once.
             nextPoll = std::chrono::steady_clock::now();
         } else if (target && ensureOpen()) {
-            outcome(Step::Go, rot_set_position(rot, azimuth_t(target->azimuth), elevation_t(target->elevation)));
+            outcome(Step::Go, device->setPosition(target->azimuth, target->elevation));
             nextPoll = std::chrono::steady_clock::now();
         } else if (polling && ensureOpen()) {
-            azimuth_t azimuth = 0;
-            elevation_t elevation = 0;
-            const int status = rot_get_position(rot, &azimuth, &elevation);
-            const std::optional<double> read = status == RIG_OK ? std::optional(double(azimuth)) : std::nullopt;
+            double azimuth = 0;
+            const int status = device->position(&azimuth);
+            const std::optional<double> read = status == RIG_OK ? std::optional(azimuth) : std::nullopt;
             outcome(Step::Read, status);
             shared->report([read](HamlibRotor &owner) { Q_EMIT owner.positionRead(read); });
             nextPoll = std::chrono::steady_clock::now() + PollInterval;
@@ -184,11 +178,7 @@ void HamlibRotor::run(std::shared_ptr<Shared> shared, HamlibConnection connectio
     }
     lock.unlock();
 
-    if (rot) {
-        if (opened)
-            rot_close(rot);
-        rot_cleanup(rot);
-    }
+    device.reset();
     const std::lock_guard done(shared->mutex);
     shared->finished = true;
     shared->ended.notify_all();

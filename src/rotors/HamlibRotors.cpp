@@ -1,6 +1,7 @@
 #include "rotors/HamlibRotors.h"
 
 #include "rotors/HamlibErrors.h"
+#include "rotors/HamlibLibrary.h"
 #include "rotors/PositionReply.h"
 #include "rotors/SerialFailure.h"
 #include "rotors/SerialProtocol.h"
@@ -85,6 +86,11 @@ void HamlibRotors::GoHamlib()
         state.notSentFlag = true;
         m_context.feedback.beep();
     };
+    if (!HamlibLibrary::backend()) {
+        tell(QStringLiteral("no library"), HamlibErrors::libraryMissingText(HamlibLibrary::loadError(), m_context.french()));
+        notSent();
+        return;
+    }
     if (!model) {
         tell(QStringLiteral("no model"), HamlibErrors::noModelText(m_context.french()));
         notSent();
