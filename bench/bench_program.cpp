@@ -447,18 +447,23 @@ struct ProgramFolder {
     }
 };
 
+// Starts the copy of the program in the folder, with the folder's settings.
+bool launchInFolder(Subject &subject, ProgramFolder &folder)
+{
+    subject.process.setWorkingDirectory(folder.dir.path());
+    subject.process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    subject.process.start(folder.program, {});
+    return subject.process.waitForStarted(5000);
+}
+
 // The program steered by datagrams; through Hamlib's library when hamlibModel is set.
 bool startOrvantis(Subject &subject, ProgramFolder &folder, int hamlibModel = 0)
 {
     subject.name = hamlibModel ? QStringLiteral("orvantis H") : QStringLiteral("orvantis");
     subject.port = freePort(SOCK_DGRAM);
     subject.socketFd = udpSender();
-    if (!folder.prepare(subject.line.devicePath(), subject.port, 0, hamlibModel))
-        return false;
-    subject.process.setWorkingDirectory(folder.dir.path());
-    subject.process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    subject.process.start(folder.program, {});
-    return subject.process.waitForStarted(5000) && waitFor([&] { return udpSocket(subject.port).has_value(); }, 20000);
+    return folder.prepare(subject.line.devicePath(), subject.port, 0, hamlibModel) && launchInFolder(subject, folder)
+        && waitFor([&] { return udpSocket(subject.port).has_value(); }, 20000);
 }
 
 // The same program steered as a Hamlib client steers it, through its rotctld server.
@@ -466,12 +471,8 @@ bool startOrvantisRotctld(Subject &subject, ProgramFolder &folder)
 {
     subject.name = QStringLiteral("orvantis P");
     subject.port = freePort(SOCK_STREAM);
-    if (!folder.prepare(subject.line.devicePath(), freePort(SOCK_DGRAM), subject.port))
-        return false;
-    subject.process.setWorkingDirectory(folder.dir.path());
-    subject.process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    subject.process.start(folder.program, {});
-    return subject.process.waitForStarted(5000) && connectSubject(subject);
+    return folder.prepare(subject.line.devicePath(), freePort(SOCK_DGRAM), subject.port)
+        && launchInFolder(subject, folder) && connectSubject(subject);
 }
 
 // What else runs: the load average, and the cores this bench and its children may use.

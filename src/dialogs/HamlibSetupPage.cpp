@@ -41,7 +41,6 @@ HamlibSetupPage::HamlibSetupPage(SetupDialogContext context, std::function<Inter
       m_offsetLabel(new QLabel(this)),
       m_readPosition(new QCheckBox(this))
 {
-    m_models = HamlibModels::all();
     m_filter->setObjectName(QStringLiteral("EditHamlibFilter"));
     m_filter->setClearButtonEnabled(true);
     m_model->setObjectName(QStringLiteral("ComboBoxHamlibModel"));
@@ -93,14 +92,20 @@ void HamlibSetupPage::changed()
         m_context.config.extensions.hamlibSection = true;
 }
 
-const HamlibModel *HamlibSetupPage::pickedModel() const
+void HamlibSetupPage::fillLists()
 {
-    const int number = m_context.config.extensions.hamlibModelNumber();
-    for (const HamlibModel &model : m_models) {
-        if (model.number == number)
-            return &model;
-    }
-    return nullptr;
+    // Read from the library the first time the page is seen: opening Init for
+    // another interface loads nothing of Hamlib.
+    if (m_models.isEmpty())
+        m_models = HamlibModels::all();
+    fillModels();
+    fillPorts();
+}
+
+void HamlibSetupPage::showEvent(QShowEvent *event)
+{
+    SetupPage::showEvent(event);
+    fillLists();
 }
 
 void HamlibSetupPage::fillModels()
@@ -137,7 +142,7 @@ void HamlibSetupPage::modelPicked()
 
 void HamlibSetupPage::fillPorts()
 {
-    const HamlibModel *model = pickedModel();
+    const std::optional<HamlibModel> model = HamlibModels::find(m_context.config.extensions.hamlibModelNumber());
     const bool network = model && model->network;
     m_port->setEnabled(!network);
     m_baud->setEnabled(!network);
@@ -163,8 +168,8 @@ void HamlibSetupPage::FormShow()
 {
     const QScopedValueRollback showing(m_showing, true);
     SetupPage::FormShow();
-    fillModels();
-    fillPorts();
+    if (isVisible())
+        fillLists();
     m_address->setText(m_context.config.extensions.hamlibAddress.value_or(QString()));
     m_offset->setValue(settings().azimuthOffset);
     m_readPosition->setChecked(m_context.config.extensions.readsPosition(InterfaceKind::Hamlib));

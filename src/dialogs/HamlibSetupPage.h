@@ -22,13 +22,16 @@ public:
     void applyLanguage(const SetupTexts &texts) override;
     bool interfaceChosen() override;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
+    void fillLists();
     void fillModels();
     void fillPorts();
     void modelPicked();
     // Any change on this page makes the [HAMLIB] section part of the file.
     void changed();
-    const HamlibModel *pickedModel() const;
 
     QList<HamlibModel> m_models;
     QLineEdit *m_filter;

@@ -1,5 +1,6 @@
 #include "rotors/HamlibRotors.h"
 
+#include "config/ProgramIdentity.h"
 #include "rotors/HamlibErrors.h"
 #include "rotors/HamlibLibrary.h"
 #include "rotors/PositionReply.h"
@@ -13,10 +14,6 @@
 
 #include <cerrno>
 #include <unistd.h>
-
-namespace {
-const QString NoticeTitle = QStringLiteral("ORVANTIS");
-} // namespace
 
 HamlibRotors::HamlibRotors(HamlibRotorsContext context, QObject *parent)
     : QObject(parent), m_context(std::move(context)), m_notices(m_context.feedback)
@@ -182,5 +179,5 @@ void HamlibRotors::positionRead(std::optional<double> azimuth)
 
 void HamlibRotors::tell(const QString &reason, const QString &text)
 {
-    m_notices.tell(m_where + QLatin1Char(' ') + reason, NoticeTitle, text);
+    m_notices.tell(m_where + QLatin1Char(' ') + reason, ProductWord, text);
 }
