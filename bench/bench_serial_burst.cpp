@@ -25,7 +25,7 @@ struct Bench {
                                               [](InterfaceKind) { return QStringLiteral("COM1"); },
                                               [this](const QString &) { return pty.slavePath(); },
                                               [](const QString &) {},
-                                              [] { return false; }},
+                                              [] { return Language::english(); }},
                          sequencer};
 };
 

@@ -439,8 +439,8 @@ Vérifiez que le dossier d&apos;Orvantis.ini est accessible en écriture.</trans
 <context>
     <name>Translation</name>
     <message>
-        <source>Qt&apos;s own French texts (qtbase_fr.qm) are not in %1: standard buttons and menus stay in English. Install the package qt6-translations-l10n.</source>
-        <translation>Les textes français de Qt (qtbase_fr.qm) ne sont pas dans %1 : les boutons et menus standard restent en anglais. Installez le paquet qt6-translations-l10n.</translation>
+        <source>Qt&apos;s own texts for this language (qtbase_%2.qm) are not in %1: standard buttons and menus stay in English. Install the package qt6-translations-l10n.</source>
+        <translation>Les textes de Qt pour cette langue (qtbase_%2.qm) ne sont pas dans %1 : les boutons et menus standard restent en anglais. Installez le paquet qt6-translations-l10n.</translation>
     </message>
 </context>
 </TS>

@@ -29,7 +29,7 @@ int runHeadless(int argc, char *argv[], const QString &settingsFolder)
         writeStandardErrorLine(caption);
     });
     QObject::connect(&station, &Station::conversionRefused, &station, [&station, &feedback](const QString &value) {
-        feedback.conversionNotice(nullptr, NumberText::integerConversionMessage(value, station.isFrench()));
+        feedback.conversionNotice(nullptr, NumberText::integerConversionMessage(value, station.language()));
     });
     QObject::connect(&signals, &SignalCloser::closeRequested, &station, &Station::closeUnattended);
     QObject::connect(&station, &Station::closed, &app, [&station] { QCoreApplication::exit(station.exitStatus()); });

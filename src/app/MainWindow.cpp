@@ -266,19 +266,30 @@ void MainWindow::buildMenus()
 
     m_menuLangue = bar->addMenu(QStringLiteral("Language"));
     m_menuLangue->setObjectName(QStringLiteral("MenuLangue"));
-    auto *languages = new QActionGroup(this);
+    m_languages = new QActionGroup(this);
     m_menuEnglish = m_menuLangue->addAction(QStringLiteral("English"));
     m_menuEnglish->setObjectName(QStringLiteral("MenuEnglish"));
     m_menuEnglish->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    m_menuEnglish->setData(Language::english().code());
     m_menuFrancais = m_menuLangue->addAction(QStringLiteral("Français"));
     m_menuFrancais->setObjectName(QStringLiteral("MenuFrancais"));
     m_menuFrancais->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    for (QAction *item : {m_menuEnglish, m_menuFrancais}) {
-        item->setCheckable(true);
-        languages->addAction(item);
-    }
+    m_menuFrancais->setData(Language::french().code());
     connect(m_menuEnglish, &QAction::triggered, this, &MainWindow::MenuEnglishClick);
     connect(m_menuFrancais, &QAction::triggered, this, &MainWindow::MenuFrancaisClick);
+    // Every further translation built into the program, named in its own words.
+    for (const Language &language : Language::available()) {
+        if (language == Language::english() || language == Language::french())
+            continue;
+        QAction *item = m_menuLangue->addAction(language.nativeName());
+        item->setObjectName(QStringLiteral("MenuLanguage_") + language.code());
+        item->setData(language.code());
+        connect(item, &QAction::triggered, this, [this, language] { m_station.setLanguage(language); });
+    }
+    for (QAction *item : m_menuLangue->actions()) {
+        item->setCheckable(true);
+        m_languages->addAction(item);
+    }
 
     m_menuHelp = bar->addMenu(QStringLiteral("?"));
     m_menuHelp->setObjectName(QStringLiteral("MenuHelp"));
@@ -288,7 +299,7 @@ void MainWindow::buildMenus()
     m_menuAPropos = m_menuHelp->addAction(QStringLiteral("About Orvantis"));
     m_menuAPropos->setObjectName(QStringLiteral("MenuAPropos"));
     connect(m_menuAide, &QAction::triggered, this, [this] {
-        m_urlOpener->open(helpPageUrl(QCoreApplication::applicationDirPath(), m_station.isFrench()));
+        m_urlOpener->open(helpPageUrl(QCoreApplication::applicationDirPath(), m_station.language()));
     });
     connect(m_menuAPropos, &QAction::triggered, this, [this] {
         // Built at first use: nothing of it shows before, and building it held up

@@ -20,6 +20,7 @@ class KeyboardShortcuts;
 class PanelButton;
 class PanelFrame;
 class QAction;
+class QActionGroup;
 class QLabel;
 class QLCDNumber;
 class QLineEdit;
@@ -48,8 +49,8 @@ public:
     void BitBtnAutoClick();
     void MenuInitClick();
     void menuVoirCommandeClick();
-    void MenuEnglishClick() { m_station.setFrench(false); }
-    void MenuFrancaisClick() { m_station.setFrench(true); }
+    void MenuEnglishClick() { m_station.setLanguage(Language::english()); }
+    void MenuFrancaisClick() { m_station.setLanguage(Language::french()); }
     void favouriteReleased(int n, Qt::MouseButton button);
     // Sets the stepper as the user would: the azimuth goes to the station.
     void setStepperPosition(int azimuth);
@@ -143,6 +144,7 @@ private:
     QMenu *m_menuLangue = nullptr;
     QAction *m_menuEnglish = nullptr;
     QAction *m_menuFrancais = nullptr;
+    QActionGroup *m_languages = nullptr; // every item of the language menu
     QMenu *m_menuHelp = nullptr;
     QAction *m_menuAide = nullptr;
     QAction *m_menuAPropos = nullptr;

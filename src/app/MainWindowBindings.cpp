@@ -17,6 +17,7 @@
 #include "ui/UserFeedback.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -170,7 +171,7 @@ void MainWindow::showTarget(int azimuth, EntryOrigin origin)
 
 void MainWindow::conversionNotice(const QString &value)
 {
-    m_station.feedback().conversionNotice(m_editAzimut, integerConversionMessage(value, m_station.isFrench()));
+    m_station.feedback().conversionNotice(m_editAzimut, integerConversionMessage(value, m_station.language()));
 }
 
 void MainWindow::setStepperPosition(int azimuth)
@@ -295,13 +296,14 @@ void MainWindow::favouriteReleased(int n, Qt::MouseButton button)
 
 void MainWindow::setLanguageTexts()
 {
-    const bool french = m_station.isFrench();
+    const Language language = m_station.language();
     // Standard buttons and context menus speak the language of the rest.
-    Translation::followWithQtTexts(french);
-    (french ? m_menuFrancais : m_menuEnglish)->setChecked(true);
-    const LanguageTexts &texts = languageTexts(french);
+    Translation::followWithQtTexts(language);
+    for (QAction *item : m_languages->actions())
+        item->setChecked(item->data().toString() == language.code());
+    const LanguageTexts &texts = languageTexts(language);
     m_menuQuitter->setText(texts.quit);
-    m_menuServer->setTitle(serverMenuCaption(french, m_station.azimuthSource(), false));
+    m_menuServer->setTitle(serverMenuCaption(language, m_station.azimuthSource(), false));
     m_menuFav->setText(texts.favourites);
     m_menuAzimut->setText(texts.azimuth);
     m_menuLangue->setTitle(texts.language);
@@ -321,12 +323,12 @@ void MainWindow::showSource(AzimuthSource source)
         item->setChecked(true);
     // Choosing a desktop server from the menu gives the title its accelerator.
     const bool desktopServer = source == AzimuthSource::Geomundo || source == AzimuthSource::BeamDx;
-    m_menuServer->setTitle(serverMenuCaption(m_station.isFrench(), source, desktopServer));
+    m_menuServer->setTitle(serverMenuCaption(m_station.language(), source, desktopServer));
 }
 
 void MainWindow::refreshRotctldMenuItem()
 {
-    m_menuServerRotctld->setText(languageTexts(m_station.isFrench())
+    m_menuServerRotctld->setText(languageTexts(m_station.language())
                                      .rotctldServer.arg(m_station.configuration().extensions.rotctldListenPort()));
     m_menuServerRotctld->setChecked(m_station.rotctldListening());
 }
@@ -334,7 +336,7 @@ void MainWindow::refreshRotctldMenuItem()
 void MainWindow::showReportedAzimuth(std::optional<double> reported)
 {
     m_labelPosition->setText(
-        reported ? languageTexts(m_station.isFrench()).antennaAt.arg(qRound(*reported) % 360) : QString());
+        reported ? languageTexts(m_station.language()).antennaAt.arg(qRound(*reported) % 360) : QString());
     m_compass->setReportedAzimuth(reported);
 }
 
@@ -408,7 +410,7 @@ FavouritesEditor &MainWindow::favouritesEditor()
     if (!m_favouritesEditor) {
         // It reads the favourites each time it is shown.
         m_favouritesEditor = new FavouritesEditor(
-            m_station.configuration(), m_station.feedback(), [this] { return m_station.isFrench(); },
+            m_station.configuration(), m_station.feedback(), [this] { return m_station.language(); },
             [this](int n, const QString &caption) { showFavouriteCaption(n, caption); }, this);
     }
     return *m_favouritesEditor;

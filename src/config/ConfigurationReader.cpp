@@ -112,9 +112,9 @@ public:
     LoadReport takeReport()
     {
         for (const Failure &failure : m_failures) {
-            const QString conversion = failure.real ? NumberText::realConversionMessage(failure.value, m_french)
-                                                    : NumberText::integerConversionMessage(failure.value, m_french);
-            m_report.conversionErrors << SettingsFileTexts::badValueText(m_french, conversion, failure.key,
+            const QString conversion = failure.real ? NumberText::realConversionMessage(failure.value, m_language)
+                                                    : NumberText::integerConversionMessage(failure.value, m_language);
+            m_report.conversionErrors << SettingsFileTexts::badValueText(m_language, conversion, failure.key,
                                                                          failure.lineNumber, m_fileName);
         }
         return std::move(m_report);
@@ -171,9 +171,9 @@ private:
     {
         switch (key) {
         case ConfigurationKey::Language:
-            if (value == QLatin1String("ENGLISH") || value == QLatin1String("FRENCH")) {
-                m_french = value == QLatin1String("FRENCH");
-                m_actions.applyLanguage(m_french);
+            if (const auto language = Language::fromSettingsValue(value)) {
+                m_language = *language;
+                m_actions.applyLanguage(m_language);
             }
             break;
         case ConfigurationKey::Auto:
@@ -299,7 +299,7 @@ private:
         qsizetype lineNumber;
     };
     QList<Failure> m_failures;
-    bool m_french = false;
+    Language m_language;
 };
 
 bool isLineEnd(QChar c)

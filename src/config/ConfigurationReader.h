@@ -3,6 +3,7 @@
 #include "config/AzimuthSource.h"
 #include "config/Configuration.h"
 #include "config/InterfaceKind.h"
+#include "config/Language.h"
 #include "config/WindowField.h"
 
 #include <QByteArray>
@@ -15,7 +16,7 @@
 class LoadActions {
 public:
     virtual ~LoadActions() = default;
-    virtual void applyLanguage(bool french) = 0;                         // LANGUAGE=ENGLISH / FRENCH
+    virtual void applyLanguage(const Language &language) = 0;           // LANGUAGE=ENGLISH / FRENCH / …
     virtual void pressAuto() = 0;                                        // each AUTO=1 line
     virtual void chooseServer(AzimuthSource source) = 0;                 // SERVER=GEOMUNDO / BEAMDX / KORU
     virtual void setFavouriteCaption(int n, const QString &caption) = 0; // n = 1..6

@@ -21,7 +21,7 @@ public:
     QStringList build()
     {
         m_lines << QStringLiteral("[ORVANTIS]");
-        add(ConfigurationKey::Language, m_inputs.french ? QStringLiteral("FRENCH") : QStringLiteral("ENGLISH"));
+        add(ConfigurationKey::Language, m_inputs.language.settingsValue());
         if (m_inputs.autoOn)
             add(ConfigurationKey::Auto, QStringLiteral("1"));
         if (const QString server = serverValue(m_inputs.source); !server.isEmpty())

@@ -3,6 +3,7 @@
 #include "config/AzimuthSource.h"
 #include "config/Configuration.h"
 #include "config/InterfaceKind.h"
+#include "config/Language.h"
 
 #include <QByteArray>
 #include <QLocale>
@@ -13,7 +14,7 @@
 
 // Live state written to Orvantis.ini that the record does not hold.
 struct WriterInputs {
-    bool french = false; // which language item is checked (English otherwise)
+    Language language; // which language item is checked
     bool autoOn = false;
     AzimuthSource source = AzimuthSource::None;
     QString koruPortText, koruAntennaText; // setup dialog fields

@@ -112,15 +112,15 @@ std::optional<int> toWholeNumber(const QString &text)
     return static_cast<int>(value);
 }
 
-QString integerConversionMessage(const QString &value, bool french)
+QString integerConversionMessage(const QString &value, const Language &language)
 {
-    return Translation::text(french, "NumberText", QT_TRANSLATE_NOOP("NumberText", "'%1' is not a valid integer value"))
+    return Translation::text(language, "NumberText", QT_TRANSLATE_NOOP("NumberText", "'%1' is not a valid integer value"))
         .arg(elidedValue(value));
 }
 
-QString realConversionMessage(const QString &value, bool french)
+QString realConversionMessage(const QString &value, const Language &language)
 {
-    return Translation::text(french, "NumberText",
+    return Translation::text(language, "NumberText",
                              QT_TRANSLATE_NOOP("NumberText", "'%1' is not a valid floating point value"))
         .arg(elidedValue(value));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/Language.h"
+
 #include <QChar>
 #include <QLocale>
 #include <QString>
@@ -28,8 +30,8 @@ std::optional<double> toReal(const QString &text);
 // The notices of a failed conversion, in English or French. The value is cut to
 // ShownValueLength characters (see elidedValue), so a pasted page or a hostile
 // peer cannot fill the screen.
-QString integerConversionMessage(const QString &value, bool french);
-QString realConversionMessage(const QString &value, bool french);
+QString integerConversionMessage(const QString &value, const Language &language);
+QString realConversionMessage(const QString &value, const Language &language);
 
 constexpr qsizetype ShownValueLength = 24;
 // The value itself when it is at most ShownValueLength characters long, otherwise

@@ -6,31 +6,31 @@ namespace SettingsFileTexts {
 
 namespace {
 
-QString translated(bool french, const char *source)
+QString translated(const Language &language, const char *source)
 {
-    return Translation::text(french, "SettingsFileTexts", source);
+    return Translation::text(language, "SettingsFileTexts", source);
 }
 
-QString kindName(OddFileKind kind, bool french)
+QString kindName(OddFileKind kind, const Language &language)
 {
     switch (kind) {
-    case OddFileKind::Fifo: return translated(french, QT_TRANSLATE_NOOP("SettingsFileTexts", "a named pipe (FIFO)"));
-    case OddFileKind::Device: return translated(french, QT_TRANSLATE_NOOP("SettingsFileTexts", "a device"));
-    case OddFileKind::Socket: return translated(french, QT_TRANSLATE_NOOP("SettingsFileTexts", "a socket"));
+    case OddFileKind::Fifo: return translated(language, QT_TRANSLATE_NOOP("SettingsFileTexts", "a named pipe (FIFO)"));
+    case OddFileKind::Device: return translated(language, QT_TRANSLATE_NOOP("SettingsFileTexts", "a device"));
+    case OddFileKind::Socket: return translated(language, QT_TRANSLATE_NOOP("SettingsFileTexts", "a socket"));
     case OddFileKind::Folder: break;
     }
-    return translated(french, QT_TRANSLATE_NOOP("SettingsFileTexts", "a folder"));
+    return translated(language, QT_TRANSLATE_NOOP("SettingsFileTexts", "a folder"));
 }
 
 // English first, then French: nothing has said yet which one the user reads.
 QString bothLanguages(const char *source, const QString &iniPath, const QString &englishKind = QString(),
                       const QString &frenchKind = QString())
 {
-    const auto in = [source, &iniPath](bool french, const QString &kind) {
-        const QString text = translated(french, source);
+    const auto in = [source, &iniPath](const Language &language, const QString &kind) {
+        const QString text = translated(language, source);
         return kind.isEmpty() ? text.arg(iniPath) : text.arg(iniPath, kind);
     };
-    return in(false, englishKind) + QStringLiteral("\n\n") + in(true, frenchKind);
+    return in(Language::english(), englishKind) + QStringLiteral("\n\n") + in(Language::french(), frenchKind);
 }
 
 } // namespace
@@ -42,7 +42,7 @@ QString notRegularText(const QString &iniPath, OddFileKind kind)
                                            "replaces it: it starts with its default settings, and this session's "
                                            "settings are not saved. Remove it, or put an ordinary Orvantis.ini in "
                                            "its place, before starting Orvantis again."),
-                         iniPath, kindName(kind, false), kindName(kind, true));
+                         iniPath, kindName(kind, Language::english()), kindName(kind, Language::french()));
 }
 
 QString unrecognisedText(const QString &iniPath)
@@ -56,7 +56,7 @@ QString unrecognisedText(const QString &iniPath)
                          iniPath);
 }
 
-QString leftAloneText(bool french, const QString &iniPath, LeftAloneReason reason)
+QString leftAloneText(const Language &language, const QString &iniPath, LeftAloneReason reason)
 {
     struct Words {
         const char *what, *remedy;
@@ -74,17 +74,17 @@ QString leftAloneText(bool french, const QString &iniPath, LeftAloneReason reaso
                            "Save it again as ANSI or UTF-8, or delete it, before starting Orvantis again.")},
     };
     const Words &chosen = words[static_cast<int>(reason)];
-    return translated(french, QT_TRANSLATE_NOOP("SettingsFileTexts",
+    return translated(language, QT_TRANSLATE_NOOP("SettingsFileTexts",
                                         "%1 %2, so it is left as it was and this session's settings are not saved. "
                                         "%3"))
-        .arg(iniPath, translated(french, chosen.what), translated(french, chosen.remedy));
+        .arg(iniPath, translated(language, chosen.what), translated(language, chosen.remedy));
 }
 
-QString badValueText(bool french, const QString &conversionMessage, const QString &key, qsizetype line,
+QString badValueText(const Language &language, const QString &conversionMessage, const QString &key, qsizetype line,
                      const QString &iniPath)
 {
     // One multi-argument call: a value holding "%3" must stay as it was written.
-    return translated(french, QT_TRANSLATE_NOOP("SettingsFileTexts",
+    return translated(language, QT_TRANSLATE_NOOP("SettingsFileTexts",
                                         "%1\nKey %2, line %3 of %4: the line is ignored and the setting keeps its "
                                         "previous value; Orvantis writes a valid one when it closes."))
         .arg(conversionMessage, key, QString::number(line), iniPath);

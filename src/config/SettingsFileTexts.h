@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/Language.h"
+
 #include <QString>
 
 // What the user is told about an Orvantis.ini that cannot be used as it is:
@@ -18,10 +20,10 @@ QString unrecognisedText(const QString &iniPath);
 enum class LeftAloneReason { Unreadable, NotRegular, Unrecognised };
 
 // At exit, in the current language: why the run's settings were not saved.
-QString leftAloneText(bool french, const QString &iniPath, LeftAloneReason reason);
+QString leftAloneText(const Language &language, const QString &iniPath, LeftAloneReason reason);
 
 // The conversion message of a strict value, with where the value stands.
-QString badValueText(bool french, const QString &conversionMessage, const QString &key, qsizetype line,
+QString badValueText(const Language &language, const QString &conversionMessage, const QString &key, qsizetype line,
                      const QString &iniPath);
 
 } // namespace SettingsFileTexts

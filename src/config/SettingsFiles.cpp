@@ -204,16 +204,16 @@ bool SettingsFiles::replace(const QByteArray &bytes) const
     return true;
 }
 
-QString SettingsFiles::createErrorText(bool french)
+QString SettingsFiles::createErrorText(const Language &language)
 {
-    return Translation::text(french, "SettingsFiles", QT_TRANSLATE_NOOP("SettingsFiles", "Can't create Orvantis.ini"));
+    return Translation::text(language, "SettingsFiles", QT_TRANSLATE_NOOP("SettingsFiles", "Can't create Orvantis.ini"));
 }
 
-QString SettingsFiles::leftUnreadText(bool french) const
+QString SettingsFiles::leftUnreadText(const Language &language) const
 {
     using SettingsFileTexts::LeftAloneReason;
     const LeftAloneReason reason = m_leftAlone == LeftAlone::NotRegular ? LeftAloneReason::NotRegular
         : m_leftAlone == LeftAlone::Unrecognised                        ? LeftAloneReason::Unrecognised
                                                                         : LeftAloneReason::Unreadable;
-    return SettingsFileTexts::leftAloneText(french, iniPath(), reason);
+    return SettingsFileTexts::leftAloneText(language, iniPath(), reason);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/Language.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -33,9 +35,9 @@ public:
     // Orvantis.ini is untouched and no temporary file of ours is left behind.
     bool replace(const QByteArray &bytes) const;
 
-    static QString createErrorText(bool french);
+    static QString createErrorText(const Language &language);
     // Why the run's settings were not saved over a file that read() refused.
-    QString leftUnreadText(bool french) const;
+    QString leftUnreadText(const Language &language) const;
 
 private:
     enum class LeftAlone { No, Unreadable, NotRegular, Unrecognised };

@@ -4,38 +4,37 @@
 
 namespace {
 
-QString translated(bool french, const char *source)
+QString translated(const Language &language, const char *source)
 {
-    return Translation::text(french, "LanguageTexts", source);
+    return Translation::text(language, "LanguageTexts", source);
 }
 
-LanguageTexts textsIn(bool french)
+LanguageTexts textsIn(const Language &language)
 {
     return {
-        translated(french, QT_TRANSLATE_NOOP("LanguageTexts", "Quit")),
-        translated(french, QT_TRANSLATE_NOOP("LanguageTexts", "Server")),
-        translated(french, QT_TRANSLATE_NOOP("LanguageTexts", "My Favourites")),
-        translated(french, QT_TRANSLATE_NOOP("LanguageTexts", "Azimuth")),
-        translated(french, QT_TRANSLATE_NOOP("LanguageTexts", "Language")),
-        translated(french, QT_TRANSLATE_NOOP("LanguageTexts", "About Orvantis")),
-        translated(french, QT_TRANSLATE_NOOP("LanguageTexts", "Help")),
-        translated(french, QT_TRANSLATE_NOOP("LanguageTexts", "ARSWIN must be running !")),
-        translated(french, QT_TRANSLATE_NOOP("LanguageTexts", "Hamlib rotctld server (TCP %1)")),
-        translated(french, QT_TRANSLATE_NOOP("LanguageTexts", "Antenna at %1°")),
+        translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "Quit")),
+        translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "Server")),
+        translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "My Favourites")),
+        translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "Azimuth")),
+        translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "Language")),
+        translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "About Orvantis")),
+        translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "Help")),
+        translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "ARSWIN must be running !")),
+        translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "Hamlib rotctld server (TCP %1)")),
+        translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "Antenna at %1°")),
     };
 }
 
 } // namespace
 
-const LanguageTexts &languageTexts(bool french)
+const LanguageTexts &languageTexts(const Language &language)
 {
-    static const LanguageTexts texts[] = {textsIn(false), textsIn(true)};
-    return texts[french ? 1 : 0];
+    return Translation::tableIn(language, &textsIn);
 }
 
-QString serverMenuCaption(bool french, AzimuthSource source, bool withAccelerator)
+QString serverMenuCaption(const Language &language, AzimuthSource source, bool withAccelerator)
 {
-    const QString word = (withAccelerator ? QStringLiteral("&") : QString()) + languageTexts(french).server;
+    const QString word = (withAccelerator ? QStringLiteral("&") : QString()) + languageTexts(language).server;
     switch (source) {
     case AzimuthSource::Geomundo:
         return word + QStringLiteral(" (Geomundo)");
@@ -49,51 +48,51 @@ QString serverMenuCaption(bool french, AzimuthSource source, bool withAccelerato
     return word;
 }
 
-QString rotctldFailureText(bool french, const QString &address, quint16 port, RotctldFailure failure,
+QString rotctldFailureText(const Language &language, const QString &address, quint16 port, RotctldFailure failure,
                            const QString &systemReason)
 {
     QString reason = systemReason;
-    QString remedy = translated(french, QT_TRANSLATE_NOOP("LanguageTexts", "Choose another port under Init (Ctrl+I)."));
+    QString remedy = translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "Choose another port under Init (Ctrl+I)."));
     if (failure == RotctldFailure::AddressInUse) {
-        reason = translated(french, QT_TRANSLATE_NOOP("LanguageTexts", "another program holds this port"));
-        remedy = translated(french, QT_TRANSLATE_NOOP("LanguageTexts", "Close it (ss -tlpn 'sport = :%1' names it), or "
+        reason = translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "another program holds this port"));
+        remedy = translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "Close it (ss -tlpn 'sport = :%1' names it), or "
                                                                "choose another port under Init (Ctrl+I)."))
                      .arg(port);
     } else if (failure == RotctldFailure::NotAnAddress) {
-        reason = translated(french, QT_TRANSLATE_NOOP("LanguageTexts", "ROTCTLD_ADDRESS in Orvantis.ini is not an IP "
+        reason = translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "ROTCTLD_ADDRESS in Orvantis.ini is not an IP "
                                                                "address of this computer"));
-        remedy = translated(french, QT_TRANSLATE_NOOP("LanguageTexts", "Correct ROTCTLD_ADDRESS in Orvantis.ini: 127.0.0.1 "
+        remedy = translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "Correct ROTCTLD_ADDRESS in Orvantis.ini: 127.0.0.1 "
                                                                "for this computer only, 0.0.0.0 for the network."));
     }
     // Placeholders: the address, the port, then the reason.
-    return translated(french, QT_TRANSLATE_NOOP("LanguageTexts", "Orvantis cannot serve Hamlib programs on %1, TCP port "
+    return translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "Orvantis cannot serve Hamlib programs on %1, TCP port "
                                                          "%2: %3.\n"))
                .arg(address, QString::number(port), reason)
         + remedy;
 }
 
-QString koruBindFailureText(bool french, quint16 port, const QString &reason, bool addressInUse)
+QString koruBindFailureText(const Language &language, quint16 port, const QString &reason, bool addressInUse)
 {
-    QString remedy = translated(french, QT_TRANSLATE_NOOP("LanguageTexts", "choose another port or antenna number under "
+    QString remedy = translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "choose another port or antenna number under "
                                                                    "Init (Ctrl+I), the same as in the logger."));
     if (addressInUse)
-        remedy = translated(french, QT_TRANSLATE_NOOP("LanguageTexts", "Another program holds the port (ss -ulpn 'sport = "
+        remedy = translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "Another program holds the port (ss -ulpn 'sport = "
                                                                ":%1' names it): close it, or "))
                      .arg(port)
             + remedy;
     else
         remedy[0] = remedy[0].toUpper();
     // Placeholders: the port, then the reason.
-    return translated(french, QT_TRANSLATE_NOOP("LanguageTexts", "KORU Logger: UDP port %1 cannot be listened on: %2.\n"))
+    return translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "KORU Logger: UDP port %1 cannot be listened on: %2.\n"))
                .arg(port)
                .arg(reason)
         + remedy;
 }
 
-QString absentPortText(bool french, const QString &comName, const QString &device, const QString &interfaceName)
+QString absentPortText(const Language &language, const QString &comName, const QString &device, const QString &interfaceName)
 {
     // Placeholders: the COM name, the device it stands for, the interface.
-    return translated(french, QT_TRANSLATE_NOOP("LanguageTexts",
+    return translated(language, QT_TRANSLATE_NOOP("LanguageTexts",
                                         "%1 (%2) is not present: %3 is not used in this run, and its port stays "
                                         "saved. Plug the adapter in and start Orvantis again; if it comes back under "
                                         "another name, pick it under Init (Ctrl+I) and use \"Pin to this adapter\"."))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/AzimuthSource.h"
+#include "config/Language.h"
 
 #include <QString>
 
@@ -19,20 +20,20 @@ struct LanguageTexts {
     QString antennaAt;
 };
 
-const LanguageTexts &languageTexts(bool french);
+const LanguageTexts &languageTexts(const Language &language);
 
 // The Server menu's title: the bare word, or the word and the chosen source.
 // Choosing a DDE server from the menu gives its title an accelerator.
-QString serverMenuCaption(bool french, AzimuthSource source, bool withAccelerator);
+QString serverMenuCaption(const Language &language, AzimuthSource source, bool withAccelerator);
 
 // The notice when the KORU listener cannot bind its UDP port: the port, the
 // system's reason and the way out.
 enum class RotctldFailure { AddressInUse, NotAnAddress, Other };
 // Why the rotctld server cannot listen and what to do about it.
-QString rotctldFailureText(bool french, const QString &address, quint16 port, RotctldFailure failure,
+QString rotctldFailureText(const Language &language, const QString &address, quint16 port, RotctldFailure failure,
                            const QString &systemReason);
-QString koruBindFailureText(bool french, quint16 port, const QString &reason, bool addressInUse);
+QString koruBindFailureText(const Language &language, quint16 port, const QString &reason, bool addressInUse);
 
 // The notice when the saved COM port of the selected interface is not present at
 // start: the port, the device it stands for, the interface, and the way out.
-QString absentPortText(bool french, const QString &comName, const QString &device, const QString &interfaceName);
+QString absentPortText(const Language &language, const QString &comName, const QString &device, const QString &interfaceName);

@@ -4,9 +4,9 @@
 
 namespace {
 
-SetupTexts textsIn(bool french)
+SetupTexts textsIn(const Language &language)
 {
-    const auto translated = [french](const char *source) { return Translation::text(french, "SetupTexts", source); };
+    const auto translated = [language](const char *source) { return Translation::text(language, "SetupTexts", source); };
     return {
         translated(QT_TRANSLATE_NOOP("SetupTexts", "Check to quit in Host mode")),
         translated(QT_TRANSLATE_NOOP("SetupTexts", "Enter the path of the directory of Movenow.com")),
@@ -35,8 +35,7 @@ SetupTexts textsIn(bool french)
 
 } // namespace
 
-const SetupTexts &setupTexts(bool french)
+const SetupTexts &setupTexts(const Language &language)
 {
-    static const SetupTexts texts[] = {textsIn(false), textsIn(true)};
-    return texts[french ? 1 : 0];
+    return Translation::tableIn(language, &textsIn);
 }

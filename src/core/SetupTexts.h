@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/Language.h"
+
 #include <QString>
 
 // The setup dialog's texts that follow the language menu.
@@ -24,4 +26,4 @@ struct SetupTexts {
     QString pinFailed;       // %1 COM name, %2 link target, %3 the system's reason
 };
 
-const SetupTexts &setupTexts(bool french);
+const SetupTexts &setupTexts(const Language &language);

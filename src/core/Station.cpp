@@ -34,7 +34,7 @@ Station::Station(const StationEnvironment &environment, QObject *parent)
             return devicePathForComName(comName, m_files.dosdevicesPath(), m_roots.dev);
         },
         setLabel,
-        [this] { return m_french; },
+        [this] { return m_language; },
         [this](InterfaceKind kind) { return m_poller->readerFor(kind); },
     };
     m_serial = std::make_unique<SerialRotors>(serialContext, m_sequencer);
@@ -43,17 +43,17 @@ Station::Station(const StationEnvironment &environment, QObject *parent)
     connect(m_poller.get(), &PositionPoller::reportedAzimuthChanged, this,
             [this] { Q_EMIT reportedAzimuthChanged(m_poller->reportedAzimuth()); });
     m_hamlib = std::make_unique<HamlibRotors>(HamlibRotorsContext {
-        m_state, m_config, m_feedback, serialContext.devicePath, setLabel, [this] { return m_french; },
+        m_state, m_config, m_feedback, serialContext.devicePath, setLabel, [this] { return m_language; },
         [this](std::optional<double> azimuth) { m_poller->report(azimuth); }});
     m_parallelRotors = std::make_unique<ParallelRotors>(
         ParallelRotorsContext {m_state, m_config, m_feedback, m_portIo, m_parallel.pourSatAddresses,
-                               m_parallel.fodTrackAddresses, setLabel, [this] { return m_french; }},
+                               m_parallel.fodTrackAddresses, setLabel, [this] { return m_language; }},
         m_sequencer);
     m_arswin = std::make_unique<XcbArswinLink>();
     m_movenow = std::make_unique<ProcessMovenowLauncher>();
     m_outside = std::make_unique<OutsideRotors>(OutsideRotorsContext {
         m_state, m_config, m_feedback, *m_arswin, *m_movenow,
-        [this] { return languageTexts(m_french).arswinMissing; }, setLabel});
+        [this] { return languageTexts(m_language).arswinMissing; }, setLabel});
     m_dde = std::make_unique<DdeLink>();
     connect(m_dde.get(), &DdeLink::itemChanged, this, &Station::DdeClientItemChange);
     connect(m_dde.get(), &DdeLink::itemRead, this, &Station::DdeClientItemRead);
@@ -236,10 +236,10 @@ void Station::setAuto(bool on)
     Q_EMIT autoChanged(on);
 }
 
-void Station::setFrench(bool french)
+void Station::setLanguage(const Language &language)
 {
-    m_french = french;
-    Q_EMIT languageChanged(french);
+    m_language = language;
+    Q_EMIT languageChanged(language);
 }
 
 void Station::showLamp(bool on)

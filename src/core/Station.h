@@ -3,6 +3,7 @@
 #include "config/AzimuthSource.h"
 #include "config/Configuration.h"
 #include "config/ConfigurationReader.h"
+#include "config/Language.h"
 #include "config/SetupChoices.h"
 #include "core/HostRoots.h"
 #include "core/RotorDispatch.h"
@@ -102,7 +103,7 @@ public:
     void StopAll();
     void longPath();
     void setAuto(bool on);
-    void setFrench(bool french);
+    void setLanguage(const Language &language);
     void chooseSource(AzimuthSource source);
     // Init: everything stopped and closed before the setup dialog shows.
     void prepareSetup();
@@ -162,7 +163,7 @@ public:
     bool isAutoOn() const { return m_autoOn; }
     // AUTO has been switched at least once (its button's caption tells the two offs apart).
     bool autoToggled() const { return m_autoToggled; }
-    bool isFrench() const { return m_french; }
+    const Language &language() const { return m_language; }
     bool activatedOnce() const { return m_activatedOnce; }
     AzimuthSource azimuthSource() const { return m_source; }
     bool lampOn() const { return m_lampOn; }
@@ -185,7 +186,7 @@ Q_SIGNALS:
     void goHandled();
     void lampChanged(bool on);
     void autoChanged(bool on);
-    void languageChanged(bool french);
+    void languageChanged(const Language &language);
     void sourceChanged(AzimuthSource source);
     void captionChanged(const QString &caption);
     void interfaceLabelChanged(const QString &text);
@@ -203,7 +204,7 @@ Q_SIGNALS:
 
 private:
     // LoadActions
-    void applyLanguage(bool french) override { setFrench(french); }
+    void applyLanguage(const Language &language) override { setLanguage(language); }
     void pressAuto() override { setAuto(!m_autoOn); }
     void chooseServer(AzimuthSource source) override;
     void setFavouriteCaption(int n, const QString &caption) override;
@@ -257,7 +258,7 @@ private:
     int m_shown = 0; // the whole azimuth the display shows
     bool m_autoOn = false;
     bool m_autoToggled = false;
-    bool m_french = false;
+    Language m_language;
     AzimuthSource m_source = AzimuthSource::None;
     bool m_loadingSettings = false;
     bool m_forcedSendRequest = false;

@@ -69,7 +69,7 @@ void Station::loadSettings()
 
     if (m_config.interfaceKind == InterfaceKind::Kct
         && !QFile::exists(m_config.movenowDirectory + QStringLiteral("Movenow.com"))) {
-        const QString text = setupTexts(m_french).movenowMissing;
+        const QString text = setupTexts(m_language).movenowMissing;
         reportOnceRunning([this, text] { m_feedback.warning(QStringLiteral("Avertissement"), text); });
         m_config.interfaceKind = InterfaceKind::None;
         // An unmounted drive is not a change of mind either.
@@ -210,7 +210,7 @@ void Station::reconcileSavedPorts()
             if (match == -1) {
                 const QString comName = QStringLiteral("COM%1").arg(saved + 1);
                 m_notices.tell(QStringLiteral("absent ") + comName, ProgramTitle,
-                               absentPortText(m_french, comName,
+                               absentPortText(m_language, comName,
                                               devicePathForComName(comName, m_files.dosdevicesPath(), m_roots.dev),
                                               iniValue(kind)));
             }
@@ -321,7 +321,7 @@ void Station::save_configuration()
         m_placementReader(m_placement);
 
     WriterInputs inputs;
-    inputs.french = m_french;
+    inputs.language = m_language;
     inputs.autoOn = m_autoOn;
     inputs.source = m_source;
     inputs.koruPortText = m_choices.koruPortText;
@@ -351,10 +351,10 @@ void Station::save_configuration()
         written.interfaceKind = *m_choices.interfaceAbsentAtStart;
 
     if (m_files.readFailed()) {
-        m_feedback.warning(ProgramTitle, m_files.leftUnreadText(m_french));
+        m_feedback.warning(ProgramTitle, m_files.leftUnreadText(m_language));
         return;
     }
     m_saveFailed = !m_files.replace(writeConfiguration(written, inputs));
     if (m_saveFailed)
-        m_feedback.error(QStringLiteral("Erreur"), SettingsFiles::createErrorText(m_french));
+        m_feedback.error(QStringLiteral("Erreur"), SettingsFiles::createErrorText(m_language));
 }

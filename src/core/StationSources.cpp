@@ -93,7 +93,7 @@ void Station::activateKoruListener()
         return;
     const quint16 port = m_udp->port();
     m_notices.tell(QStringLiteral("udp %1").arg(port), ProgramTitle,
-                   koruBindFailureText(m_french, port, m_udp->errorString(), m_udp->addressInUse()));
+                   koruBindFailureText(m_language, port, m_udp->errorString(), m_udp->addressInUse()));
 }
 
 void Station::deactivateKoruListener()
@@ -203,8 +203,8 @@ void Station::applyRotctldSetting()
             : m_rotctld->addressInUse()         ? RotctldFailure::AddressInUse
                                                 : RotctldFailure::Other;
         // Told without a box, once for each address and port, like the other sources.
-        m_notices.tell(QStringLiteral("tcp %1 %2").arg(addressText).arg(port), setupTexts(m_french).warningTitle,
-                       rotctldFailureText(m_french, addressText, port, failure, m_rotctld->errorString()));
+        m_notices.tell(QStringLiteral("tcp %1 %2").arg(addressText).arg(port), setupTexts(m_language).warningTitle,
+                       rotctldFailureText(m_language, addressText, port, failure, m_rotctld->errorString()));
     }
     Q_EMIT rotctldChanged();
 }

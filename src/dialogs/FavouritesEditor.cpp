@@ -18,31 +18,33 @@ const QSize DesignedClientSize(199, 228);
 // The title bar's own buttons and icon, beside the title.
 constexpr int TitleBarAllowance = 112;
 
-QString editorTitle(bool french)
+QString editorTitle(const Language &language)
 {
-    return Translation::text(french, "FavouritesEditor", QT_TRANSLATE_NOOP("FavouritesEditor", "Favorite azimuths"));
+    return Translation::text(language, "FavouritesEditor", QT_TRANSLATE_NOOP("FavouritesEditor", "Favorite azimuths"));
 }
 
-// Wide enough for the longer of the two titles, so a window manager does not cut
+// Wide enough for the longest of the titles, so a window manager does not cut
 // it; the title bar's font is usually the bold application font.
 int titleWidth(const QWidget &window)
 {
     QFont bold = window.font();
     bold.setBold(true);
     const QFontMetrics metrics(bold);
-    return std::max(metrics.horizontalAdvance(editorTitle(false)), metrics.horizontalAdvance(editorTitle(true)))
-        + TitleBarAllowance;
+    int widest = 0;
+    for (const Language &language : Language::available())
+        widest = std::max(widest, metrics.horizontalAdvance(editorTitle(language)));
+    return widest + TitleBarAllowance;
 }
 } // namespace
 
 FavouritesEditor::FavouritesEditor(Configuration &config, UserFeedback &feedback,
-                                   std::function<bool()> isFrench,
+                                   std::function<Language()> language,
                                    std::function<void(int n, const QString &caption)> setFavouriteCaption,
                                    QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint),
       m_config(config),
-      m_isFrench(std::move(isFrench)),
+      m_language(std::move(language)),
       m_setFavouriteCaption(std::move(setFavouriteCaption))
 {
     setObjectName(QStringLiteral("FormFav"));
@@ -80,15 +82,15 @@ FavouritesEditor::FavouritesEditor(Configuration &config, UserFeedback &feedback
     grid->addWidget(m_saveButton, FavouriteCount + 1, 1, 1, 2);
     setTabOrder(previous, m_saveButton);
 
-    setWindowTitle(editorTitle(false));
+    setWindowTitle(editorTitle(Language::english()));
     setFixedSize(minimumSizeHint().expandedTo(DesignedClientSize).expandedTo(QSize(titleWidth(*this), 0)));
 }
 
 void FavouritesEditor::FillFavourites()
 {
-    const bool french = m_isFrench();
-    setWindowTitle(editorTitle(french));
-    m_saveButton->setText(Translation::text(french, "FavouritesEditor", QT_TRANSLATE_NOOP("FavouritesEditor", "Save")));
+    const Language language = m_language();
+    setWindowTitle(editorTitle(language));
+    m_saveButton->setText(Translation::text(language, "FavouritesEditor", QT_TRANSLATE_NOOP("FavouritesEditor", "Save")));
 
     for (int row = 0; row < FavouriteCount; ++row) {
         m_azimuthFields[row]->setValue(m_config.favourites[row].azimuth);

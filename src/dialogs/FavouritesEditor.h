@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/Configuration.h"
+#include "config/Language.h"
 
 #include <QWidget>
 
@@ -20,7 +21,7 @@ class FavouritesEditor : public QWidget {
 
 public:
     // setFavouriteCaption receives the favourite's number, 1..6.
-    FavouritesEditor(Configuration &config, UserFeedback &feedback, std::function<bool()> isFrench,
+    FavouritesEditor(Configuration &config, UserFeedback &feedback, std::function<Language()> language,
                      std::function<void(int n, const QString &caption)> setFavouriteCaption,
                      QWidget *parent = nullptr);
 
@@ -38,7 +39,7 @@ private:
     void keepLabelLimit(QLineEdit *field);
 
     Configuration &m_config;
-    std::function<bool()> m_isFrench;
+    std::function<Language()> m_language;
     std::function<void(int, const QString &)> m_setFavouriteCaption;
     std::array<AzimuthSpinField *, FavouriteCount> m_azimuthFields{};
     std::array<QLineEdit *, FavouriteCount> m_labelFields{};

@@ -178,9 +178,9 @@ void HamlibSetupPage::FormShow()
 void HamlibSetupPage::applyLanguage(const SetupTexts &texts)
 {
     SetupPage::applyLanguage(texts);
-    const bool french = m_context.station.isFrench();
-    const auto translated = [french](const char *source) {
-        return Translation::text(french, "HamlibSetupPage", source);
+    const Language language = m_context.station.language();
+    const auto translated = [language](const char *source) {
+        return Translation::text(language, "HamlibSetupPage", source);
     };
     m_filter->setPlaceholderText(translated(QT_TRANSLATE_NOOP("HamlibSetupPage", "Filter (maker or model)")));
     m_modelLabel->setText(translated(QT_TRANSLATE_NOOP("HamlibSetupPage", "Model")));

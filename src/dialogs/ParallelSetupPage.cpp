@@ -143,8 +143,8 @@ void ParallelSetupPage::RadioGroupLPTClick()
     const int item = m_lpt->selectedIndex();
     if (item >= 0 && !m_context.station.parallelPorts().portsUsable()) {
         m_context.feedback.beep();
-        const bool french = m_context.station.isFrench();
-        m_context.feedback.error(setupTexts(french).errorTitle, driverMissingMessage(french));
+        const Language language = m_context.station.language();
+        m_context.feedback.error(setupTexts(language).errorTitle, driverMissingMessage(language));
         m_lpt->clearSelection();
         modelSelection() = -1;
         QCoreApplication::processEvents();

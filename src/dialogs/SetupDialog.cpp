@@ -133,7 +133,7 @@ SetupDialog::SetupDialog(SetupDialogContext context, QWidget *parent)
     whole->setContentsMargins(QMargins());
     whole->addWidget(m_scroll);
 
-    applyLanguage(false);
+    applyLanguage(Language::english());
 }
 
 void SetupDialog::buildKoruGroup(QWidget *box)
@@ -160,9 +160,9 @@ InterfaceKind SetupDialog::chosenInterface() const
     return interfaceKindFromOrdinal(m_rotor->selectedIndex());
 }
 
-void SetupDialog::applyLanguage(bool french)
+void SetupDialog::applyLanguage(const Language &language)
 {
-    const SetupTexts &texts = setupTexts(french);
+    const SetupTexts &texts = setupTexts(language);
     for (SetupPage *page : m_page)
         page->applyLanguage(texts);
     m_rotctld->applyLanguage(texts);
@@ -219,7 +219,7 @@ void SetupDialog::FormShow()
     Configuration &config = m_context.config;
     m_audio->setChecked(config.jingleEnabled);
     m_rotctld->fill();
-    applyLanguage(m_context.station.isFrench());
+    applyLanguage(m_context.station.language());
     fillFromChoices();
 
     for (ParallelSetupPage *page : m_parallelPages)

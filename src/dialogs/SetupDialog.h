@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/Language.h"
 #include "dialogs/SetupDialogContext.h"
 
 #include <QWidget>
@@ -45,7 +46,7 @@ protected:
 private:
     void buildKoruGroup(QWidget *box);
     InterfaceKind chosenInterface() const;
-    void applyLanguage(bool french);
+    void applyLanguage(const Language &language);
     // As large as the content wants, but never past the screen's free area.
     void fitToScreen();
     // An invalid KORU field: beep and select its text for correction.

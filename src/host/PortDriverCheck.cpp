@@ -20,10 +20,10 @@ bool CheckPortDriver(const QString &sysRoot, const QString &devRoot)
     return false;
 }
 
-QString driverMissingMessage(bool french)
+QString driverMissingMessage(const Language &language)
 {
     // Linux text: a CR would show as a stray character in a terminal or a log.
-    return Translation::text(french, "PortDriverCheck",
+    return Translation::text(language, "PortDriverCheck",
                              QT_TRANSLATE_NOOP("PortDriverCheck", "The ppdev driver is not loaded.\nIt is mandatory "
                                                                   "when controlling an LPT port.\nPlease load the "
                                                                   "ppdev module (modprobe ppdev), join the group "

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/Language.h"
+
 #include <QString>
 
 // Whether ppdev is available: <sysRoot>/module/ppdev exists (module loaded or
@@ -8,4 +10,4 @@ bool CheckPortDriver(const QString &sysRoot, const QString &devRoot);
 
 // The error shown when an LPT port is picked without the driver: four lines
 // joined by CR LF, in English or French.
-QString driverMissingMessage(bool french);
+QString driverMissingMessage(const Language &language);

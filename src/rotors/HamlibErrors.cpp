@@ -10,9 +10,9 @@
 
 namespace {
 
-QString translated(bool french, const char *source)
+QString translated(const Language &language, const char *source)
 {
-    return Translation::text(french, "HamlibErrors", source);
+    return Translation::text(language, "HamlibErrors", source);
 }
 
 struct ErrorText {
@@ -43,44 +43,44 @@ constexpr ErrorText Texts[] = {
 
 } // namespace
 
-QString HamlibErrors::failureText(int code, const QString &where, bool french)
+QString HamlibErrors::failureText(int code, const QString &where, const Language &language)
 {
     const int status = std::abs(code);
     for (const ErrorText &text : Texts) {
         if (text.code == status)
-            return translated(french, text.text).arg(where);
+            return translated(language, text.text).arg(where);
     }
     HamlibBackend *backend = HamlibLibrary::backend();
     const QString library = backend ? backend->statusText(-status) : QString();
-    return translated(french, QT_TRANSLATE_NOOP("HamlibErrors",
+    return translated(language, QT_TRANSLATE_NOOP("HamlibErrors",
                                                 "%1: Hamlib error %2 (%3) — check the model, the port and the speed."))
         .arg(where, QString::number(status), library);
 }
 
 QString HamlibErrors::beyondLimitsText(const QString &where, double azimuth, double minAzimuth, double maxAzimuth,
-                                       bool french)
+                                       const Language &language)
 {
-    return translated(french, QT_TRANSLATE_NOOP("HamlibErrors",
+    return translated(language, QT_TRANSLATE_NOOP("HamlibErrors",
                                                 "%1: the azimuth %2° lies beyond the rotator's limits (%3° to %4°); "
                                                 "nothing was sent. Check the model, the offset and the stop side."))
         .arg(where, QString::number(azimuth), QString::number(minAzimuth), QString::number(maxAzimuth));
 }
 
-QString HamlibErrors::noModelText(bool french)
+QString HamlibErrors::noModelText(const Language &language)
 {
-    return translated(french,
+    return translated(language,
                       QT_TRANSLATE_NOOP("HamlibErrors", "Hamlib has no rotator model.\nPick one under Init (Ctrl+I)."));
 }
 
-QString HamlibErrors::noAddressText(bool french)
+QString HamlibErrors::noAddressText(const Language &language)
 {
-    return translated(french, QT_TRANSLATE_NOOP("HamlibErrors", "Hamlib has no address (host:port) for this network "
+    return translated(language, QT_TRANSLATE_NOOP("HamlibErrors", "Hamlib has no address (host:port) for this network "
                                                                 "model.\nEnter it under Init (Ctrl+I)."));
 }
 
-QString HamlibErrors::libraryMissingText(const QString &reason, bool french)
+QString HamlibErrors::libraryMissingText(const QString &reason, const Language &language)
 {
-    return translated(french, QT_TRANSLATE_NOOP("HamlibErrors",
+    return translated(language, QT_TRANSLATE_NOOP("HamlibErrors",
                                                 "Hamlib's library could not be loaded (%1).\nInstall it (sudo apt "
                                                 "install libhamlib4), or choose another interface under Init (Ctrl+I)."))
         .arg(reason);

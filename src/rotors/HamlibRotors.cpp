@@ -36,14 +36,14 @@ QString HamlibRotors::where(const Configuration &config, const HamlibModel &mode
 std::optional<HamlibConnection> HamlibRotors::wantedConnection(const HamlibModel &model)
 {
     const Configuration &config = m_context.config;
-    const bool french = m_context.french();
+    const Language language = m_context.language();
     m_where = where(config, model);
     HamlibConnection connection;
     connection.model = model.number;
     connection.readPosition = config.extensions.readsPosition(InterfaceKind::Hamlib);
     if (model.network) {
         if (m_where.isEmpty()) {
-            tell(QStringLiteral("no address"), HamlibErrors::noAddressText(french));
+            tell(QStringLiteral("no address"), HamlibErrors::noAddressText(language));
             return std::nullopt;
         }
         connection.port = m_where;
@@ -54,7 +54,7 @@ std::optional<HamlibConnection> HamlibRotors::wantedConnection(const HamlibModel
     failure.comName = m_where;
     if (m_where.isEmpty()) {
         failure.kind = SerialFailure::Kind::NoPort;
-        tell(QStringLiteral("no port"), serialFailureText(failure, french));
+        tell(QStringLiteral("no port"), serialFailureText(failure, language));
         return std::nullopt;
     }
     connection.port = m_context.devicePath(m_where);
@@ -70,7 +70,7 @@ std::optional<HamlibConnection> HamlibRotors::wantedConnection(const HamlibModel
     } else {
         return connection;
     }
-    tell(QStringLiteral("open %1").arg(int(failure.kind)), serialFailureText(failure, french));
+    tell(QStringLiteral("open %1").arg(int(failure.kind)), serialFailureText(failure, language));
     return std::nullopt;
 }
 
@@ -84,12 +84,12 @@ void HamlibRotors::GoHamlib()
         m_context.feedback.beep();
     };
     if (!HamlibLibrary::backend()) {
-        tell(QStringLiteral("no library"), HamlibErrors::libraryMissingText(HamlibLibrary::loadError(), m_context.french()));
+        tell(QStringLiteral("no library"), HamlibErrors::libraryMissingText(HamlibLibrary::loadError(), m_context.language()));
         notSent();
         return;
     }
     if (!model) {
-        tell(QStringLiteral("no model"), HamlibErrors::noModelText(m_context.french()));
+        tell(QStringLiteral("no model"), HamlibErrors::noModelText(m_context.language()));
         notSent();
         return;
     }
@@ -106,7 +106,7 @@ void HamlibRotors::GoHamlib()
         // Refused before the library sees it: nothing moves, the minimum step keeps its reference.
         tell(QStringLiteral("limits %1").arg(azimuth),
              HamlibErrors::beyondLimitsText(where(m_context.config, *model), azimuth, model->minAzimuth,
-                                            model->maxAzimuth, m_context.french()));
+                                            model->maxAzimuth, m_context.language()));
         notSent();
         return;
     }
@@ -164,7 +164,7 @@ void HamlibRotors::close()
 
 void HamlibRotors::failed(HamlibRotor::Step, int code)
 {
-    tell(QStringLiteral("code %1").arg(code), HamlibErrors::failureText(code, m_where, m_context.french()));
+    tell(QStringLiteral("code %1").arg(code), HamlibErrors::failureText(code, m_where, m_context.language()));
 }
 
 void HamlibRotors::positionRead(std::optional<double> azimuth)

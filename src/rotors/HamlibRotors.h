@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/Configuration.h"
+#include "config/Language.h"
 #include "rotors/CommandState.h"
 #include "rotors/HamlibModels.h"
 #include "rotors/HamlibRotor.h"
@@ -22,7 +23,7 @@ struct HamlibRotorsContext {
     std::function<QString(const QString &comName)> devicePath;
     // The hidden diagnostic label that shows the last command.
     std::function<void(const QString &)> setInterfaceLabel;
-    std::function<bool()> french;
+    std::function<Language()> language;
     // Where the antenna is, as the read-back reports it; none when unknown.
     std::function<void(std::optional<double>)> reportPosition;
 };

@@ -9,10 +9,10 @@
 
 namespace {
 
-QString refusedPortText(quint16 base, const QString &reason, bool french)
+QString refusedPortText(quint16 base, const QString &reason, const Language &language)
 {
     const QString address = hexAddressText(base) + QLatin1Char('h');
-    return Translation::text(french, "ParallelRotors",
+    return Translation::text(language, "ParallelRotors",
                              QT_TRANSLATE_NOOP("ParallelRotors",
                                                "The parallel port %1 could not be written: %2.\nCheck that the "
                                                "ppdev module is loaded (sudo modprobe ppdev), that no printer service "
@@ -84,7 +84,7 @@ void ParallelRotors::go(InterfaceKind kind)
         m_context.feedback.beep();
         state.notSentFlag = true;
         m_notices.tell(QStringLiteral("%1 %2").arg(base).arg(stateText), QStringLiteral("Orvantis"),
-                       refusedPortText(base, stateText, m_context.french && m_context.french()));
+                       refusedPortText(base, stateText, m_context.language ? m_context.language() : Language()));
     } else {
         state.notSentFlag = false;
     }

@@ -2,6 +2,7 @@
 
 #include "config/Configuration.h"
 #include "config/InterfaceKind.h"
+#include "config/Language.h"
 #include "host/LptPortTable.h"
 #include "rotors/CommandSequencer.h"
 #include "rotors/CommandState.h"
@@ -24,7 +25,7 @@ struct ParallelRotorsContext {
     // The hidden diagnostic label that shows the last command.
     std::function<void(const QString &)> setInterfaceLabel;
     // The language of the notice about a port the driver refuses.
-    std::function<bool()> french;
+    std::function<Language()> language;
 };
 
 // The two parallel-port boxes. They have a GO only: nothing on the port can stop

@@ -63,9 +63,9 @@ struct FailureTexts {
     QString refused;     // otherPort
 };
 
-FailureTexts textsIn(bool french)
+FailureTexts textsIn(const Language &language)
 {
-    const auto translated = [french](const char *source) { return Translation::text(french, "SerialFailure", source); };
+    const auto translated = [language](const char *source) { return Translation::text(language, "SerialFailure", source); };
     return {
         translated(QT_TRANSLATE_NOOP("SerialFailure", "%1 has no COM port.\nPick one under Init (Ctrl+I).")),
         translated(QT_TRANSLATE_NOOP("SerialFailure", "no device")),
@@ -87,18 +87,17 @@ FailureTexts textsIn(bool french)
     };
 }
 
-const FailureTexts &failureTexts(bool french)
+const FailureTexts &failureTexts(const Language &language)
 {
-    static const FailureTexts texts[] = {textsIn(false), textsIn(true)};
-    return texts[french ? 1 : 0];
+    return Translation::tableIn(language, &textsIn);
 }
 
 } // namespace
 
-QString serialFailureText(const SerialFailure &f, bool french)
+QString serialFailureText(const SerialFailure &f, const Language &language)
 {
     using Kind = SerialFailure::Kind;
-    const FailureTexts &t = failureTexts(french);
+    const FailureTexts &t = failureTexts(language);
     if (f.kind == Kind::NoPort)
         return t.noPort.arg(f.interfaceName);
     const QString device = f.devicePath.isEmpty() ? t.noDevice : f.devicePath;

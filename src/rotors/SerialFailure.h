@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/Language.h"
+
 #include <QSerialPort>
 #include <QString>
 #include <QStringList>
@@ -30,4 +32,4 @@ struct SerialFailure {
 SerialFailure::Kind classifyOpenFailure(QSerialPort::SerialPortError error, const QString &devicePath);
 
 // What happened and what to do, in the language shown.
-QString serialFailureText(const SerialFailure &failure, bool french);
+QString serialFailureText(const SerialFailure &failure, const Language &language);

@@ -289,5 +289,5 @@ void SerialRotors::reportWriteFailure(InterfaceKind kind)
 void SerialRotors::tell(const QString &key, const SerialFailure &failure)
 {
     m_notices.tell(QStringLiteral("%1 %2").arg(key).arg(int(failure.kind)), QStringLiteral("Orvantis"),
-                   serialFailureText(failure, m_context.french && m_context.french()));
+                   serialFailureText(failure, m_context.language ? m_context.language() : Language()));
 }

@@ -2,6 +2,7 @@
 
 #include "config/Configuration.h"
 #include "config/InterfaceKind.h"
+#include "config/Language.h"
 #include "rotors/CommandSequencer.h"
 #include "rotors/CommandState.h"
 #include "rotors/SerialChannel.h"
@@ -27,7 +28,7 @@ struct SerialRotorsContext {
     // The hidden diagnostic label that shows the last command.
     std::function<void(const QString &)> setInterfaceLabel;
     // The language of the notices about a port that fails.
-    std::function<bool()> french;
+    std::function<Language()> language;
     // What a channel reads with when it opens; none keeps it write-only.
     std::function<SerialChannel::Reader(InterfaceKind)> positionReader = {};
 };

@@ -15,10 +15,10 @@ QString pathIn(const QString &folder, const QString &page)
 
 } // namespace
 
-QUrl helpPageUrl(const QString &programFolder, bool french)
+QUrl helpPageUrl(const QString &programFolder, const Language &language)
 {
     // Each language names its own page.
-    const QString page = Translation::text(french, "HelpPage", QT_TRANSLATE_NOOP("HelpPage", "orvantis_en.htm"));
+    const QString page = Translation::text(language, "HelpPage", QT_TRANSLATE_NOOP("HelpPage", "orvantis_en.htm"));
     const QString beside = pathIn(programFolder, page);
     if (!QFileInfo::exists(beside)) {
         if (const QString data = installedDataFolder(programFolder); !data.isEmpty()) {

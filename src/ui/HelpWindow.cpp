@@ -14,8 +14,8 @@ namespace {
 QString notShownText(const QUrl &url)
 {
     const auto inBoth = [shown = url.toDisplayString(QUrl::PreferLocalFile)](const char *source) {
-        const QString both = Translation::text(false, "HelpWindow", source) + QLatin1Char('\n')
-            + Translation::text(true, "HelpWindow", source);
+        const QString both = Translation::text(Language::english(), "HelpWindow", source) + QLatin1Char('\n')
+            + Translation::text(Language::french(), "HelpWindow", source);
         return both.arg(shown);
     };
     if (url.isLocalFile())

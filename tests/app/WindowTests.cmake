@@ -15,3 +15,11 @@ orvantis_add_test(tst_azimuth_servers
     LABELS dbus)
 # The fake servers of both tests claim the same bus names.
 set_tests_properties(tst_azimuth_servers PROPERTIES RESOURCE_LOCK azimuth_server_names)
+
+# A third language from nothing but its .ts file, compiled and embedded where the
+# program's own translations are.
+orvantis_add_test(tst_third_language SOURCES tst_third_language.cpp LIBS orvantis_window_rig orvantis_app)
+qt_add_lrelease(tst_third_language TS_FILES ${CMAKE_CURRENT_SOURCE_DIR}/translations/orvantis_de.ts
+                QM_FILES_OUTPUT_VARIABLE third_language_qm)
+qt_add_resources(tst_third_language "third_language" PREFIX /i18n BASE ${CMAKE_CURRENT_BINARY_DIR}
+                 FILES ${third_language_qm})

@@ -176,7 +176,7 @@ void TestCommandCycle::goTargets_data()
     QTest::addColumn<QList<double>>("sent");
     QTest::addColumn<QStringList>("feedback");
 
-    const QString emptyNotice = QStringLiteral("notice:") + NumberText::integerConversionMessage(QString(), false);
+    const QString emptyNotice = QStringLiteral("notice:") + NumberText::integerConversionMessage(QString(), Language::english());
     QTest::newRow("whole") << "45" << "45" << QList<double>{45} << QStringList{};
     QTest::newRow("real") << "12.5" << "12.5" << QList<double>{12.5} << QStringList{};
     QTest::newRow("just below 360") << "359.9" << "359.9" << QList<double>{359.9} << QStringList{};

@@ -325,7 +325,7 @@ private Q_SLOTS:
         Configuration config;
         RecordingLoadActions actions;
         LoadConfiguration(file, TestFileName, config, actions, true, QLocale::c());
-        QVERIFY(actions.french());
+        QCOMPARE(actions.language(), Language::french());
         QCOMPARE(config.favourites[0].label, label);
     }
 

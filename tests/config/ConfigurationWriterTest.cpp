@@ -46,7 +46,7 @@ Configuration fullRecord()
 WriterInputs fullInputs()
 {
     WriterInputs in;
-    in.french = true;
+    in.language = Language::french();
     in.autoOn = true;
     in.source = AzimuthSource::Koru;
     in.koruPortText = QStringLiteral("12040");
@@ -71,7 +71,7 @@ WriterInputs fullInputs()
 WriterInputs inputsAfterReading(const Configuration &c, const RecordingLoadActions &a)
 {
     WriterInputs in;
-    in.french = a.french();
+    in.language = a.language();
     in.autoOn = a.autoOn();
     in.source = a.source();
     in.koruPortText = c.koruPortText;
@@ -289,7 +289,7 @@ private Q_SLOTS:
         odd.movenowDirectory = QString::fromUtf16(u"d:\\k\u00E9t \u00B0\\");
         odd.favourites[0].label = QStringLiteral("==");
         WriterInputs oddInputs = fullInputs();
-        oddInputs.french = false;
+        oddInputs.language = Language::english();
         oddInputs.source = AzimuthSource::BeamDx;
         oddInputs.koruPortText = QStringLiteral("x");
         oddInputs.comPortNumber = {};

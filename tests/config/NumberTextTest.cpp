@@ -124,22 +124,22 @@ private Q_SLOTS:
 
     void conversionMessages()
     {
-        QCOMPARE(integerConversionMessage(QStringLiteral("abc"), false),
+        QCOMPARE(integerConversionMessage(QStringLiteral("abc"), Language::english()),
                  QStringLiteral("'abc' is not a valid integer value"));
-        QCOMPARE(integerConversionMessage(QStringLiteral("abc"), true),
+        QCOMPARE(integerConversionMessage(QStringLiteral("abc"), Language::french()),
                  QStringLiteral("'abc' n'est pas une valeur entière correcte"));
-        QCOMPARE(realConversionMessage(QStringLiteral("1,2.3"), false),
+        QCOMPARE(realConversionMessage(QStringLiteral("1,2.3"), Language::english()),
                  QStringLiteral("'1,2.3' is not a valid floating point value"));
-        QCOMPARE(realConversionMessage(QStringLiteral("1,2.3"), true),
+        QCOMPARE(realConversionMessage(QStringLiteral("1,2.3"), Language::french()),
                  QStringLiteral("'1,2.3' n'est pas une valeur en virgule flottante correcte"));
         // The value is data, never a placeholder of the message.
-        QCOMPARE(integerConversionMessage(QStringLiteral("%1%2"), true),
+        QCOMPARE(integerConversionMessage(QStringLiteral("%1%2"), Language::french()),
                  QStringLiteral("'%1%2' n'est pas une valeur entière correcte"));
         // A long value is cut, so the notice stays a short line.
         const QString exact(ShownValueLength, QLatin1Char('7'));
         QCOMPARE(elidedValue(exact), exact);
         QCOMPARE(elidedValue(exact + QLatin1Char('8')), QString(ShownValueLength - 1, QLatin1Char('7')) + QChar(0x2026));
-        QCOMPARE(integerConversionMessage(QString(20000, QLatin1Char('x')), false).size(),
+        QCOMPARE(integerConversionMessage(QString(20000, QLatin1Char('x')), Language::english()).size(),
                  ShownValueLength + QStringLiteral("'' is not a valid integer value").size());
     }
 

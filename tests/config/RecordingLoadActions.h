@@ -13,10 +13,10 @@ inline const QString TestFileName = QStringLiteral("/settings/Orvantis.ini");
 // those actions would leave in the main window.
 class RecordingLoadActions final : public LoadActions {
 public:
-    void applyLanguage(bool french) override
+    void applyLanguage(const Language &language) override
     {
-        m_calls << (french ? QStringLiteral("language:FRENCH") : QStringLiteral("language:ENGLISH"));
-        m_french = french;
+        m_calls << QStringLiteral("language:") + language.settingsValue();
+        m_language = language;
     }
     void pressAuto() override
     {
@@ -45,14 +45,14 @@ public:
     }
 
     const QStringList &calls() const { return m_calls; }
-    bool french() const { return m_french; }
+    const Language &language() const { return m_language; }
     bool autoOn() const { return m_autoOn; }
     AzimuthSource source() const { return m_source; }
     int geometry(WindowField field) const { return m_geometry[int(field)]; }
 
 private:
     QStringList m_calls;
-    bool m_french = false;
+    Language m_language;
     bool m_autoOn = false;
     AzimuthSource m_source = AzimuthSource::None;
     std::array<int, 4> m_geometry = {};

@@ -85,7 +85,7 @@ private Q_SLOTS:
         QVERIFY2(error.startsWith(start), qPrintable(error));
         QVERIFY2(error.size() > start.size(), "the system's error text is missing");
         QVERIFY(files.readFailed());
-        QVERIFY(files.leftUnreadText(false).contains(QStringLiteral("could not be read at start")));
+        QVERIFY(files.leftUnreadText(Language::english()).contains(QStringLiteral("could not be read at start")));
     }
 
     // Content that holds no known key was never understood, so it must be left
@@ -139,8 +139,8 @@ private Q_SLOTS:
         for (const QString &told : {QStringLiteral("%1 holds no setting that Orvantis knows"),
                                     QStringLiteral("%1 ne contient aucun réglage connu d'Orvantis")})
             QVERIFY2(error.contains(told.arg(files.iniPath())), qPrintable(error));
-        QVERIFY(files.leftUnreadText(false).contains(QStringLiteral("holds no setting that Orvantis knows, so it is left as it was")));
-        QVERIFY(files.leftUnreadText(true).contains(QStringLiteral("il est laissé tel quel")));
+        QVERIFY(files.leftUnreadText(Language::english()).contains(QStringLiteral("holds no setting that Orvantis knows, so it is left as it was")));
+        QVERIFY(files.leftUnreadText(Language::french()).contains(QStringLiteral("il est laissé tel quel")));
     }
 
     // Refused from a look at the path alone: opening a FIFO would wait for a
@@ -212,7 +212,7 @@ private Q_SLOTS:
                  qPrintable(error));
         QVERIFY2(error.contains(QStringLiteral("%1 n'est pas un fichier ordinaire mais %2").arg(files.iniPath(), french)),
                  qPrintable(error));
-        QVERIFY(files.leftUnreadText(false).contains(QStringLiteral("is not an ordinary file, so it is left as it was")));
+        QVERIFY(files.leftUnreadText(Language::english()).contains(QStringLiteral("is not an ordinary file, so it is left as it was")));
     }
 
     // The link stays a link; its target gets the new settings, written through a
@@ -354,8 +354,8 @@ private Q_SLOTS:
 
     void createErrorTexts()
     {
-        QCOMPARE(SettingsFiles::createErrorText(false), QStringLiteral("Can't create Orvantis.ini"));
-        QCOMPARE(SettingsFiles::createErrorText(true), QStringLiteral("Ne peut créer Orvantis.ini"));
+        QCOMPARE(SettingsFiles::createErrorText(Language::english()), QStringLiteral("Can't create Orvantis.ini"));
+        QCOMPARE(SettingsFiles::createErrorText(Language::french()), QStringLiteral("Ne peut créer Orvantis.ini"));
     }
 };
 

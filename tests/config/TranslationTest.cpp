@@ -23,7 +23,7 @@ namespace {
 
 struct TextProducer {
     const char *name;
-    std::function<QString(bool french)> text;
+    std::function<QString(const Language &language)> text;
 };
 
 struct Expected {
@@ -348,7 +348,7 @@ QList<TextProducer> textProducers()
     const QString ini = QStringLiteral("/home/ham/.config/Orvantis/Orvantis.ini");
     QList<TextProducer> p;
     auto lang = [&p](const char *name, QString LanguageTexts::*field) {
-        p.append({name, [field](bool f) { return languageTexts(f).*field; }});
+        p.append({name, [field](const Language &f) { return languageTexts(f).*field; }});
     };
     lang("quit", &LanguageTexts::quit); lang("server", &LanguageTexts::server);
     lang("favourites", &LanguageTexts::favourites); lang("azimuth", &LanguageTexts::azimuth);
@@ -356,7 +356,7 @@ QList<TextProducer> textProducers()
     lang("help", &LanguageTexts::help); lang("arswinMissing", &LanguageTexts::arswinMissing);
     lang("rotctldServer", &LanguageTexts::rotctldServer); lang("antennaAt", &LanguageTexts::antennaAt);
     auto setup = [&p](const char *name, QString SetupTexts::*field) {
-        p.append({name, [field](bool f) { return setupTexts(f).*field; }});
+        p.append({name, [field](const Language &f) { return setupTexts(f).*field; }});
     };
     setup("trakBoxHost", &SetupTexts::trakBoxHost); setup("kctMoveLabel", &SetupTexts::kctMoveLabel);
     setup("kctStop", &SetupTexts::kctStop); setup("parkingLabel", &SetupTexts::parkingLabel);
@@ -367,30 +367,30 @@ QList<TextProducer> textProducers()
     setup("rotctldServe", &SetupTexts::rotctldServe); setup("rotctldPort", &SetupTexts::rotctldPort);
     setup("readPosition", &SetupTexts::readPosition); setup("pinPort", &SetupTexts::pinPort);
     setup("pinPortHint", &SetupTexts::pinPortHint); setup("pinFailed", &SetupTexts::pinFailed);
-    p.append({"server menu", [](bool f) { return serverMenuCaption(f, AzimuthSource::Koru, true); }});
-    p.append({"rotctld in use", [](bool f) { return rotctldFailureText(f, QStringLiteral("127.0.0.1"), 4533, RotctldFailure::AddressInUse, QStringLiteral("x")); }});
-    p.append({"rotctld address", [](bool f) { return rotctldFailureText(f, QStringLiteral("10.9.9.9"), 4533, RotctldFailure::NotAnAddress, QStringLiteral("x")); }});
-    p.append({"rotctld other", [](bool f) { return rotctldFailureText(f, QStringLiteral("0.0.0.0"), 80, RotctldFailure::Other, QStringLiteral("Permission denied")); }});
-    p.append({"koru in use", [](bool f) { return koruBindFailureText(f, 12060, QStringLiteral("Address in use"), true); }});
-    p.append({"koru other", [](bool f) { return koruBindFailureText(f, 12060, QStringLiteral("Permission denied"), false); }});
-    p.append({"absent port", [](bool f) { return absentPortText(f, QStringLiteral("COM5"), QStringLiteral("/dev/ttyUSB0"), QStringLiteral("GS232")); }});
-    p.append({"absent port, no device", [](bool f) { return absentPortText(f, QStringLiteral("COM5"), QString(), QStringLiteral("GS232")); }});
+    p.append({"server menu", [](const Language &f) { return serverMenuCaption(f, AzimuthSource::Koru, true); }});
+    p.append({"rotctld in use", [](const Language &f) { return rotctldFailureText(f, QStringLiteral("127.0.0.1"), 4533, RotctldFailure::AddressInUse, QStringLiteral("x")); }});
+    p.append({"rotctld address", [](const Language &f) { return rotctldFailureText(f, QStringLiteral("10.9.9.9"), 4533, RotctldFailure::NotAnAddress, QStringLiteral("x")); }});
+    p.append({"rotctld other", [](const Language &f) { return rotctldFailureText(f, QStringLiteral("0.0.0.0"), 80, RotctldFailure::Other, QStringLiteral("Permission denied")); }});
+    p.append({"koru in use", [](const Language &f) { return koruBindFailureText(f, 12060, QStringLiteral("Address in use"), true); }});
+    p.append({"koru other", [](const Language &f) { return koruBindFailureText(f, 12060, QStringLiteral("Permission denied"), false); }});
+    p.append({"absent port", [](const Language &f) { return absentPortText(f, QStringLiteral("COM5"), QStringLiteral("/dev/ttyUSB0"), QStringLiteral("GS232")); }});
+    p.append({"absent port, no device", [](const Language &f) { return absentPortText(f, QStringLiteral("COM5"), QString(), QStringLiteral("GS232")); }});
     for (auto [name, kind] : {std::pair {"fifo", OddFileKind::Fifo}, {"device", OddFileKind::Device}, {"socket", OddFileKind::Socket}, {"folder", OddFileKind::Folder}})
-        p.append({name, [ini, kind](bool) { return notRegularText(ini, kind); }});
-    p.append({"unrecognised", [ini](bool) { return unrecognisedText(ini); }});
+        p.append({name, [ini, kind](const Language &) { return notRegularText(ini, kind); }});
+    p.append({"unrecognised", [ini](const Language &) { return unrecognisedText(ini); }});
     for (auto [name, reason] : {std::pair {"left unreadable", LeftAloneReason::Unreadable}, {"left not regular", LeftAloneReason::NotRegular}, {"left unrecognised", LeftAloneReason::Unrecognised}})
-        p.append({name, [ini, reason](bool f) { return leftAloneText(f, ini, reason); }});
-    p.append({"bad value", [ini](bool f) { return badValueText(f, NumberText::integerConversionMessage(QStringLiteral("abc"), f), QStringLiteral("WTOP"), 4, ini); }});
-    p.append({"bad real", [](bool f) { return NumberText::realConversionMessage(QStringLiteral("1,5x"), f); }});
-    p.append({"create error", [](bool f) { return SettingsFiles::createErrorText(f); }});
+        p.append({name, [ini, reason](const Language &f) { return leftAloneText(f, ini, reason); }});
+    p.append({"bad value", [ini](const Language &f) { return badValueText(f, NumberText::integerConversionMessage(QStringLiteral("abc"), f), QStringLiteral("WTOP"), 4, ini); }});
+    p.append({"bad real", [](const Language &f) { return NumberText::realConversionMessage(QStringLiteral("1,5x"), f); }});
+    p.append({"create error", [](const Language &f) { return SettingsFiles::createErrorText(f); }});
     for (auto [name, failure] : {std::pair {"no port", failureOf(K::NoPort)}, {"write failed", failureOf(K::WriteFailed)},
                                  {"write failed, no device", failureOf(K::WriteFailed, {}, QString())},
                                  {"missing", failureOf(K::Missing)}, {"permission", failureOf(K::Permission)},
                                  {"busy", failureOf(K::Busy)}, {"held", failureOf(K::Busy, {QStringLiteral("minicom (1234)")})},
                                  {"not serial", failureOf(K::NotSerial)}, {"refused", failureOf(K::Refused)}})
-        p.append({name, [failure](bool f) { return serialFailureText(failure, f); }});
-    p.append({"ppdev missing", [](bool f) { return driverMissingMessage(f); }});
-    p.append({"help page", [](bool f) { return helpPageUrl(QStringLiteral("/opt/orvantis"), f).fileName(); }});
+        p.append({name, [failure](const Language &f) { return serialFailureText(failure, f); }});
+    p.append({"ppdev missing", [](const Language &f) { return driverMissingMessage(f); }});
+    p.append({"help page", [](const Language &f) { return helpPageUrl(QStringLiteral("/opt/orvantis"), f).fileName(); }});
     return p;
 }
 
@@ -420,17 +420,17 @@ void TranslationTest::textsOfTodayInBothLanguages()
     const TextProducer producer = textProducers().at(index);
     const auto expected = textsOfToday().constFind(QString::fromLatin1(producer.name));
     QVERIFY(expected != textsOfToday().cend());
-    QCOMPARE(producer.text(false), expected->english);
-    QCOMPARE(producer.text(true), expected->french);
+    QCOMPARE(producer.text(Language::english()), expected->english);
+    QCOMPARE(producer.text(Language::french()), expected->french);
 }
 
 void TranslationTest::qtOwnTextsFollowTheLanguage()
 {
     // The standard buttons' words come from Qt's own translation.
-    Translation::followWithQtTexts(true);
+    Translation::followWithQtTexts(Language::french());
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), u"Annuler"_s);
-    Translation::followWithQtTexts(true);
-    Translation::followWithQtTexts(false);
+    Translation::followWithQtTexts(Language::french());
+    Translation::followWithQtTexts(Language::english());
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), u"Cancel"_s);
 }
 

@@ -28,7 +28,7 @@ private Q_SLOTS:
 
 namespace {
 struct Editor {
-    Editor() : editor(config, feedback, [this] { return french; },
+    Editor() : editor(config, feedback, [this] { return french ? Language::french() : Language::english(); },
                       [this](int n, const QString &caption) { captions << qMakePair(n, caption); })
     {
     }

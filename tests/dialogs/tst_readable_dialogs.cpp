@@ -68,7 +68,7 @@ Shown favouritesEditor()
     struct Parts {
         Configuration config;
         RecordingFeedback feedback;
-        FavouritesEditor editor {config, feedback, [] { return false; }, [](int, const QString &) {}};
+        FavouritesEditor editor {config, feedback, [] { return Language::english(); }, [](int, const QString &) {}};
     };
     auto parts = std::make_shared<Parts>();
     return {parts, &parts->editor};

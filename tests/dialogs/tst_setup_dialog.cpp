@@ -418,7 +418,7 @@ private Q_SLOTS:
         auto *lptWithoutDriver = noDriver.find<RadioGroup>(QStringLiteral("RadioGroupPourSatLPT"));
         lptWithoutDriver->item(2)->click();
         QCOMPARE(noDriver.feedback.events(),
-                 (QStringList {QStringLiteral("beep"), QStringLiteral("error:Error:") + driverMissingMessage(false)}));
+                 (QStringList {QStringLiteral("beep"), QStringLiteral("error:Error:") + driverMissingMessage(Language::english())}));
         QCOMPARE(lptWithoutDriver->selectedIndex(), -1);
 
         // No selection in either list: nothing is released at closing.
@@ -510,7 +510,7 @@ private Q_SLOTS:
     void frenchCaptions()
     {
         DialogRig rig;
-        rig.station.setFrench(true);
+        rig.station.setLanguage(Language::french());
         rig.dialog.show();
         QCOMPARE(rig.find<QLabel>(QStringLiteral("LabelStepGS"))->text(), QStringLiteral("Pas mini°"));
         QCOMPARE(rig.find<RadioGroup>(QStringLiteral("RadioGroupKCTbutee"))->title(), QStringLiteral("Butée"));

@@ -56,7 +56,7 @@ void PortDriverCheckTest::missingDriverMessage()
     QFETCH(bool, french);
     QFETCH(QString, mandatoryLine);
     QFETCH(QString, lastLine);
-    const QString message = driverMissingMessage(french);
+    const QString message = driverMissingMessage(french ? Language::french() : Language::english());
     const QStringList lines = message.split(QLatin1Char('\n'));
     QCOMPARE(lines.size(), 4);
     QVERIFY(!message.contains(QLatin1Char('\r')));
@@ -65,7 +65,7 @@ void PortDriverCheckTest::missingDriverMessage()
     QVERIFY(lines[2].contains(QLatin1String("modprobe ppdev")));
     QVERIFY(lines[2].contains(QLatin1String(" lp")));
     QCOMPARE(lines[3], lastLine);
-    QVERIFY(driverMissingMessage(!french) != message);
+    QVERIFY(driverMissingMessage(french ? Language::english() : Language::french()) != message);
 }
 
 QTEST_GUILESS_MAIN(PortDriverCheckTest)

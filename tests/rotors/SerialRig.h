@@ -24,7 +24,7 @@ struct SerialRig {
                                               [this](InterfaceKind kind) { return selected.value(kind); },
                                               [this](const QString &com) { return devices.value(com); },
                                               [this](const QString &text) { labels << text; },
-                                              [this] { return french; }},
+                                              [this] { return french ? Language::french() : Language::english(); }},
                          sequencer};
 
     // Selects com for kind and maps it onto the pseudo-terminal.

@@ -28,7 +28,7 @@ struct Rig {
               state, config, feedback, [device](const QString &comName) {
                   return comName == QLatin1String("COM5") ? device : QString();
               },
-              [this](const QString &text) { label = text; }, [] { return false; },
+              [this](const QString &text) { label = text; }, [] { return Language::english(); },
               [this](std::optional<double> azimuth) { reported = azimuth; }})
     {
         config.interfaceKind = InterfaceKind::Hamlib;

@@ -29,7 +29,7 @@ struct ParallelRig {
     QStringList labels;
     ParallelRotors rotors {ParallelRotorsContext {state, config, feedback, portIo, addresses, addresses,
                                                   [this](const QString &text) { labels << text; },
-                                                  [] { return false; }},
+                                                  [] { return Language::english(); }},
                            sequencer};
 
     // Both ports claimed, as the first activation does for the selected box.

@@ -34,7 +34,7 @@ void TestHelpPage::pageBesideTheProgram()
     QFETCH(QString, folder);
     QFETCH(bool, french);
     QFETCH(QString, file);
-    const QUrl url = helpPageUrl(folder, french);
+    const QUrl url = helpPageUrl(folder, french ? Language::french() : Language::english());
     QVERIFY(url.isLocalFile());
     QCOMPARE(url.toLocalFile(), file);
 }
@@ -71,7 +71,7 @@ void TestHelpPage::installedPage()
         QFile created(root.filePath(page));
         QVERIFY(created.open(QIODevice::WriteOnly));
     }
-    const QUrl url = helpPageUrl(root.filePath(QStringLiteral("bin")), french);
+    const QUrl url = helpPageUrl(root.filePath(QStringLiteral("bin")), french ? Language::french() : Language::english());
     QCOMPARE(QDir::cleanPath(url.toLocalFile()), QDir::cleanPath(root.filePath(file)));
 }
 
