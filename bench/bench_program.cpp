@@ -666,6 +666,14 @@ const char *verdict(bool met)
     return met ? "met" : "MISSED";
 }
 
+// BENCH_PARTS (start-up, headless, latency, bursts; comma-separated) picks the parts
+// to run, all of them by default: one part alone is quicker to repeat.
+bool wanted(const char *part)
+{
+    const QString parts = qEnvironmentVariable("BENCH_PARTS");
+    return parts.isEmpty() || parts.split(QLatin1Char(',')).contains(QLatin1String(part));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -693,8 +701,8 @@ int main(int argc, char *argv[])
 
     // Start-up and memory first, while nothing else of ours runs.
 #ifdef BENCH_HAVE_XCB_DAMAGE
-    printLoad("before start-up");
-    {
+    if (wanted("start-up")) {
+        printLoad("before start-up");
         StartupWatcher watcher;
         Line controller;
         ProgramFolder folder;
@@ -739,15 +747,15 @@ int main(int argc, char *argv[])
         } else {
             std::printf("start-up: the X server offers no Damage extension; not measured\n");
         }
+        printLoad("after start-up");
+        std::printf("\n");
     }
-    printLoad("after start-up");
-    std::printf("\n");
 #else
     std::printf("start-up: built without xcb-damage (libxcb-damage0-dev); not measured\n\n");
 #endif
 
     const bool haveRotctld = !QStandardPaths::findExecutable(QStringLiteral("rotctld")).isEmpty();
-    if (haveRotctld) {
+    if (haveRotctld && wanted("headless")) {
         // The tower's server: orvantis --headless against Hamlib's rotctld with its dummy rotator.
         printLoad("before headless");
         Line controller;
@@ -814,58 +822,62 @@ int main(int argc, char *argv[])
     const double idleUs = double(cpuNs(orvantis.process.processId()) - idleStart) / 1000.0;
     std::printf("idle CPU over 3 s: %.0f us (target zero: %s)\n\n", idleUs, verdict(idleUs < 1.0));
 
-    // Latency, one request each in turn, so all of them share the machine's moods;
-    // who goes first changes every round, since the first one after the gap
-    // wakes an idle machine. The gap outlasts Orvantis's 50 ms pause after a command.
-    printLoad("before latency");
-    std::vector<Subject *> subjects {&orvantis, &orvantisRotctld, &orvantisHamlib, &python};
-    if (haveRotctld)
-        subjects.push_back(&rotctld);
-    for (int round = 0; round < rounds; ++round) {
-        const int azimuth = 100 + (round % 2) * 100 + round % 50;
-        for (size_t turn = 0; turn < subjects.size(); ++turn) {
-            Subject *subject = subjects[(size_t(round) + turn) % subjects.size()];
-            const qsizetype offset = subject->line.size();
-            const Clock::time_point sent = Clock::now();
-            if (!subject->send(goazi(azimuth), "P " + QByteArray::number(azimuth) + " 0\n"))
-                continue;
-            if (const auto arrived = subject->line.arrivalAfter(offset, 1000))
-                subject->latencies.push_back(msBetween(sent, *arrived));
+    if (wanted("latency")) {
+        // Latency, one request each in turn, so all of them share the machine's moods;
+        // who goes first changes every round, since the first one after the gap
+        // wakes an idle machine. The gap outlasts Orvantis's 50 ms pause after a command.
+        printLoad("before latency");
+        std::vector<Subject *> subjects {&orvantis, &orvantisRotctld, &orvantisHamlib, &python};
+        if (haveRotctld)
+            subjects.push_back(&rotctld);
+        for (int round = 0; round < rounds; ++round) {
+            const int azimuth = 100 + (round % 2) * 100 + round % 50;
+            for (size_t turn = 0; turn < subjects.size(); ++turn) {
+                Subject *subject = subjects[(size_t(round) + turn) % subjects.size()];
+                const qsizetype offset = subject->line.size();
+                const Clock::time_point sent = Clock::now();
+                if (!subject->send(goazi(azimuth), "P " + QByteArray::number(azimuth) + " 0\n"))
+                    continue;
+                if (const auto arrived = subject->line.arrivalAfter(offset, 1000))
+                    subject->latencies.push_back(msBetween(sent, *arrived));
+            }
+            sleepMs(70);
         }
-        sleepMs(70);
-    }
-    printLoad("after latency");
-    std::printf("latency, request sent to the first byte read by a separate process (%d rounds):\n", rounds);
-    for (const Subject *subject : subjects) {
-        const Stats s = statsOf(subject->latencies);
-        std::printf("  %-13s median %.3f ms  p99 %.3f ms  (p10 %.3f, p90 %.3f; %d answered)\n",
-                    qPrintable(subject->name), s.median, s.p99, s.p10, s.p90, s.samples);
-    }
-    if (!stillRunning(orvantis) || !stillRunning(orvantisRotctld) || !stillRunning(orvantisHamlib))
-        return 1;
-    const Stats floor = statsOf(python.latencies);
-    for (const Subject *subject : {&orvantis, &orvantisRotctld}) {
-        const Stats ours = statsOf(subject->latencies);
-        std::printf("  %s: %.2f x the floor (target <= %.1f: %s)", qPrintable(subject->name),
-                    ours.median / floor.median, floorTarget, verdict(ours.median <= floorTarget * floor.median));
+        printLoad("after latency");
+        std::printf("latency, request sent to the first byte read by a separate process (%d rounds):\n", rounds);
+        for (const Subject *subject : subjects) {
+            const Stats s = statsOf(subject->latencies);
+            std::printf("  %-13s median %.3f ms  p99 %.3f ms  (p10 %.3f, p90 %.3f; %d answered)\n",
+                        qPrintable(subject->name), s.median, s.p99, s.p10, s.p90, s.samples);
+        }
+        if (!stillRunning(orvantis) || !stillRunning(orvantisRotctld) || !stillRunning(orvantisHamlib))
+            return 1;
+        const Stats floor = statsOf(python.latencies);
+        for (const Subject *subject : {&orvantis, &orvantisRotctld}) {
+            const Stats ours = statsOf(subject->latencies);
+            std::printf("  %s: %.2f x the floor (target <= %.1f: %s)", qPrintable(subject->name),
+                        ours.median / floor.median, floorTarget, verdict(ours.median <= floorTarget * floor.median));
+            if (haveRotctld) {
+                const Stats peer = statsOf(rotctld.latencies);
+                std::printf(", %.2f x rotctld (target <= 0.25: %s)", ours.median / peer.median,
+                            verdict(ours.median <= 0.25 * peer.median));
+            }
+            std::printf(", p99 %.3f ms (target <= 1 ms: %s)\n", ours.p99, verdict(ours.p99 <= 1.0));
+        }
         if (haveRotctld) {
-            const Stats peer = statsOf(rotctld.latencies);
-            std::printf(", %.2f x rotctld (target <= 0.25: %s)", ours.median / peer.median,
-                        verdict(ours.median <= 0.25 * peer.median));
+            const double ratio = statsOf(orvantisHamlib.latencies).median / statsOf(rotctld.latencies).median;
+            std::printf("  orvantis H, the same Hamlib model driven by Orvantis's worker: %.2f x rotctld (target <= 1.1: "
+                        "%s)\n",
+                        ratio, verdict(ratio <= 1.1));
         }
-        std::printf(", p99 %.3f ms (target <= 1 ms: %s)\n", ours.p99, verdict(ours.p99 <= 1.0));
+        // The floor receives, parses and writes too, and does nothing after its write:
+        // what Orvantis takes beyond it is its own part, including anything it does
+        // after its write while the reader waits for the core.
+        std::printf("  the program's own part, orvantis minus the floor: %.0f us\n\n",
+                    (statsOf(orvantis.latencies).median - floor.median) * 1000);
     }
-    if (haveRotctld) {
-        const double ratio = statsOf(orvantisHamlib.latencies).median / statsOf(rotctld.latencies).median;
-        std::printf("  orvantis H, the same Hamlib model driven by Orvantis's worker: %.2f x rotctld (target <= 1.1: "
-                    "%s)\n",
-                    ratio, verdict(ratio <= 1.1));
-    }
-    // The floor receives, parses and writes too, and does nothing after its write:
-    // what Orvantis takes beyond it is its own part, including anything it does
-    // after its write while the reader waits for the core.
-    std::printf("  the program's own part, orvantis minus the floor: %.0f us\n\n",
-                (statsOf(orvantis.latencies).median - floor.median) * 1000);
+    if (!wanted("bursts"))
+        return 0;
 
     // Bursts of 10 000 datagrams, sent without regard for the receiver.
     printLoad("before bursts");

@@ -1,23 +1,55 @@
 #include "app/FramePacer.h"
 
-FramePacer::FramePacer(QWidget *window) : QObject(window), m_window(window)
+#include <QCoreApplication>
+#include <QEvent>
+
+FramePacer::FramePacer(QObject *parent, std::function<void()> catchUp)
+    : QObject(parent), m_catchUp(std::move(catchUp))
 {
     m_frame.setSingleShot(true);
     m_frame.setInterval(FrameMs);
-    connect(&m_frame, &QTimer::timeout, this, &FramePacer::release);
+    connect(&m_frame, &QTimer::timeout, this, &FramePacer::catchUp);
+    QCoreApplication::instance()->installEventFilter(this);
 }
 
-void FramePacer::hold()
+FramePacer::~FramePacer()
 {
-    if (m_frame.isActive() || !m_window || !m_window->isVisible())
+    if (QCoreApplication *application = QCoreApplication::instance())
+        application->removeEventFilter(this);
+}
+
+void FramePacer::request()
+{
+    m_due = true;
+    if (!m_frame.isActive())
+        m_frame.start();
+}
+
+void FramePacer::catchUp()
+{
+    if (!m_due)
         return;
-    m_window->setUpdatesEnabled(false);
-    m_frame.start();
+    m_due = false;
+    m_frame.stop();
+    m_catchUp();
 }
 
-void FramePacer::release()
+bool FramePacer::eventFilter(QObject *watched, QEvent *event)
 {
-    // Enabling updates again repaints the window once, with everything changed meanwhile.
-    if (m_window)
-        m_window->setUpdatesEnabled(true);
+    switch (event->type()) {
+    case QEvent::ShortcutOverride:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+    case QEvent::InputMethod:
+        catchUp();
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
 }

@@ -1,29 +1,39 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
 #include <QTimer>
-#include <QWidget>
 
-// Lets a window follow the station at the screen's pace: the first change of a
-// frame holds the window's painting back, and the frame's end paints every change
-// of it at once. Widgets take their new values at once (keys and readers see
-// them); only the drawing waits, so a command's bytes leave and the program is
-// back in its event loop before anything is drawn.
+#include <functional>
+
+// Lets a window follow the station at the screen's pace. A change is only noted
+// when the station says it; the frame's end brings the widgets up to date, all
+// changes of the frame at once, and they paint in that same pass. So after a
+// command the program is back in its event loop at once, and the kernel delivers
+// the bytes while nothing else of ours wants the core.
+//
+// Input cannot wait for the frame: a key, a click or a wheel turn must start from
+// what the station holds (the azimuth being sent, not the one before), so any
+// input event brings the view up to date before it is delivered.
 class FramePacer : public QObject {
     Q_OBJECT
 
 public:
     static constexpr int FrameMs = 16;
 
-    explicit FramePacer(QWidget *window);
+    FramePacer(QObject *parent, std::function<void()> catchUp);
+    ~FramePacer() override;
 
-    // Called before a view changes what the window shows.
-    void hold();
+    // Something changed: the view catches up at the frame's end.
+    void request();
+    // Brings the view up to date now, if anything waits.
+    void catchUp();
+    bool isDue() const { return m_due; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void release();
-
-    QPointer<QWidget> m_window;
+    std::function<void()> m_catchUp;
     QTimer m_frame;
+    bool m_due = false;
 };

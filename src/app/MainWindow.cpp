@@ -63,7 +63,7 @@ MainWindow::MainWindow(Station &station, QWidget *parent)
         item->setShortcutContext(Qt::ApplicationShortcut);
     m_shortcuts = new KeyboardShortcuts(this);
     assignHiddenShortcuts();
-    m_framePacer = new FramePacer(this);
+    m_framePacer = new FramePacer(this, [this] { catchUpWithStation(); });
     bindStation();
     applyLoadedPlacement();
     afterFirstPaint(*this, [this] { firstPaintDone(); });
@@ -135,6 +135,9 @@ void MainWindow::buildWidgets()
     m_stepper = new AzimuthStepper(m_panel);
     m_stepper->setGeometry(183, 10, 17, 26);
     m_stepper->setValueReader([this](int *value) {
+        // A held stepper repeats faster than the frame: it steps from the azimuth
+        // being sent, not from the one the box showed before.
+        m_framePacer->catchUp();
         const auto number = NumberText::toWholeNumber(m_editAzimut->text());
         if (number)
             *value = *number;

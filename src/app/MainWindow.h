@@ -91,6 +91,7 @@ private:
     void showFavouriteCaption(int n, const QString &caption);
     void refreshRotctldMenuItem();
     void focusAngleDialogIfVisible();
+    void catchUpWithStation();
     void firstPaintDone();
 
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -111,6 +112,14 @@ private:
     // How much taller the diagnostic strip made the window; not part of the saved size.
     int m_diagnosticsGrowth = 0;
     std::optional<DatagramTurn> m_unshownDatagram;
+    // What the station said since the window last caught up with it.
+    struct Pending {
+        std::optional<std::pair<int, EntryOrigin>> target;
+        std::optional<bool> lamp;
+        std::optional<QString> interfaceLabel;
+        bool reportedAzimuth = false;
+        bool goHandled = false;
+    } m_pending;
 
     PanelFrame *m_panel = nullptr;        // PanelLampe
     QLCDNumber *m_lcd = nullptr;          // LCDAzi

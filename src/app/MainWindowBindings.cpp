@@ -34,6 +34,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 using namespace NumberText;
 
@@ -79,38 +80,46 @@ AzimuthEntry entryOf(const QString &text)
 void MainWindow::bindStation()
 {
     Station &s = m_station;
-    // Connected first: the window stops painting before the views below change it,
-    // and paints it all once the frame ends, after the command's bytes have left.
-    const auto hold = [this] { m_framePacer->hold(); };
-    connect(&s, &Station::targetChanged, this, hold);
-    connect(&s, &Station::lampChanged, this, hold);
-    connect(&s, &Station::interfaceLabelChanged, this, hold);
-    connect(&s, &Station::reportedAzimuthChanged, this, hold);
-    connect(&s, &Station::datagramReceived, this, hold);
-    connect(&s, &Station::targetChanged, this, &MainWindow::showTarget);
+    // What a command changes is noted here and shown at the frame's end, after its
+    // bytes have left (or at once when the user's input needs it).
+    connect(&s, &Station::targetChanged, this, [this](int azimuth, EntryOrigin origin) {
+        m_pending.target = {azimuth, origin};
+        // How a held stepper steps is behaviour, not display: it cannot wait.
+        if (m_stepperHeld && azimuth % 10 == 0)
+            m_stepper->setIncrement(10);
+        m_framePacer->request();
+    });
+    connect(&s, &Station::lampChanged, this, [this](bool on) {
+        m_pending.lamp = on;
+        m_framePacer->request();
+    });
+    connect(&s, &Station::interfaceLabelChanged, this, [this](const QString &text) {
+        m_pending.interfaceLabel = text;
+        m_framePacer->request();
+    });
+    connect(&s, &Station::reportedAzimuthChanged, this, [this] {
+        m_pending.reportedAzimuth = true;
+        m_framePacer->request();
+    });
+    connect(&s, &Station::datagramReceived, this, [this](const DatagramTurn &turn) {
+        m_unshownDatagram = turn;
+        m_framePacer->request();
+    });
+    connect(&s, &Station::goHandled, this, [this] {
+        m_pending.goHandled = true;
+        m_framePacer->request();
+    });
     connect(&s, &Station::entryCleared, this, [this] {
         const QScopedValueRollback showing(m_showingStation, true);
         m_editAzimut->clear();
         conversionNotice(QString());
     });
-    connect(&s, &Station::goHandled, this, &MainWindow::focusAngleDialogIfVisible);
-    connect(&s, &Station::lampChanged, this, &MainWindow::showLamp);
     connect(&s, &Station::autoChanged, this, &MainWindow::showAuto);
     connect(&s, &Station::languageChanged, this, &MainWindow::setLanguageTexts);
     connect(&s, &Station::sourceChanged, this, &MainWindow::showSource);
     connect(&s, &Station::captionChanged, this, &QWidget::setWindowTitle);
-    connect(&s, &Station::interfaceLabelChanged, this, [this](const QString &text) {
-        if (m_diagnostics->isVisible())
-            m_labelEtatInterface->setText(text);
-    });
-    connect(&s, &Station::datagramReceived, this, [this](const DatagramTurn &turn) {
-        m_unshownDatagram = turn;
-        if (m_diagnostics->isVisible())
-            showDatagramEcho();
-    });
     connect(&s, &Station::koruPortChanged, this, &MainWindow::showDefaultPort);
     connect(&s, &Station::rotctldChanged, this, &MainWindow::refreshRotctldMenuItem);
-    connect(&s, &Station::reportedAzimuthChanged, this, &MainWindow::showReportedAzimuth);
     connect(&s, &Station::conversionRefused, this, &MainWindow::conversionNotice);
     connect(&s, &Station::favouriteCaptionChanged, this, &MainWindow::showFavouriteCaption);
     connect(&s, &Station::comPortsChanged, this, [this] {
@@ -149,6 +158,23 @@ void MainWindow::EditAzimutChange(const QString &text)
     m_station.holdEntry(entryOf(text));
 }
 
+void MainWindow::catchUpWithStation()
+{
+    Pending pending = std::exchange(m_pending, {});
+    if (pending.target)
+        showTarget(pending.target->first, pending.target->second);
+    if (pending.lamp)
+        showLamp(*pending.lamp);
+    if (pending.interfaceLabel && m_diagnostics->isVisible())
+        m_labelEtatInterface->setText(*pending.interfaceLabel);
+    if (pending.reportedAzimuth)
+        showReportedAzimuth(m_station.reportedAzimuth());
+    if (m_diagnostics->isVisible())
+        showDatagramEcho();
+    if (pending.goHandled)
+        focusAngleDialogIfVisible();
+}
+
 void MainWindow::showTarget(int azimuth, EntryOrigin origin)
 {
     // What the user is typing stays as typed ("045"), unless it had to wrap.
@@ -158,8 +184,6 @@ void MainWindow::showTarget(int azimuth, EntryOrigin origin)
     }
     m_stepper->showPosition(azimuth);
     m_lcd->display(QString::number(azimuth));
-    if (m_stepperHeld && azimuth % 10 == 0)
-        m_stepper->setIncrement(10);
     m_compass->setAzimuth(azimuth);
     // The angle window is not told back what it has just said.
     if (origin != EntryOrigin::AngleWindow) {

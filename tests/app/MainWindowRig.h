@@ -16,6 +16,9 @@ public:
     bool start();
 
     MainWindow &window() { return *m_window; }
+    // Waits for the window to show what the station said: it follows at the
+    // screen's pace, not inside the request.
+    bool caughtUp();
 
     template <typename T>
     T *widget(const QString &name)

@@ -179,12 +179,14 @@ void TestAzimuthEntry::heldStepperAccelerates()
     stepper->setRepeatTiming(5, 5);
     retype(edit, QStringLiteral("3"));
 
-    // The button is let go the moment 30 shows, so the sequence does not depend
-    // on how fast the repeats come.
+    // The button is let go the moment 30 is asked for, so the sequence does not
+    // depend on how fast the repeats come.
     QList<int> values;
     const auto connection = connect(edit, &QLineEdit::textChanged, this, [&](const QString &text) {
         values << text.toInt();
-        if (text == QLatin1String("30"))
+    });
+    const auto release = connect(&rig.station(), &Station::targetChanged, this, [&](int azimuth) {
+        if (azimuth == 30)
             QTest::mouseRelease(stepper, Qt::LeftButton, {}, upperHalf(stepper));
     });
     QTest::mousePress(stepper, Qt::LeftButton, {}, upperHalf(stepper));
@@ -195,7 +197,9 @@ void TestAzimuthEntry::heldStepperAccelerates()
     values.clear();
     QTest::mouseClick(stepper, Qt::LeftButton, {}, upperHalf(stepper));
     QTest::mouseClick(stepper, Qt::LeftButton, {}, lowerHalf(stepper));
+    QVERIFY(rig.caughtUp());
     disconnect(connection);
+    disconnect(release);
     QCOMPARE(values, (QList<int>{31, 30}));
 }
 
@@ -243,6 +247,7 @@ void TestAzimuthEntry::nothingIsSentBeforeFirstActivation()
     QVERIFY(rig.station().isAutoOn());
 
     rig.window().setStepperPosition(45);
+    QVERIFY(rig.caughtUp());
     QCOMPARE(rig.widget<QLineEdit>(QStringLiteral("EditAzimut"))->text(), QStringLiteral("45"));
     QVERIFY(rotors.commanded.isEmpty());
 
@@ -349,6 +354,7 @@ void TestAzimuthEntry::favourites()
     else
         rig.action(QStringLiteral("MenuFav%1").arg(n))->trigger();
 
+    QVERIFY(rig.caughtUp());
     QCOMPARE(edit->text(), box);
     QCOMPARE(rig.widget<QLCDNumber>(QStringLiteral("LCDAzi"))->intValue(), box.toInt());
     QCOMPARE(rotors.sent, sent);
@@ -390,6 +396,7 @@ void TestAzimuthEntry::angleDialogEcho()
 
     // A hidden dialog keeps the echo for when it shows; its text is saved meanwhile.
     QTest::mouseClick(rig.widget<QPushButton>(QStringLiteral("Button2")), Qt::LeftButton);
+    QVERIFY(rig.caughtUp());
     QCOMPARE(dialog.angleText(), QStringLiteral("45"));
     dialog.show();
     QCOMPARE(angle->text(), QStringLiteral("45"));
@@ -431,23 +438,26 @@ void TestAzimuthEntry::requestsWhileACommandPauses_data()
 {
     // Each step happens while the GS-232 command for a first datagram (123) pauses
     // after its bytes: "udp:N" is a datagram asking for N, "up" and "backspace"
-    // keys in the box. After the first bytes and after each key, the box and the
-    // display are read as "box/display".
+    // keys in the box, "frame" the window catching up with the station. After each
+    // key and frame, the box and the display are read as "box/display" (once the
+    // window has caught up). A key that comes before the frame starts from the
+    // azimuth being sent all the same.
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QStringList>("shownInPause");
     QTest::addColumn<QString>("box");
     QTest::addColumn<QByteArray>("wire");
 
-    QTest::newRow("nothing") << QStringList{} << QStringList{"123/123"} << "123" << QByteArray("W123\r");
+    QTest::newRow("nothing") << QStringList{"frame"} << QStringList{"123/123"} << "123" << QByteArray("W123\r");
     // Read during the pause or after it, only the newest is sent.
-    QTest::newRow("newer datagrams") << QStringList{"udp:200", "udp:250"} << QStringList{"123/123"} << "250"
+    QTest::newRow("newer datagrams") << QStringList{"frame", "udp:200", "udp:250"} << QStringList{"123/123"} << "250"
                                      << QByteArray("W123\rW250\r");
-    QTest::newRow("a key") << QStringList{"backspace"} << QStringList{"123/123", "12/12"} << "12"
-                           << QByteArray("W123\rW012\r");
-    QTest::newRow("a step, then a key") << QStringList{"up", "backspace"} << QStringList{"123/123", "124/124", "12/12"}
-                                        << "12" << QByteArray("W123\rW012\r");
-    QTest::newRow("two steps") << QStringList{"up", "up"} << QStringList{"123/123", "124/124", "125/125"} << "125"
+    QTest::newRow("a key") << QStringList{"backspace"} << QStringList{"12/12"} << "12" << QByteArray("W123\rW012\r");
+    QTest::newRow("a step, then a key") << QStringList{"up", "backspace"} << QStringList{"124/124", "12/12"} << "12"
+                                        << QByteArray("W123\rW012\r");
+    QTest::newRow("two steps") << QStringList{"up", "up"} << QStringList{"124/124", "125/125"} << "125"
                                << QByteArray("W123\rW125\r");
+    QTest::newRow("a frame, then a key") << QStringList{"frame", "backspace"} << QStringList{"123/123", "12/12"}
+                                         << "12" << QByteArray("W123\rW012\r");
 }
 
 void TestAzimuthEntry::requestsWhileACommandPauses()
@@ -490,15 +500,15 @@ void TestAzimuthEntry::requestsWhileACommandPauses()
             received.append(buffer, n);
         if (std::exchange(stepsDone, true))
             return;
-        seen << shown();
         for (const QString &step : steps) {
             if (step.startsWith(QLatin1String("udp:"))) {
                 if (!request(step.mid(4)))
                     seen << QStringLiteral("%1 not sent").arg(step);
                 continue;
             }
-            QTest::keyClick(edit, step == QLatin1String("up") ? Qt::Key_Up : Qt::Key_Backspace);
-            seen << shown();
+            if (step != QLatin1String("frame"))
+                QTest::keyClick(edit, step == QLatin1String("up") ? Qt::Key_Up : Qt::Key_Backspace);
+            seen << (rig.caughtUp() ? shown() : QStringLiteral("never caught up"));
         }
     });
 

@@ -49,7 +49,8 @@ void retype(QLineEdit *edit, const QString &text)
 // The window as the user sees it: the azimuth box, the buttons and the lamp.
 struct Panel {
     explicit Panel(MainWindowRig &rig)
-        : edit(rig.widget<QLineEdit>(QStringLiteral("EditAzimut"))),
+        : rig(rig),
+          edit(rig.widget<QLineEdit>(QStringLiteral("EditAzimut"))),
           man(rig.widget<QPushButton>(QStringLiteral("ButtonTrack"))),
           autoButton(rig.widget<QPushButton>(QStringLiteral("BitBtnAuto"))),
           stop(rig.widget<QPushButton>(QStringLiteral("BitBtnStop"))),
@@ -63,12 +64,15 @@ struct Panel {
     {
         retype(edit, azimuth);
         QTest::mouseClick(man, Qt::LeftButton);
+        // As the user sees it: once the window has caught up.
+        QVERIFY(rig.caughtUp());
     }
     // Exactly one of the two lamp images is shown; lit means the lit picture is
     // there, not only its label.
     bool lampShowsOn() const { return ledOn->isVisible() && !ledOn->pixmap().isNull() && !ledOff->isVisible(); }
     bool lampShowsOff() const { return !ledOn->isVisible() && ledOff->isVisible(); }
 
+    MainWindowRig &rig;
     QLineEdit *edit;
     QPushButton *man;
     QPushButton *autoButton;
@@ -141,6 +145,7 @@ void TestCommandCycle::stepRuleDecidesLampAndSound()
     QTest::mouseClick(panel.man, Qt::LeftButton);
     QCOMPARE(rotors.commanded, QList<double>{target.toDouble()});
     QCOMPARE(rotors.sent.size(), sent ? 1 : 0);
+    QVERIFY(rig.caughtUp());
     QCOMPARE(panel.lampShowsOn(), sent);
     QCOMPARE(panel.lampShowsOff(), !sent);
     QCOMPARE(rig.station().blinking(), sent);
@@ -202,6 +207,7 @@ void TestCommandCycle::goTargets()
     rig.feedback().clear();
 
     QTest::mouseClick(panel.man, Qt::LeftButton);
+    QVERIFY(rig.caughtUp());
     QCOMPARE(panel.edit->text(), boxAfter);
     QCOMPARE(rotors.sent, sent);
     QCOMPARE(rig.feedback().events(), feedback);
@@ -257,6 +263,7 @@ void TestCommandCycle::longPath()
     rotors.clear();
 
     QTest::mouseClick(panel.lp, Qt::LeftButton);
+    QVERIFY(rig.caughtUp());
     QCOMPARE(panel.edit->text(), QString::number(expected));
     QCOMPARE(rig.widget<QLCDNumber>(QStringLiteral("LCDAzi"))->intValue(), expected);
     QCOMPARE(rotors.sent, autoOn ? QList<double>{double(expected)} : QList<double>{});
@@ -318,6 +325,7 @@ void TestCommandCycle::stopCallsEveryStopInOrder()
 
     QTest::mouseClick(panel.stop, Qt::LeftButton);
     QCOMPARE(rotors.stops, StopOrder);
+    QVERIFY(rig.caughtUp());
     QVERIFY(panel.lampShowsOff());
     QVERIFY(!rig.station().blinking());
     QCOMPARE(rig.station().commandState().lastSentAzimuth, -10.0);
@@ -338,6 +346,7 @@ void TestCommandCycle::stopCallsEveryStopInOrder()
     // which stops once more.
     QVERIFY(rotors.stops.size() >= StopOrder.size());
     QCOMPARE(rotors.stops.mid(0, StopOrder.size()), StopOrder);
+    QVERIFY(rig.caughtUp());
     QVERIFY(panel.lampShowsOff());
     QCOMPARE(rig.station().commandState().lastSentAzimuth, -10.0);
 }

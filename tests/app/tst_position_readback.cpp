@@ -110,6 +110,7 @@ void PositionReadbackTest::secondNeedleFollowsTheAntenna()
     // On its way, not only at the end, and never backwards.
     QVERIFY2(seen.size() >= 2, qPrintable(QString::number(seen.size())));
     QVERIFY(std::is_sorted(seen.begin(), seen.end()));
+    QVERIFY(rig.caughtUp());
     QCOMPARE(window.positionLabelText(), QStringLiteral("Antenna at 90°"));
     // The second needle points east, where the red one for 90 is too short to reach.
     auto *compass = rig.widget<QWidget>(QStringLiteral("Image1"));
@@ -119,6 +120,7 @@ void PositionReadbackTest::secondNeedleFollowsTheAntenna()
     // A controller gone mad: the needle goes, the next command still goes out at once.
     controller.babble();
     QVERIFY(QTest::qWaitFor([&] { return !rig.station().reportedAzimuth(); }, 5000));
+    QVERIFY(rig.caughtUp());
     QVERIFY(!isCyan(needleTip()));
     QCOMPARE(window.positionLabelText(), QString());
     controller.received.clear();

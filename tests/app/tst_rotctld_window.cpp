@@ -61,6 +61,7 @@ void TestRotctldWindow::clientsSteerAsTheOtherSourcesDo()
     // AUTO off: the azimuth only reaches the box, the client is told it was
     // refused, and no position is known before one is sent.
     QCOMPARE(ask(client, "P 123.9 0", 8), QByteArray("RPRT -9\n"));
+    QVERIFY(rig.caughtUp());
     QCOMPARE(rig.widget<QLineEdit>(QStringLiteral("EditAzimut"))->text(), QStringLiteral("123"));
     QVERIFY(rotors.commanded.isEmpty());
     QCOMPARE(ask(client, "p", 9), QByteArray("RPRT -11\n"));
@@ -99,6 +100,7 @@ void TestRotctldWindow::clientsSteerAsTheOtherSourcesDo()
     // Refused requests leave everything as it was.
     rotors.clear();
     QCOMPARE(ask(client, "P -1 0", 8), QByteArray("RPRT -1\n"));
+    QVERIFY(rig.caughtUp());
     QCOMPARE(rig.widget<QLineEdit>(QStringLiteral("EditAzimut"))->text(), QStringLiteral("45"));
     QVERIFY(rotors.commanded.isEmpty());
 }

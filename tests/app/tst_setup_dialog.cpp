@@ -118,6 +118,7 @@ void TestSetupDialogWindow::sameTestAzimuthTwiceSendsOnce()
     auto *go = dialogChild<QPushButton>(rig, QStringLiteral("BitBtnTestZENTA"));
     go->click();
     QCOMPARE(rotors.sent, QList<double> {135});
+    QVERIFY(rig.caughtUp());
     QCOMPARE(rig.widget<QLineEdit>(QStringLiteral("EditAzimut"))->text(), QStringLiteral("135"));
 
     go->click();
