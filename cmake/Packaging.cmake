@@ -7,8 +7,10 @@
 if(CMAKE_BUILD_TYPE MATCHES "^(Release|MinSizeRel)$")
     install(CODE "execute_process(COMMAND \"${CMAKE_STRIP}\"
                   \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/orvantis\")")
-    install(CODE "execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded
-                  \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${ORVANTIS_MODULE_DIR}/liborvantis-hamlib.so\")")
+    foreach(module liborvantis-hamlib.so liborvantis-window.so)
+        install(CODE "execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded
+                      \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${ORVANTIS_MODULE_DIR}/${module}\")")
+    endforeach()
 endif()
 
 set(ORVANTIS_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/orvantis)

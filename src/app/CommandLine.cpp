@@ -1,8 +1,12 @@
 #include "app/CommandLine.h"
 
 #include "config/ProgramIdentity.h"
+#include "config/StandardError.h"
 
 #include <QCommandLineParser>
+
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -73,4 +77,21 @@ void printHelpWithQtOptions()
     describeOptions(parser);
     // Qt writes its own options only from process(), which prints and exits.
     parser.process(QCoreApplication::arguments());
+}
+
+std::optional<int> answerWithoutRunning(const CommandLine &line)
+{
+    switch (line.action) {
+    case CommandLine::Action::Run:
+        return std::nullopt;
+    case CommandLine::Action::Fail:
+        writeStandardErrorLine(line.text);
+        return EXIT_FAILURE;
+    case CommandLine::Action::ShowHelpAll: // only once a QApplication exists
+        printHelpWithQtOptions();
+        return EXIT_SUCCESS;
+    default:
+        std::fputs(qPrintable(line.text), stdout);
+        return EXIT_SUCCESS;
+    }
 }

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // What the command line asks for. Qt's own options (-platform, -style, ...) are
 // taken out by QApplication; anything else unknown is an error.
 struct CommandLine {
@@ -21,3 +23,7 @@ CommandLine parseCommandLine(const QStringList &arguments);
 // options are known only to the application object of the kind that takes them, so
 // a QApplication must exist.
 void printHelpWithQtOptions();
+
+// Prints the help, the version or the error, and gives the exit status; nothing
+// when the program is to run.
+std::optional<int> answerWithoutRunning(const CommandLine &line);

@@ -1,52 +1,34 @@
 #include "app/CommandLine.h"
 #include "app/HeadlessRunner.h"
-#include "app/MainWindow.h"
-#include "app/PlatformStart.h"
-#include "app/SignalCloser.h"
-#include "config/ProgramIdentity.h"
-#include "config/SettingsFiles.h"
-#include "config/SettingsFolder.h"
+#include "app/WindowModule.h"
+#include "config/ProgramModule.h"
 #include "config/StandardError.h"
-#include "rotors/PpdevPortIo.h"
-#include "ui/ApplicationIcon.h"
-#include "ui/DesktopFeedback.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 
-#include <cstdio>
 #include <cstdlib>
 #include <optional>
 
+#include <dlfcn.h>
+
 namespace {
 
-// Prints the help, the version or the error; nothing when the program is to run.
-std::optional<int> answerWithoutRunning(const CommandLine &line)
+// The window's side of the program, loaded now; status 1 with the reason when it
+// cannot be.
+int runWindowEntry(const char *entryName, int argc, char *argv[])
 {
-    switch (line.action) {
-    case CommandLine::Action::Run:
-        return std::nullopt;
-    case CommandLine::Action::Fail:
-        writeStandardErrorLine(line.text);
+    QString error;
+    void *module = openProgramModule(ORVANTIS_WINDOW_MODULE, &error);
+    const auto entry = module ? reinterpret_cast<WindowEntry>(::dlsym(module, entryName)) : nullptr;
+    if (!entry) {
+        if (module)
+            error = QString::fromLocal8Bit(::dlerror());
+        writeStandardErrorLine(QStringLiteral("the window cannot be shown: its module %1 cannot be loaded (%2). "
+                                              "Reinstall Orvantis, or run without a window: %3 --headless")
+                                   .arg(QLatin1String(ORVANTIS_WINDOW_MODULE), error, QString::fromLocal8Bit(argv[0])));
         return EXIT_FAILURE;
-    case CommandLine::Action::ShowHelpAll: // only once a QApplication exists
-        printHelpWithQtOptions();
-        return EXIT_SUCCESS;
-    default:
-        std::fputs(qPrintable(line.text), stdout);
-        return EXIT_SUCCESS;
     }
-}
-
-// Qt's options are listed by the application object that takes them; the display
-// is not needed for that (a -platform on the command line still wins). What that
-// object remarks on while starting (no XDG_RUNTIME_DIR, say) is not part of the help.
-int printHelpAll(int argc, char *argv[])
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
-    QApplication app(argc, argv);
-    printHelpWithQtOptions();
-    return EXIT_SUCCESS;
+    return entry(argc, argv);
 }
 
 bool hasDisplay(int argc, char *argv[])
@@ -67,7 +49,7 @@ int main(int argc, char *argv[])
     routeQtMessagesToStandardError();
     // --help, --version and --headless need no display. Qt's own options (-platform,
     // -style) are known only to QApplication, so with a display an error waits for
-    // the second reading below.
+    // the second reading, in the window's module.
     if (argc > 1) {
         std::optional<CommandLine> early;
         {
@@ -77,7 +59,7 @@ int main(int argc, char *argv[])
         if (early->action == CommandLine::Action::Run && early->headless)
             return runHeadless(argc, argv, early->settingsFolder);
         if (early->action == CommandLine::Action::ShowHelpAll)
-            return printHelpAll(argc, argv);
+            return runWindowEntry(ORVANTIS_WINDOW_HELP_ALL, argc, argv);
         if (early->action != CommandLine::Action::Run && (early->action != CommandLine::Action::Fail || !hasDisplay(argc, argv)))
             return *answerWithoutRunning(*early);
     }
@@ -91,37 +73,5 @@ int main(int argc, char *argv[])
         return EXIT_FAILURE;
     }
 
-    watchPlatformStart();
-    QApplication app(argc, argv);
-    endPlatformWatch();
-    const CommandLine line = parseCommandLine(QCoreApplication::arguments());
-    if (const std::optional<int> exitCode = answerWithoutRunning(line))
-        return *exitCode;
-    QApplication::setApplicationName(ProgramTitle);
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.orvantis"));
-    QApplication::setQuitOnLastWindowClosed(false);
-
-    // Ready before the windows exist, so a signal during start-up is kept until
-    // the station can close in order.
-    SignalCloser signals;
-    SettingsFiles files(chooseSettingsFolder(line.settingsFolder, QCoreApplication::applicationDirPath()));
-    DesktopFeedback feedback;
-    PpdevPortIo portIo;
-    Station station({files, feedback, portIo, HostRoots {}});
-    station.load();
-    MainWindow window(station);
-    feedback.setDialogParent(&window);
-    feedback.setDiagnosticLine([&window](const QString &text) { window.showDiagnosticText(text); });
-    window.placeAngleDialog();
-    setApplicationIconAfterFirstPaint(window);
-
-    QObject::connect(&signals, &SignalCloser::closeRequested, &station, &Station::closeUnattended);
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &station, &Station::closeUnattended);
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, &station, [&station] { station.runClosingSequence(); });
-    // exit(), not quit(): quit() would first ask every window to close and give
-    // up when one refuses, leaving the program running without its main window.
-    QObject::connect(&station, &Station::closed, &app, [&station] { QCoreApplication::exit(station.exitStatus()); });
-
-    window.show();
-    return app.exec();
+    return runWindowEntry(ORVANTIS_WINDOW_MAIN, argc, argv);
 }

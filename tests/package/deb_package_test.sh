@@ -61,11 +61,16 @@ for file in /usr/bin/orvantis /usr/share/orvantis/orvantis_en.htm /usr/share/orv
   /usr/share/man/man1/orvantis.1.gz /usr/share/doc/orvantis/copyright; do
   [ -s "$file" ] || fail "$file was not installed"
 done
-file -b /usr/bin/orvantis | grep -q ', stripped' || fail "the installed program is not stripped: $(file -b /usr/bin/orvantis)"
+for binary in /usr/bin/orvantis /usr/lib/orvantis/liborvantis-window.so; do
+  file -b "$binary" | grep -q ', stripped' || fail "$binary is not stripped: $(file -b "$binary")"
+done
 
 answer="$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM /usr/bin/orvantis --version)" \
   || fail "orvantis --version failed"
 grep -q "$version" <<<"$answer" || fail "orvantis --version said: $answer"
+# The window lives in a module of its own: --help-all loads it to list Qt's options.
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM /usr/bin/orvantis --help-all | grep -q -- '-platform' \
+  || fail "orvantis --help-all did not list Qt's options: the window module is missing or broken"
 
 "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq orvantis >"$work/apt.log" 2>&1 \
   || { cat "$work/apt.log" >&2; fail "apt could not remove the package"; }
