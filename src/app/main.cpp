@@ -18,7 +18,9 @@ namespace {
 int runWindowEntry(const char *entryName, int argc, char *argv[])
 {
     QString error;
-    void *module = openProgramModule(ORVANTIS_WINDOW_MODULE, &error);
+    // Bound as the program file's own calls are: binding every call into Qt at once
+    // would hold up the first paint.
+    void *module = openProgramModule(ORVANTIS_WINDOW_MODULE, SymbolBinding::AtFirstCall, &error);
     const auto entry = module ? reinterpret_cast<WindowEntry>(::dlsym(module, entryName)) : nullptr;
     if (!entry) {
         if (module)

@@ -22,7 +22,7 @@ const Loaded &loaded()
     static Loaded result;
     static std::once_flag once;
     std::call_once(once, [] {
-        void *module = openProgramModule(ModuleName, &result.error);
+        void *module = openProgramModule(ModuleName, SymbolBinding::AtLoad, &result.error);
         if (!module)
             return;
         const auto entry = reinterpret_cast<HamlibBackendEntry>(::dlsym(module, ORVANTIS_HAMLIB_ENTRY));
