@@ -112,11 +112,12 @@ private:
     // How much taller the diagnostic strip made the window; not part of the saved size.
     int m_diagnosticsGrowth = 0;
     std::optional<DatagramTurn> m_unshownDatagram;
-    // What the station said since the window last caught up with it.
+    // What the station said since the window last caught up with it. Only the
+    // target's origin is not kept by the station: the rest is read from it.
     struct Pending {
         std::optional<std::pair<int, EntryOrigin>> target;
-        std::optional<bool> lamp;
-        std::optional<QString> interfaceLabel;
+        bool lamp = false;
+        bool interfaceLabel = false;
         bool reportedAzimuth = false;
         bool goHandled = false;
     } m_pending;

@@ -89,24 +89,18 @@ void MainWindow::bindStation()
             m_stepper->setIncrement(10);
         m_framePacer->request();
     });
-    connect(&s, &Station::lampChanged, this, [this](bool on) {
-        m_pending.lamp = on;
-        m_framePacer->request();
-    });
-    connect(&s, &Station::interfaceLabelChanged, this, [this](const QString &text) {
-        m_pending.interfaceLabel = text;
-        m_framePacer->request();
-    });
-    connect(&s, &Station::reportedAzimuthChanged, this, [this] {
-        m_pending.reportedAzimuth = true;
-        m_framePacer->request();
-    });
+    const auto note = [this](bool Pending::*change) {
+        return [this, change] {
+            m_pending.*change = true;
+            m_framePacer->request();
+        };
+    };
+    connect(&s, &Station::lampChanged, this, note(&Pending::lamp));
+    connect(&s, &Station::interfaceLabelChanged, this, note(&Pending::interfaceLabel));
+    connect(&s, &Station::reportedAzimuthChanged, this, note(&Pending::reportedAzimuth));
+    connect(&s, &Station::goHandled, this, note(&Pending::goHandled));
     connect(&s, &Station::datagramReceived, this, [this](const DatagramTurn &turn) {
         m_unshownDatagram = turn;
-        m_framePacer->request();
-    });
-    connect(&s, &Station::goHandled, this, [this] {
-        m_pending.goHandled = true;
         m_framePacer->request();
     });
     connect(&s, &Station::entryCleared, this, [this] {
@@ -164,9 +158,9 @@ void MainWindow::catchUpWithStation()
     if (pending.target)
         showTarget(pending.target->first, pending.target->second);
     if (pending.lamp)
-        showLamp(*pending.lamp);
+        showLamp(m_station.lampOn());
     if (pending.interfaceLabel && m_diagnostics->isVisible())
-        m_labelEtatInterface->setText(*pending.interfaceLabel);
+        m_labelEtatInterface->setText(m_station.interfaceLabel());
     if (pending.reportedAzimuth)
         showReportedAzimuth(m_station.reportedAzimuth());
     if (m_diagnostics->isVisible())
