@@ -21,6 +21,9 @@ constexpr unsigned DeadlineSeconds = TickMs * DeadlineTicks / 1000;
 constexpr int ClosingSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 int signalPipe[2] = {-1, -1};
+// A signal ignored when we start was ignored on purpose by whoever started us
+// (`nohup` ignores SIGHUP, a shell's background job SIGINT): it stays ignored.
+bool handled[NSIG] = {};
 timer_t tickTimer {};
 bool tickTimerCreated = false;
 volatile sig_atomic_t deadlineArmed = 0;
@@ -82,8 +85,12 @@ SignalCloser::SignalCloser(QObject *parent) : QObject(parent)
     action.sa_handler = onTerminationSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int signal : ClosingSignals)
-        sigaction(signal, &action, nullptr);
+    for (int signal : ClosingSignals) {
+        struct sigaction before {};
+        if (sigaction(signal, nullptr, &before) == 0 && before.sa_handler == SIG_IGN)
+            continue;
+        handled[signal] = sigaction(signal, &action, nullptr) == 0;
+    }
     action.sa_handler = onDeadlineTick;
     sigaction(SIGALRM, &action, nullptr);
     // Standard error may be a pipe whose reader went with the terminal; telling
@@ -93,8 +100,11 @@ SignalCloser::SignalCloser(QObject *parent) : QObject(parent)
 
 SignalCloser::~SignalCloser()
 {
-    for (int signal : ClosingSignals)
-        std::signal(signal, SIG_DFL);
+    for (int signal : ClosingSignals) {
+        if (handled[signal])
+            std::signal(signal, SIG_DFL);
+        handled[signal] = false;
+    }
     // The deadline's timer keeps ticking through the rest of the way out: what
     // follows (the application's teardown) may hang too.
     for (int &end : signalPipe) {

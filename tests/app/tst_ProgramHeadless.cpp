@@ -6,6 +6,7 @@
 #include "support/PseudoTerminal.h"
 
 #include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QTcpSocket>
 #include <QTest>
 #include <QUdpSocket>
@@ -33,6 +34,8 @@ class TestProgramHeadless : public QObject {
 private Q_SLOTS:
     void runsTheStationWithoutADisplay();
     void displayChoicesAtStart();
+    void signalsIgnoredAtStartStayIgnored_data();
+    void signalsIgnoredAtStartStayIgnored();
 };
 
 void TestProgramHeadless::runsTheStationWithoutADisplay()
@@ -97,6 +100,71 @@ void TestProgramHeadless::displayChoicesAtStart()
     QCOMPARE(gone.exitStatus(), QProcess::NormalExit);
     QCOMPARE(gone.exitCode(), 1);
     QVERIFY2(gone.standardError().contains("orvantis: the display cannot be used:"), gone.standardError().constData());
+}
+
+void TestProgramHeadless::signalsIgnoredAtStartStayIgnored_data()
+{
+    QTest::addColumn<QStringList>("launcher"); // runs the program's command line with a signal ignored
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<bool>("survives");
+    // Logging out of the SSH session that started it must not park the antenna.
+    QTest::newRow("nohup, then SIGHUP") << QStringList {"nohup"} << int(SIGHUP) << true;
+    // What a non-interactive shell does for a job started with `&`.
+    QTest::newRow("background job, then SIGINT")
+        << QStringList {"sh", "-c", "trap '' INT; exec \"$0\" \"$@\""} << int(SIGINT) << true;
+    QTest::newRow("started plainly, then SIGHUP") << QStringList {} << int(SIGHUP) << false;
+}
+
+void TestProgramHeadless::signalsIgnoredAtStartStayIgnored()
+{
+    QFETCH(QStringList, launcher);
+    QFETCH(int, signal);
+    QFETCH(bool, survives);
+    ProgramFolder folder(ProgramFolder::Display::None);
+    PseudoTerminal com5;
+    const quint16 rotctldPort = freeTcpPort();
+    const quint16 koruPort = ProgramFolder::freeUdpPort();
+    QVERIFY(folder.isValid() && com5.isValid() && rotctldPort != 0 && koruPort != 0);
+    QVERIFY(folder.linkComPort(5, com5.slavePath()));
+    QVERIFY(folder.writeIni("; by hand\r\n[ORVANTIS]\r\nAUTO=1\r\nSERVER=KORU\r\nPORTKORU="
+                            + QByteArray::number(koruPort - 1)
+                            + "\r\nANTKORU=1\r\nANT=GS232\r\nPARKING=GS232\r\nAZIMUT_PARKING=90\r\n"
+                              "[GS-232]\r\nPORT_GS232=5\r\n[ROTCTLD]\r\nROTCTLD=1\r\nROTCTLD_PORT="
+                            + QByteArray::number(rotctldPort) + "\r\n"));
+    if (launcher.isEmpty()) {
+        folder.setArguments({QStringLiteral("--headless")});
+    } else {
+        folder.setProgram(launcher.takeFirst());
+        folder.setArguments(launcher << QFileInfo(QStringLiteral(ORVANTIS_EXECUTABLE)).fileName().prepend(folder.path() + '/')
+                                     << QStringLiteral("--headless"));
+    }
+    QVERIFY(folder.start());
+    QVERIFY2(folder.waitUntilListening(koruPort, StartTimeoutMs), folder.standardError().constData());
+    // The caption comes with the first activation, which starts the rotctld server.
+    QVERIFY(folder.waitForStandardError("GS232", StartTimeoutMs));
+
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, rotctldPort);
+    QVERIFY(client.waitForConnected(ReplyTimeoutMs));
+    QCOMPARE(ask(client, "P 150 0\n"), QByteArray("RPRT 0\n"));
+    QCOMPARE(com5.readAtLeast(5, ReplyTimeoutMs), QByteArray("W150\r"));
+
+    QCOMPARE(::kill(pid_t(folder.pid()), signal), 0);
+    if (survives) {
+        // An ignored signal is dropped when sent, so the program still steering the
+        // rotator afterwards shows it was not taken as the start of closing.
+        QCOMPARE(ask(client, "P 210 0\n"), QByteArray("RPRT 0\n"));
+        QCOMPARE(com5.readAtLeast(5, ReplyTimeoutMs), QByteArray("W210\r"));
+        QVERIFY(folder.isRunning());
+        QVERIFY(folder.stop(SIGTERM, 10000));
+    } else {
+        QTRY_VERIFY_WITH_TIMEOUT(!folder.isRunning(), 10000);
+    }
+    QCOMPARE(folder.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(folder.exitCode(), 0);
+    QCOMPARE(com5.readAll(500), QByteArray("S\rW090\r"));
+    const QByteArray saved = folder.readIni();
+    QVERIFY2(!saved.startsWith("; by hand") && saved.contains("\r\nPORT_GS232=5\r\n"), saved.constData());
 }
 
 QTEST_GUILESS_MAIN(TestProgramHeadless)
