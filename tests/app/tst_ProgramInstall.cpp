@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
@@ -49,6 +51,7 @@ private Q_SLOTS:
     void answersWithoutDisplay_data();
     void answersWithoutDisplay();
     void keepsSettingsInUserConfigFolder();
+    void serviceRunsTheInstalledProgram();
 
 private:
     QString installed(const QString &relative) const { return m_prefix.filePath(relative); }
@@ -162,6 +165,30 @@ void TestProgramInstall::keepsSettingsInUserConfigFolder()
     QVERIFY(QFileInfo(config + QStringLiteral("/Orvantis/Orvantis.ini")).isFile());
     QVERIFY(!QFileInfo::exists(installed(QStringLiteral("bin/Orvantis.ini"))));
     QVERIFY(!QFileInfo::exists(m_folder.iniPath()));
+}
+
+// The build was configured for /usr/local; the unit must name the program of the
+// prefix it was installed to, or the service cannot start.
+void TestProgramInstall::serviceRunsTheInstalledProgram()
+{
+    const QString unit = installed(QStringLiteral("lib/systemd/user/orvantis-headless.service"));
+    QFile file(unit);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray execStart = "ExecStart=" + QFile::encodeName(installed(QStringLiteral("bin/orvantis"))) + " --headless";
+    const QByteArray text = file.readAll();
+    QVERIFY2(text.split('\n').contains(execStart), text.constData());
+
+    if (QStandardPaths::findExecutable(QStringLiteral("systemd-analyze")).isEmpty())
+        QSKIP("systemd-analyze is missing (Debian's systemd package)");
+    // The checks of a user manager, without one running.
+    QTemporaryDir runtime;
+    QVERIFY(runtime.isValid());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    const Finished verify = run(QStringLiteral("systemd-analyze"),
+                                {QStringLiteral("--user"), QStringLiteral("verify"), QStringLiteral("--man=no"), unit},
+                                environment);
+    QVERIFY2(verify.exitCode == 0, QByteArray(verify.out + verify.err).constData());
 }
 
 QTEST_GUILESS_MAIN(TestProgramInstall)

@@ -58,9 +58,26 @@ for file in /usr/bin/orvantis /usr/share/orvantis/orvantis_en.htm /usr/share/orv
   /usr/share/applications/org.example.orvantis.desktop /usr/share/metainfo/org.example.orvantis.metainfo.xml \
   /usr/share/icons/hicolor/scalable/apps/org.example.orvantis.svg \
   /usr/share/icons/hicolor/256x256/apps/org.example.orvantis.png \
-  /usr/share/man/man1/orvantis.1.gz /usr/share/doc/orvantis/copyright; do
+  /usr/share/man/man1/orvantis.1.gz /usr/share/doc/orvantis/copyright \
+  /usr/lib/systemd/user/orvantis-headless.service; do
   [ -s "$file" ] || fail "$file was not installed"
 done
+
+# The user unit runs the program the package installed, and systemd accepts it.
+unit=/usr/lib/systemd/user/orvantis-headless.service
+grep -qx 'ExecStart=/usr/bin/orvantis --headless' "$unit" \
+  || fail "$unit does not start /usr/bin/orvantis: $(grep '^ExecStart' "$unit")"
+if command -v systemd-analyze >/dev/null; then
+  # A user manager's checks without one running: a private runtime folder is enough.
+  mkdir -m 700 "$work/runtime"
+  man_check=--man=yes
+  command -v man >/dev/null || man_check=--man=no
+  verified="$(XDG_RUNTIME_DIR="$work/runtime" systemd-analyze --user verify "$man_check" "$unit" 2>&1)" \
+    || { echo "$verified" >&2; fail "systemd-analyze verify rejects $unit"; }
+  [ -z "$verified" ] || echo "$verified" >&2
+else
+  echo "NOTE: systemd-analyze is missing (Debian's systemd package), so $unit was not verified"
+fi
 for binary in /usr/bin/orvantis /usr/lib/orvantis/liborvantis-window.so; do
   file -b "$binary" | grep -q ', stripped' || fail "$binary is not stripped: $(file -b "$binary")"
 done
@@ -80,4 +97,4 @@ installed=0
 if dpkg-query -W -f='${Status}' orvantis 2>/dev/null | grep -q 'installed'; then
   fail "dpkg still lists orvantis after removal"
 fi
-echo "PASS: built, lintian-clean, installed, ran (${answer}), removed"
+echo "PASS: built, lintian-clean, installed with its user unit, ran (${answer}), removed"
