@@ -318,6 +318,10 @@ puis fermez la session et reconnectez-vous.</translation>
         <translation>%1 ne contient aucun réglage connu d&apos;Orvantis : il a peut-être été enregistré dans un autre codage (comme « Unicode » du Bloc-notes, c&apos;est-à-dire UTF-16) ou appartient à un autre programme. Orvantis démarre avec ses réglages par défaut et laisse le fichier tel quel. Pour garder ses réglages, enregistrez-le de nouveau en ANSI ou en UTF-8 ; pour repartir de zéro, supprimez-le.</translation>
     </message>
     <message>
+        <source>%1 is a symbolic link that leads back to itself and never to a file, so Orvantis neither reads nor replaces it: it starts with its default settings, and this session&apos;s settings are not saved. Point the link at a file, or remove it, before starting Orvantis again.</source>
+        <translation>%1 est un lien symbolique qui ramène à lui-même et jamais à un fichier : Orvantis ne le lit pas et ne le remplace pas. Il démarre avec ses réglages par défaut, et les réglages de cette session ne sont pas enregistrés. Faites pointer le lien vers un fichier, ou supprimez-le, avant de relancer Orvantis.</translation>
+    </message>
+    <message>
         <source>could not be read at start</source>
         <translation>n&apos;a pas pu être lu au démarrage</translation>
     </message>
@@ -342,8 +346,20 @@ puis fermez la session et reconnectez-vous.</translation>
         <translation>Enregistrez-le de nouveau en ANSI ou en UTF-8, ou supprimez-le, avant de relancer Orvantis.</translation>
     </message>
     <message>
+        <source>is a symbolic link that leads back to itself</source>
+        <translation>est un lien symbolique qui ramène à lui-même</translation>
+    </message>
+    <message>
+        <source>Point the link at a file, or remove it, before starting Orvantis again.</source>
+        <translation>Faites pointer le lien vers un fichier, ou supprimez-le, avant de relancer Orvantis.</translation>
+    </message>
+    <message>
         <source>%1 %2, so it is left as it was and this session&apos;s settings are not saved. %3</source>
         <translation>%1 %2 ; il est laissé tel quel et les réglages de cette session ne sont pas enregistrés. %3</translation>
+    </message>
+    <message>
+        <source>The name of favourite %1, &quot;%2&quot;, holds characters that Orvantis.ini (Windows-1252) cannot keep: it is saved as &quot;%3&quot;. Choose a name without them to keep it as you wrote it.</source>
+        <translation>Le nom du favori %1, « %2 », contient des caractères qu&apos;Orvantis.ini (Windows-1252) ne peut pas garder : il est enregistré sous la forme « %3 ». Choisissez un nom sans ces caractères pour le garder tel que vous l&apos;avez écrit.</translation>
     </message>
     <message>
         <source>%1

@@ -200,3 +200,13 @@ QByteArray writeConfiguration(const Configuration &config, const WriterInputs &i
         text += line + QLatin1String("\r\n");
     return Windows1252::encode(text);
 }
+
+QList<int> favouritesNotKept(const Configuration &config)
+{
+    QList<int> numbers;
+    for (int n = 1; n <= FavouriteCount; ++n) {
+        if (!Windows1252::holds(config.favourites[n - 1].label))
+            numbers << n;
+    }
+    return numbers;
+}

@@ -6,6 +6,7 @@
 #include "config/Language.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QLocale>
 #include <QString>
 
@@ -30,3 +31,7 @@ struct WriterInputs {
 // The whole Orvantis.ini image: every line followed by CR LF, Windows-1252.
 QByteArray writeConfiguration(const Configuration &config, const WriterInputs &inputs,
                               const QLocale &locale = QLocale());
+
+// The favourites (1..6) whose names the file cannot hold in full: their characters
+// outside Windows-1252 are written as '?', which the user must be told.
+QList<int> favouritesNotKept(const Configuration &config);

@@ -1,6 +1,7 @@
 #include "config/SettingsFileTexts.h"
 
 #include "config/Translation.h"
+#include "config/Windows1252.h"
 
 namespace SettingsFileTexts {
 
@@ -56,6 +57,16 @@ QString unrecognisedText(const QString &iniPath)
                          iniPath);
 }
 
+QString linkLoopText(const QString &iniPath)
+{
+    return bothLanguages(QT_TRANSLATE_NOOP("SettingsFileTexts",
+                                           "%1 is a symbolic link that leads back to itself and never to a file, so "
+                                           "Orvantis neither reads nor replaces it: it starts with its default "
+                                           "settings, and this session's settings are not saved. Point the link at "
+                                           "a file, or remove it, before starting Orvantis again."),
+                         iniPath);
+}
+
 QString leftAloneText(const Language &language, const QString &iniPath, LeftAloneReason reason)
 {
     struct Words {
@@ -72,12 +83,24 @@ QString leftAloneText(const Language &language, const QString &iniPath, LeftAlon
         {QT_TRANSLATE_NOOP("SettingsFileTexts", "holds no setting that Orvantis knows"),
          QT_TRANSLATE_NOOP("SettingsFileTexts",
                            "Save it again as ANSI or UTF-8, or delete it, before starting Orvantis again.")},
+        {QT_TRANSLATE_NOOP("SettingsFileTexts", "is a symbolic link that leads back to itself"),
+         QT_TRANSLATE_NOOP("SettingsFileTexts", "Point the link at a file, or remove it, before starting Orvantis again.")},
     };
     const Words &chosen = words[static_cast<int>(reason)];
     return translated(language, QT_TRANSLATE_NOOP("SettingsFileTexts",
                                         "%1 %2, so it is left as it was and this session's settings are not saved. "
                                         "%3"))
         .arg(iniPath, translated(language, chosen.what), translated(language, chosen.remedy));
+}
+
+QString favouriteNotKeptText(const Language &language, int n, const QString &label)
+{
+    const QString written = Windows1252::decode(Windows1252::encode(label));
+    return translated(language, QT_TRANSLATE_NOOP("SettingsFileTexts",
+                                        "The name of favourite %1, \"%2\", holds characters that Orvantis.ini "
+                                        "(Windows-1252) cannot keep: it is saved as \"%3\". Choose a name without "
+                                        "them to keep it as you wrote it."))
+        .arg(QString::number(n), label, written);
 }
 
 QString badValueText(const Language &language, const QString &conversionMessage, const QString &key, qsizetype line,

@@ -15,12 +15,17 @@ enum class OddFileKind { Fifo, Device, Socket, Folder };
 // English first.
 QString notRegularText(const QString &iniPath, OddFileKind kind);
 QString unrecognisedText(const QString &iniPath);
+QString linkLoopText(const QString &iniPath);
 
 // Why an Orvantis.ini is left as it was at exit.
-enum class LeftAloneReason { Unreadable, NotRegular, Unrecognised };
+enum class LeftAloneReason { Unreadable, NotRegular, Unrecognised, LinkLoop };
 
 // At exit, in the current language: why the run's settings were not saved.
 QString leftAloneText(const Language &language, const QString &iniPath, LeftAloneReason reason);
+
+// In the current language: favourite n's name holds characters Orvantis.ini cannot
+// keep, and what is written in its place.
+QString favouriteNotKeptText(const Language &language, int n, const QString &label);
 
 // The conversion message of a strict value, with where the value stands.
 QString badValueText(const Language &language, const QString &conversionMessage, const QString &key, qsizetype line,

@@ -109,10 +109,19 @@ std::optional<SettingsFileTexts::OddFileKind> oddFileKind(mode_t mode)
     return OddFileKind::Folder; // the last kind stat() reports
 }
 
+// Following the path meets the same link again (or more links than the kernel
+// follows): there is no file behind it, and replacing its last link would break
+// someone's arrangement of links without a word.
+bool linkLoops(const QString &path)
+{
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) != 0 && errno == ELOOP;
+}
+
 } // namespace
 
 SettingsFiles::SettingsFiles(const QString &folder)
-    : m_folder(folder), m_existedAtStart(QFileInfo::exists(iniPath()))
+    : m_folder(folder), m_existedAtStart(QFileInfo::exists(iniPath()) || linkLoops(iniPath()))
 {
 }
 
@@ -140,6 +149,8 @@ bool SettingsFiles::read(QByteArray *bytes, QString *errorText)
     if (::stat(QFile::encodeName(iniPath()).constData(), &status) == 0) {
         if (const auto kind = oddFileKind(status.st_mode))
             return refuse(LeftAlone::NotRegular, SettingsFileTexts::notRegularText(iniPath(), *kind), errorText);
+    } else if (errno == ELOOP) {
+        return refuse(LeftAlone::LinkLoop, SettingsFileTexts::linkLoopText(iniPath()), errorText);
     }
 
     QFile file(iniPath());
@@ -175,6 +186,8 @@ QString SettingsFiles::replacedPath() const
 
 bool SettingsFiles::replace(const QByteArray &bytes) const
 {
+    if (linkLoops(iniPath()))
+        return false;
     const QFileInfo target(replacedPath());
     const QString folder = target.absolutePath();
     // Orvantis.~in for Orvantis.ini; beside a link's target, named after it.
@@ -214,6 +227,7 @@ QString SettingsFiles::leftUnreadText(const Language &language) const
     using SettingsFileTexts::LeftAloneReason;
     const LeftAloneReason reason = m_leftAlone == LeftAlone::NotRegular ? LeftAloneReason::NotRegular
         : m_leftAlone == LeftAlone::Unrecognised                        ? LeftAloneReason::Unrecognised
+        : m_leftAlone == LeftAlone::LinkLoop                            ? LeftAloneReason::LinkLoop
                                                                         : LeftAloneReason::Unreadable;
     return SettingsFileTexts::leftAloneText(language, iniPath(), reason);
 }

@@ -1,6 +1,7 @@
 #include "config/Windows1252.h"
 
 #include <array>
+#include <optional>
 
 namespace {
 
@@ -12,7 +13,7 @@ constexpr std::array<char16_t, 32> HighControls = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-char encodeUnit(char16_t unit)
+std::optional<char> encodeUnit(char16_t unit)
 {
     if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF))
         return static_cast<char>(unit);
@@ -20,7 +21,7 @@ char encodeUnit(char16_t unit)
         if (HighControls[i] == unit)
             return static_cast<char>(0x80 + i);
     }
-    return '?';
+    return std::nullopt;
 }
 
 } // namespace
@@ -47,9 +48,19 @@ QByteArray encode(const QString &text)
         // A surrogate pair is one character outside the code page: one '?'.
         if (unit.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
             ++i;
-        bytes.append(encodeUnit(unit.unicode()));
+        bytes.append(encodeUnit(unit.unicode()).value_or('?'));
     }
     return bytes;
+}
+
+bool holds(const QString &text)
+{
+    // A surrogate is never in the code page, so pairs need no care here.
+    for (const QChar unit : text) {
+        if (!encodeUnit(unit.unicode()))
+            return false;
+    }
+    return true;
 }
 
 } // namespace Windows1252

@@ -12,5 +12,7 @@ namespace Windows1252 {
 QString decode(const QByteArray &bytes);
 // A character the code page cannot hold becomes '?' (one per code point).
 QByteArray encode(const QString &text);
+// Whether encode() keeps every character of `text`.
+bool holds(const QString &text);
 
 } // namespace Windows1252

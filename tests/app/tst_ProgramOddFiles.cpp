@@ -3,6 +3,7 @@
 #include "ProgramFolder.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 #include <QThread>
 
@@ -74,6 +75,9 @@ private:
     bool m_held = false;
 };
 
+// What stands at Orvantis.ini instead of a file with the row's content.
+enum class Special { None, Fifo, LinkLoop };
+
 } // namespace
 
 class ProgramOddFilesTest : public QObject {
@@ -89,7 +93,7 @@ private Q_SLOTS:
 void ProgramOddFilesTest::settingsFileNotUnderstood_data()
 {
     QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<bool>("fifo");
+    QTest::addColumn<Special>("special");
     QTest::addColumn<QByteArrayList>("told");    // on standard error, where unshown boxes go
     QTest::addColumn<QByteArrayList>("written"); // lines of the file written back; none: left as it was
 
@@ -97,17 +101,23 @@ void ProgramOddFilesTest::settingsFileNotUnderstood_data()
     const QByteArrayList unrecognised {"holds no setting that Orvantis knows",
                                        "ne contient aucun réglage connu d'Orvantis",
                                        "holds no setting that Orvantis knows, so it is left as it was"};
-    QTest::newRow("UTF-16 with BOM") << utf16LittleEndianWithBom(settings) << false << unrecognised
+    QTest::newRow("UTF-16 with BOM") << utf16LittleEndianWithBom(settings) << Special::None << unrecognised
                                      << QByteArrayList {};
-    QTest::newRow("random bytes") << QByteArray("\x8F\x01\xFE\xB3=\x7F\x00\x9D\xC4\xD2\x11\x80\xFF", 14) << false
+    QTest::newRow("random bytes") << QByteArray("\x8F\x01\xFE\xB3=\x7F\x00\x9D\xC4\xD2\x11\x80\xFF", 14) << Special::None
                                   << unrecognised << QByteArrayList {};
-    QTest::newRow("FIFO") << QByteArray() << true
+    QTest::newRow("FIFO") << QByteArray() << Special::Fifo
                           << QByteArrayList {"is not an ordinary file but a named pipe (FIFO)",
                                              "n'est pas un fichier ordinaire mais un tube nommé (FIFO)",
                                              "is not an ordinary file, so it is left as it was"}
                           << QByteArrayList {};
+    // Orvantis.ini -> shared.ini -> Orvantis.ini: no file to read, and none to replace.
+    QTest::newRow("symbolic link loop") << QByteArray() << Special::LinkLoop
+                                        << QByteArrayList {"is a symbolic link that leads back to itself and never to a file",
+                                                           "est un lien symbolique qui ramène à lui-même",
+                                                           "is a symbolic link that leads back to itself, so it is left as it was"}
+                                        << QByteArrayList {};
     // Read as UTF-8 after its mark, written back as every file is: Windows-1252.
-    QTest::newRow("UTF-8 with BOM") << "\xEF\xBB\xBF" + settings.toUtf8() << false << QByteArrayList {}
+    QTest::newRow("UTF-8 with BOM") << "\xEF\xBB\xBF" + settings.toUtf8() << Special::None << QByteArrayList {}
                                     << QByteArrayList {"[ORVANTIS]\r\nLANGUAGE=FRENCH\r\n", "\r\nANT=GS232\r\n",
                                                        "\r\nFAV1TXT=\xC9t\xE9\r\n"};
 }
@@ -115,16 +125,21 @@ void ProgramOddFilesTest::settingsFileNotUnderstood_data()
 void ProgramOddFilesTest::settingsFileNotUnderstood()
 {
     QFETCH(QByteArray, content);
-    QFETCH(bool, fifo);
+    QFETCH(Special, special);
     QFETCH(QByteArrayList, told);
     QFETCH(QByteArrayList, written);
 
     ProgramFolder folder;
     QVERIFY(folder.isValid());
-    if (fifo)
+    const QString ringMate = folder.path() + QStringLiteral("/shared.ini");
+    if (special == Special::Fifo) {
         QCOMPARE(::mkfifo(QFile::encodeName(folder.iniPath()).constData(), 0644), 0);
-    else
+    } else if (special == Special::LinkLoop) {
+        QVERIFY(QFile::link(ringMate, folder.iniPath()));
+        QVERIFY(QFile::link(folder.iniPath(), ringMate));
+    } else {
         QVERIFY(folder.writeIni(content));
+    }
 
     QVERIFY(folder.start());
     QVERIFY2(folder.waitUntilSignalsHandled(StartTimeoutMs), "the program never installed its signal handlers");
@@ -139,8 +154,14 @@ void ProgramOddFilesTest::settingsFileNotUnderstood()
         QVERIFY2(standardError.contains(text), standardError.constData());
 
     QVERIFY(!QFile::exists(folder.temporaryIniPath()));
-    if (fifo) {
+    if (special == Special::Fifo) {
         QVERIFY(isFifo(folder.iniPath())); // and not to be opened here either
+        return;
+    }
+    if (special == Special::LinkLoop) {
+        QCOMPARE(QFileInfo(folder.iniPath()).symLinkTarget(), ringMate);
+        QCOMPARE(QFileInfo(ringMate).symLinkTarget(), folder.iniPath());
+        QVERIFY(!QFile::exists(folder.path() + QStringLiteral("/shared.~in")));
         return;
     }
     const QByteArray saved = folder.readIni();

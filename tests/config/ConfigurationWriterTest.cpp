@@ -2,6 +2,8 @@
 
 #include "config/ConfigurationReader.h"
 #include "config/ConfigurationWriter.h"
+#include "config/SettingsFileTexts.h"
+#include "config/Windows1252.h"
 
 #include <QTest>
 
@@ -254,11 +256,39 @@ private Q_SLOTS:
         QCOMPARE(config.at(InterfaceKind::PourSat).calibration, 0.5138901);
     }
 
+    void unrepresentableLabelBecomesQuestionMark_data()
+    {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QByteArray>("written");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("Greek and the euro") << QString::fromUtf16(u"\u03A9 \u20AC") << QByteArray("? \x80") << false;
+        QTest::newRow("outside the BMP, one mark") << QString::fromUtf16(u"DX\U0001F4E1") << QByteArray("DX?") << false;
+        QTest::newRow("Cyrillic call area") << QString::fromUtf16(u"\u0420\u0430\u0434\u0438\u043E") << QByteArray("?????")
+                                             << false;
+        QTest::newRow("degree sign and accents") << QString::fromUtf16(u"N\u00B0 3 \u00E9t\u00E9") << QByteArray("N\xB0 3 \xE9t\xE9")
+                                                 << true;
+        QTest::newRow("undefined byte read from a file") << QString::fromUtf16(u"a\u0081b") << QByteArray("a\x81" "b") << true;
+        QTest::newRow("a question mark of its own") << QStringLiteral("QRV?") << QByteArray("QRV?") << true;
+    }
+
+    // Written as far as the code page goes, and named so the user can be told.
     void unrepresentableLabelBecomesQuestionMark()
     {
+        QFETCH(QString, label);
+        QFETCH(QByteArray, written);
+        QFETCH(bool, kept);
         Configuration config;
-        config.favourites[0].label = QString::fromUtf16(u"\u03A9 \u20AC");
-        QVERIFY(writeConfiguration(config, WriterInputs(), QLocale::c()).contains("\r\nFAV1TXT=? \x80\r\n"));
+        config.favourites[3].label = label;
+        const QByteArray bytes = writeConfiguration(config, WriterInputs(), QLocale::c());
+        QVERIFY2(bytes.contains(QByteArray("\r\nFAV4TXT=" + written + "\r\n")), bytes.constData());
+        QCOMPARE(favouritesNotKept(config), kept ? QList<int> {} : QList<int> {4});
+        if (!kept) {
+            const QString told = SettingsFileTexts::favouriteNotKeptText(Language::english(), 4, label);
+            QCOMPARE(told, QStringLiteral("The name of favourite 4, \"%1\", holds characters that Orvantis.ini "
+                                          "(Windows-1252) cannot keep: it is saved as \"%2\". Choose a name without "
+                                          "them to keep it as you wrote it.")
+                               .arg(label, Windows1252::decode(written)));
+        }
     }
 
     void roundTrip_data()

@@ -76,8 +76,9 @@ private Q_SLOTS:
     {
         QTemporaryDir folder;
         SettingsFiles files(folder.path());
-        // A link to itself cannot be opened, even by root.
-        QVERIFY(QFile::link(files.iniPath(), files.iniPath()));
+        // A path through an ordinary file cannot be opened, even by root.
+        QVERIFY(writeFile(folder.filePath(QStringLiteral("plain")), "x"));
+        QVERIFY(QFile::link(folder.filePath(QStringLiteral("plain/Orvantis.ini")), files.iniPath()));
         QByteArray read("untouched");
         QString error;
         QVERIFY(!files.read(&read, &error));
@@ -86,6 +87,42 @@ private Q_SLOTS:
         QVERIFY2(error.size() > start.size(), "the system's error text is missing");
         QVERIFY(files.readFailed());
         QVERIFY(files.leftUnreadText(Language::english()).contains(QStringLiteral("could not be read at start")));
+    }
+
+    void linkLoopToldAndLeftAsItIs_data()
+    {
+        QTest::addColumn<QStringList>("chain"); // each name links to the next, the last to the first
+        QTest::newRow("link to itself") << QStringList {"Orvantis.ini"};
+        QTest::newRow("two links in a ring") << QStringList {"Orvantis.ini", "shared.ini"};
+    }
+
+    void linkLoopToldAndLeftAsItIs()
+    {
+        QFETCH(QStringList, chain);
+        QTemporaryDir folder;
+        const QDir dir(folder.path());
+        for (qsizetype i = 0; i < chain.size(); ++i)
+            QVERIFY(QFile::link(dir.filePath(chain.at((i + 1) % chain.size())), dir.filePath(chain.at(i))));
+        SettingsFiles files(folder.path());
+        QVERIFY(files.existedAtStart());
+
+        QByteArray read("untouched");
+        QString error;
+        QVERIFY(!files.read(&read, &error));
+        QCOMPARE(read, QByteArray("untouched"));
+        QVERIFY(files.readFailed());
+        QVERIFY2(error.startsWith(files.iniPath() + QStringLiteral(" is a symbolic link that leads back to itself")),
+                 qPrintable(error));
+        QVERIFY2(error.contains(QStringLiteral("est un lien symbolique qui ramène à lui-même")), qPrintable(error));
+        QVERIFY(files.leftUnreadText(Language::french())
+                    .contains(QStringLiteral("est un lien symbolique qui ramène à lui-même ; il est laissé tel quel")));
+
+        QVERIFY(!files.replace("[ORVANTIS]\r\n"));
+        QStringList names = chain;
+        names.sort();
+        QCOMPARE(dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Name), names);
+        for (qsizetype i = 0; i < chain.size(); ++i)
+            QCOMPARE(QFileInfo(dir.filePath(chain.at(i))).symLinkTarget(), dir.filePath(chain.at((i + 1) % chain.size())));
     }
 
     // Content that holds no known key was never understood, so it must be left
