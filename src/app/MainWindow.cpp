@@ -168,7 +168,7 @@ void MainWindow::buildWidgets()
     m_buttonStop = commandButton(QStringLiteral("BitBtnStop"), QStringLiteral("STOP"), {210, 44, 80, 32}, m_panel);
     m_buttonLP = commandButton(QStringLiteral("BitBtnLP"), QStringLiteral("LP"), {296, 44, 88, 32}, m_panel);
     m_buttonStop->setLetteringColour(QColor(0xff, 0x5a, 0x4a));
-    connect(m_buttonTrack, &QPushButton::clicked, &m_station, &Station::ButtonTrackClick);
+    connect(m_buttonTrack, &QPushButton::clicked, &m_station, [this] { m_station.ButtonTrackClick(); });
     connect(m_buttonAuto, &QPushButton::clicked, this, &MainWindow::BitBtnAutoClick);
     connect(m_buttonStop, &QPushButton::clicked, this, &MainWindow::BitBtnStopClick);
     connect(m_buttonLP, &QPushButton::clicked, this, &MainWindow::BitBtnLPClick);

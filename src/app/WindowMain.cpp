@@ -54,7 +54,7 @@ extern "C" Q_DECL_EXPORT int orvantis_window_main(int argc, char **argv)
 
     QObject::connect(&signals, &SignalCloser::closeRequested, &station, &Station::closeUnattended);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &station, &Station::closeUnattended);
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, &station, [&station] { station.runClosingSequence(); });
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &station, [&station] { station.closeNow(); });
     // exit(), not quit(): quit() would first ask every window to close and give
     // up when one refuses, leaving the program running without its main window.
     QObject::connect(&station, &Station::closed, &app, [&station] { QCoreApplication::exit(station.exitStatus()); });

@@ -78,32 +78,21 @@ void Station::installDispatchTable()
     ParallelRotors &parallel = *m_parallelRotors;
     OutsideRotors &outside = *m_outside;
     HamlibRotors &hamlib = *m_hamlib;
-    m_dispatch.setGo(InterfaceKind::PourSat, [&parallel] { parallel.GoPourSat(); });
-    m_dispatch.setGo(InterfaceKind::FodTrack, [&parallel] { parallel.GoFodTrack(); });
-    m_dispatch.setGo(InterfaceKind::Zenta, [&outside] { outside.GoZenta(); });
-    m_dispatch.setGo(InterfaceKind::Gs232, [&serial] { serial.GoGs232(); });
-    m_dispatch.setGo(InterfaceKind::EasyComm, [&serial] { serial.GoEasyComm(); });
-    m_dispatch.setGo(InterfaceKind::TrakBox, [&serial] { serial.GoTrakBox(); });
-    m_dispatch.setGo(InterfaceKind::Kct, [&outside] { outside.GoKct(); });
-    m_dispatch.setGo(InterfaceKind::ProSisTel, [&serial] { serial.GoProSisTel(); });
-    m_dispatch.setGo(InterfaceKind::Dcu1, [&serial] { serial.GoDcu1(); });
-    m_dispatch.setGo(InterfaceKind::M2Orion, [&serial] { serial.GoM2Orion(); });
-    m_dispatch.setGo(InterfaceKind::Egis, [&serial] { serial.GoEgis(); });
-    m_dispatch.setGo(InterfaceKind::Hamlib, [&hamlib] { hamlib.GoHamlib(); });
-
-    m_dispatch.setStop(InterfaceKind::Zenta, [&outside] { outside.StopZenta(); });
-    m_dispatch.setStop(InterfaceKind::Gs232, [&serial] { serial.StopGs232(); });
-    m_dispatch.setStop(InterfaceKind::EasyComm, [&serial] { serial.StopEasyComm(); });
-    m_dispatch.setStop(InterfaceKind::Dcu1, [&serial] { serial.StopDcu1(); });
-    m_dispatch.setStop(InterfaceKind::ProSisTel, [&serial] { serial.StopProSisTel(); });
-    m_dispatch.setStop(InterfaceKind::TrakBox, [&serial] { serial.StopTrakBox(); });
-    m_dispatch.setStop(InterfaceKind::Kct, [&outside] { outside.StopKct(); });
-    m_dispatch.setStop(InterfaceKind::M2Orion, [&serial] { serial.StopM2Orion(); });
-    m_dispatch.setStop(InterfaceKind::Egis, [&serial] { serial.StopEgis(); });
-    m_dispatch.setStop(InterfaceKind::Hamlib, [&hamlib] { hamlib.StopHamlib(); });
+    m_dispatch.setGo(InterfaceKind::PourSat, [&parallel](OutcomeReport r) { parallel.GoPourSat(std::move(r)); });
+    m_dispatch.setGo(InterfaceKind::FodTrack, [&parallel](OutcomeReport r) { parallel.GoFodTrack(std::move(r)); });
+    m_dispatch.setGo(InterfaceKind::Zenta, [&outside](OutcomeReport r) { outside.GoZenta(r); });
+    m_dispatch.setGo(InterfaceKind::Kct, [&outside](OutcomeReport r) { outside.GoKct(r); });
+    m_dispatch.setGo(InterfaceKind::Hamlib, [&hamlib](OutcomeReport r) { hamlib.GoHamlib(std::move(r)); });
+    m_dispatch.setStop(InterfaceKind::Zenta, [&outside](OutcomeReport r) { outside.StopZenta(r); });
+    m_dispatch.setStop(InterfaceKind::Kct, [&outside](OutcomeReport r) { outside.StopKct(r); });
+    m_dispatch.setStop(InterfaceKind::Hamlib, [&hamlib](OutcomeReport r) { hamlib.StopHamlib(std::move(r)); });
+    for (InterfaceKind kind : SerialInterfaceKinds) {
+        m_dispatch.setGo(kind, [&serial, kind](OutcomeReport r) { serial.go(kind, std::move(r)); });
+        m_dispatch.setStop(kind, [&serial, kind](OutcomeReport r) { serial.stop(kind, std::move(r)); });
+    }
 }
 
-void Station::enter(int azimuth, EntryOrigin origin)
+bool Station::show(int azimuth, EntryOrigin origin)
 {
     // The stepper's ends wrap by one turn (360 is 0, -1 is 359), and a value
     // beyond them is first pulled to the nearer end: so any value of 360 or more
@@ -113,13 +102,19 @@ void Station::enter(int azimuth, EntryOrigin origin)
         azimuth = 0;
     else if (azimuth < 0)
         azimuth = 359;
+    if (origin != EntryOrigin::Rotctld && m_entry.kind == AzimuthEntry::Kind::Number && m_entry.value == azimuth)
+        return false;
     m_entry = {AzimuthEntry::Kind::Number, double(azimuth)};
     m_shown = azimuth;
     m_placement.angleText = QString::number(azimuth);
-    // Shown before the GO: a command pauses with the event loop running, and what
-    // the user types or steps meanwhile must start from the azimuth being sent.
     Q_EMIT targetChanged(azimuth, origin);
+    return true;
+}
 
+void Station::enter(int azimuth, EntryOrigin origin)
+{
+    if (!show(azimuth, origin))
+        return;
     if (!m_autoOn && !m_forcedSendRequest)
         return;
     m_forcedSendRequest = false;
@@ -127,13 +122,10 @@ void Station::enter(int azimuth, EntryOrigin origin)
         ButtonTrackClick();
 }
 
-void Station::enterAndGo(int azimuth, EntryOrigin origin)
+void Station::enterAndGo(int azimuth, EntryOrigin origin, OutcomeReport report)
 {
-    const quint64 stops = m_sequencer.stopCount();
     enter(azimuth, origin);
-    // A STOP during the GO that the entry itself sent ends this request too.
-    if (m_sequencer.stopCount() == stops)
-        ButtonTrackClick();
+    ButtonTrackClick(std::move(report));
 }
 
 void Station::enterFavourite(int n)
@@ -144,32 +136,36 @@ void Station::enterFavourite(int n)
     enter(static_cast<qint16>(m_config.favourites[n - 1].azimuth), EntryOrigin::Favourite);
 }
 
-void Station::enterFromOutside(int azimuth, EntryOrigin origin)
-{
-    // The box already showing this number is no change, as for a text written
-    // into it that it already holds.
-    if (m_entry.kind == AzimuthEntry::Kind::Number && m_entry.value == azimuth)
-        return;
-    enter(azimuth, origin);
-}
-
 void Station::holdEntry(AzimuthEntry entry)
 {
     m_entry = entry;
 }
 
-void Station::ButtonTrackClick()
+void Station::ButtonTrackClick(OutcomeReport report)
 {
     // A GO that arrives while a command sequence is being written waits for it;
     // only the newest waiting GO runs, reading the entry as it is then.
-    m_sequencer.requestGo([this] { goHandling(); });
+    m_sequencer.requestGo([this, report] { goHandling(report); },
+                          [report] {
+                              if (report)
+                                  report(RotorOutcome::refused(RotorOutcome::Reason::Overtaken));
+                          });
 }
 
-void Station::goHandling()
+void Station::goHandling(const OutcomeReport &report)
 {
-    m_lastGo = GoOutcome::NotSent;
-    if (m_entry.kind == AzimuthEntry::Kind::Empty)
+    const auto refuse = [&report](RotorOutcome::Reason reason) {
+        if (report)
+            report(RotorOutcome::refused(reason));
+    };
+    if (m_portsClosing) {
+        refuse(RotorOutcome::Reason::NotAccepted);
         return;
+    }
+    if (m_entry.kind == AzimuthEntry::Kind::Empty) {
+        refuse(RotorOutcome::Reason::OutOfLimits);
+        return;
+    }
     if (m_entry.kind == AzimuthEntry::Kind::Number) {
         m_state.targetAzimuth = m_entry.value;
     } else {
@@ -179,45 +175,50 @@ void Station::goHandling()
     }
     if (m_config.interfaceKind == InterfaceKind::None) {
         m_feedback.beep();
+        refuse(RotorOutcome::Reason::NoInterface);
         return;
     }
     if (m_state.targetAzimuth < 0 || m_state.targetAzimuth >= 360) {
         m_feedback.beep();
+        refuse(RotorOutcome::Reason::OutOfLimits);
         return;
     }
     m_state.commandedAzimuth = m_state.targetAzimuth;
-    m_state.withinStep = false;
-    m_dispatch.go(m_config.interfaceKind);
-
-    m_lastGo = !m_state.notSentFlag ? GoOutcome::Sent
-        : m_state.withinStep        ? GoOutcome::WithinStep
-                                    : GoOutcome::NotSent;
-    if (m_state.notSentFlag) {
-        m_state.notSentFlag = false;
-    } else {
-        m_lastSentPosition = m_state.targetAzimuth;
-        m_poller->askSoon();
-        // A timer that is already running keeps its period, so a second GO does
-        // not lengthen the blinking.
-        if (!m_timerBlink.isActive())
-            m_timerBlink.start();
-        if (!m_timerTrackOK.isActive())
-            m_timerTrackOK.start();
-        showLamp(true);
-        if (m_config.jingleEnabled)
-            m_feedback.playSound(SystemSound::Information);
-    }
+    m_state.reportedAzimuth = readsBack() ? reportedAzimuth() : std::nullopt;
+    const double target = m_state.targetAzimuth;
+    m_dispatch.go(m_config.interfaceKind, [this, report, target](const RotorOutcome &outcome) {
+        goFinished(outcome, target);
+        if (report)
+            report(outcome);
+    });
     Q_EMIT goHandled();
 }
 
-void Station::StopAll()
+void Station::goFinished(const RotorOutcome &outcome, double target)
 {
-    m_sequencer.runStop([this] { stopHandling(); });
+    if (!outcome.sent())
+        return;
+    m_lastSentPosition = target;
+    m_poller->askSoon();
+    // A timer that is already running keeps its period, so a second GO does
+    // not lengthen the blinking.
+    if (!m_timerBlink.isActive())
+        m_timerBlink.start();
+    if (!m_timerTrackOK.isActive())
+        m_timerTrackOK.start();
+    showLamp(true);
+    if (m_config.jingleEnabled)
+        m_feedback.playSound(SystemSound::Information);
 }
 
-void Station::stopHandling()
+void Station::StopAll(OutcomeReport report)
 {
-    m_dispatch.stopEvery();
+    m_sequencer.runStop([this, report] { stopHandling(report); });
+}
+
+void Station::stopHandling(const OutcomeReport &report)
+{
+    m_dispatch.stopEvery(m_config.interfaceKind, report ? report : OutcomeReport([](const RotorOutcome &) {}));
     endBlinking();
     m_state.lastSentAzimuth = -10;
 }

@@ -13,6 +13,7 @@
 #include "rotors/CommandState.h"
 #include "sources/RotctldHost.h"
 #include "sources/UdpListener.h"
+#include "rotors/RotorOutcome.h"
 #include "ui/NoticeOnce.h"
 
 #include <QElapsedTimer>
@@ -90,17 +91,22 @@ public:
     // Requests.
     // An azimuth given as a whole number: wrapped at the ends, shown, and sent
     // when AUTO is on (or a test forces it) once the first activation has run.
+    // The azimuth the box already holds is no change and sends nothing, as a text
+    // written into a box that already holds it, except from a Hamlib client,
+    // whose request is a request to move.
     void enter(int azimuth, EntryOrigin origin);
     // The box holds something that is not a whole number: shown, never sent by itself.
     void holdEntry(AzimuthEntry entry);
     // Enters the azimuth and performs a GO as the MAN button does, even with AUTO
-    // off; a STOP during the entry's own GO ends the request there.
-    void enterAndGo(int azimuth, EntryOrigin origin);
+    // off; report hears that GO's outcome.
+    void enterAndGo(int azimuth, EntryOrigin origin, OutcomeReport report = {});
     // Favourite n (1..6) as its button gives it.
     void enterFavourite(int n);
-    // The MAN button: a GO of what the box holds, after any sequence under way.
-    void ButtonTrackClick();
-    void StopAll();
+    // The MAN button: a GO of what the box holds, after any sequence under way;
+    // report hears its outcome.
+    void ButtonTrackClick(OutcomeReport report = {});
+    // report hears the selected interface's outcome.
+    void StopAll(OutcomeReport report = {});
     void longPath();
     void setAuto(bool on);
     void setLanguage(const Language &language);
@@ -115,7 +121,12 @@ public:
     // A close nobody attends (a signal, the end of the session): no box waits
     // for an answer, and a sequence held up for long is hurried to its end.
     void closeUnattended();
+    // Starts the closing sequence: STOP, parking, the ports' closing texts, the
+    // settings; closed() is emitted when it has run.
     void runClosingSequence();
+    // Runs what remains of the closing at once, without its pauses (the event
+    // loop has already ended).
+    void closeNow();
     bool closingStarted() const { return m_closed; }
     bool closingFinished() const { return m_closingFinished; }
     // What the process should end with: a signal close whose save failed is a
@@ -211,9 +222,9 @@ private:
     void setWindowGeometry(WindowField field, int value) override;
 
     // RotctldHost
-    MoveAnswer requestMove(int azimuth) override;
-    bool stopMoving() override;
-    bool moveToParking() override;
+    void requestMove(int azimuth, OutcomeReport answer) override;
+    void stopMoving(OutcomeReport answer) override;
+    void moveToParking(OutcomeReport answer) override;
     std::optional<double> knownAzimuth() const override;
     bool readsBack() const override;
     QString rotatorInfo() const override { return m_caption; }
@@ -222,19 +233,23 @@ private:
     void loadSettings();
     void reportOnceRunning(std::function<void()> report);
     void reconcileSavedPorts();
-    void goHandling();
-    void stopHandling();
+    // Wraps, shows and keeps the azimuth; false when it is what the box holds
+    // already (no change, nothing to send).
+    bool show(int azimuth, EntryOrigin origin);
+    void goHandling(const OutcomeReport &report);
+    void goFinished(const RotorOutcome &outcome, double target);
+    void stopHandling(const OutcomeReport &report);
+    void closePortsForClosing();
+    void finishClosing();
     void showLamp(bool on);
     void endBlinking();
-    void goToParking();
+    void goToParking(OutcomeReport report = {});
     void setInterfaceLabel(const QString &text);
     void setDdeLink(const QString &service);
     // True when the value was taken as the azimuth.
     bool DdeClientItemChange(const QString &itemText);
     void DdeClientItemRead(const QString &itemText);
     void UDPServerUDPRead(const DatagramTurn &turn);
-    // An azimuth from outside the window: no change when it is what is shown.
-    void enterFromOutside(int azimuth, EntryOrigin origin);
     std::optional<quint16> selectedLptAddress() const;
     void save_configuration();
 
@@ -263,9 +278,10 @@ private:
     bool m_loadingSettings = false;
     bool m_forcedSendRequest = false;
     bool m_activatedOnce = false;
-    bool m_activating = false;
     bool m_closed = false;
     bool m_closingFinished = false;
+    // The ports are being let go: nothing may open one again.
+    bool m_portsClosing = false;
     bool m_unattended = false;
     bool m_saveFailed = false;
     bool m_lampOn = false;
@@ -274,9 +290,6 @@ private:
     QString m_interfaceLabel = QStringLiteral("commande");
     // The last azimuth a GO delivered to the interface; none before the first.
     std::optional<double> m_lastSentPosition;
-    // How the last GO handling ended.
-    enum class GoOutcome { None, Sent, WithinStep, NotSent };
-    GoOutcome m_lastGo = GoOutcome::None;
     // Init's dialog is open: sources from outside move nothing meanwhile.
     bool m_setupOpen = false;
     QString m_lastDdeValue;
@@ -285,6 +298,8 @@ private:
     // Moves the display without sending: a start value that arrives late.
     bool m_sendHeldBack = false;
 
+    // Ends a closing held up by a device that does not answer.
+    QTimer m_closingLimit;
     QTimer m_timerBlink;
     QTimer m_timerTrackOK;
 

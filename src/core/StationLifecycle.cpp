@@ -30,6 +30,8 @@ namespace {
 constexpr qint64 CloseWaitMs = 2000;
 // How long an unattended close may take before it is hurried to its end.
 constexpr int UnattendedCloseMs = 2500;
+// How long any close waits for a device that does not answer.
+constexpr int ClosingLimitMs = 3000;
 } // namespace
 
 void Station::load()
@@ -116,10 +118,8 @@ void Station::EnumerateComPorts()
 
 void Station::FormActivate()
 {
-    // The restoring GO below pauses, and activations arrive meanwhile.
-    if (m_activatedOnce || m_activating)
+    if (m_activatedOnce)
         return;
-    const QScopedValueRollback activating(m_activating, true);
 
     if (!m_udp->isActive()) {
         m_choices.koruPortText = m_config.koruPortText;
@@ -255,29 +255,26 @@ void Station::requestClose()
     if (!m_closeRequested.isValid())
         m_closeRequested.start();
     if (m_sequencer.busy() && m_closeRequested.elapsed() < CloseWaitMs) {
-        // A close that arrives in the middle of a command (a signal handled during
-        // a pause) waits for it: the closing commands must not interleave with it.
-        // A command held up longer (a box waiting for an answer) is stopped by the
-        // closing sequence instead, so the settings are still saved.
+        // A close that arrives in the middle of a command waits for it: a
+        // controller is not cut off between the target and the order to move.
         QTimer::singleShot(10, this, &Station::requestClose);
         return;
     }
     runClosingSequence();
-    Q_EMIT closed();
 }
 
 void Station::closeUnattended()
 {
     m_unattended = true;
     m_feedback.stopWaitingForUser();
-    if (!m_closingFinished) {
-        // Ending every event loop makes each remaining pause and write return at
-        // once: the sequence still runs every step, and saves, but without waiting.
-        QTimer::singleShot(UnattendedCloseMs, this, [this] {
-            if (!m_closingFinished)
-                QCoreApplication::exit(0);
-        });
-    }
+    // Nobody waits for the pauses any more once this has passed: every remaining
+    // step still runs, and the settings are saved.
+    QTimer::singleShot(UnattendedCloseMs, this, [this] {
+        if (!m_closingFinished) {
+            runClosingSequence();
+            closeNow();
+        }
+    });
     requestClose();
 }
 
@@ -286,30 +283,58 @@ void Station::runClosingSequence()
     if (m_closed)
         return;
     m_closed = true;
+    m_closingLimit.setSingleShot(true);
+    connect(&m_closingLimit, &QTimer::timeout, this, &Station::closeNow);
+    m_closingLimit.start(ClosingLimitMs);
 
     StopAll();
     if (m_config.parkingInterface != 0)
         goToParking();
-
-    if (const auto address = selectedLptAddress())
-        m_portIo.DisablePorts(*address, *address);
-
-    m_outside->closeForShutdown(m_config.parkingInterface, m_config.interfaceKind);
-    m_serial->closeForShutdown(m_config.parkingInterface, m_config.interfaceKind);
-    // The library may hang on a dead controller: its worker gets a limited time,
-    // and the settings are written whatever it does.
-    m_hamlib->close();
-    // Also a link still waiting for the bus's answer must not open after this.
-    m_dde->closeLink();
-    m_udp->deactivate();
-    save_configuration();
-    m_closingFinished = true;
+    m_sequencer.whenIdle([this] { closePortsForClosing(); });
 }
 
-void Station::goToParking()
+void Station::closePortsForClosing()
+{
+    m_portsClosing = true;
+    if (const auto address = selectedLptAddress())
+        m_portIo.DisablePorts(*address, *address);
+    m_outside->closeForShutdown(m_config.parkingInterface, m_config.interfaceKind);
+    m_serial->closeForShutdown(m_config.parkingInterface, m_config.interfaceKind);
+    m_sequencer.whenIdle([this] {
+        // Also a link still waiting for the bus's answer must not open after this.
+        m_dde->closeLink();
+        m_udp->deactivate();
+        // The library's parking move goes out before it is closed; a library that
+        // hangs on a dead controller is given until the closing's limit.
+        m_hamlib->close();
+        if (m_hamlib->idle())
+            finishClosing();
+        else
+            connect(m_hamlib.get(), &HamlibRotors::becameIdle, this, &Station::finishClosing);
+    });
+}
+
+void Station::closeNow()
+{
+    runClosingSequence();
+    m_sequencer.hurry();
+    finishClosing();
+}
+
+void Station::finishClosing()
+{
+    if (m_closingFinished)
+        return;
+    m_closingLimit.stop();
+    save_configuration();
+    m_closingFinished = true;
+    Q_EMIT closed();
+}
+
+void Station::goToParking(OutcomeReport report)
 {
     // The GO goes to the selected interface, whatever the parking names.
-    enterAndGo(static_cast<int>(roundHalfEven(m_config.parkingAzimuth)), EntryOrigin::Parking);
+    enterAndGo(static_cast<int>(roundHalfEven(m_config.parkingAzimuth)), EntryOrigin::Parking, std::move(report));
 }
 
 void Station::save_configuration()

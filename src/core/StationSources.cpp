@@ -65,7 +65,7 @@ bool Station::DdeClientItemChange(const QString &itemText)
         Q_EMIT conversionRefused(*value);
         return false;
     }
-    enterFromOutside(*azimuth, EntryOrigin::DBus);
+    enter(*azimuth, EntryOrigin::DBus);
     return true;
 }
 
@@ -118,44 +118,48 @@ void Station::UDPServerUDPRead(const DatagramTurn &turn)
     // Once closing has begun, only the parking azimuth may be sent.
     if (m_closed || m_source != AzimuthSource::Koru || !turn.request)
         return;
-    enterFromOutside(turn.request->azimuth, EntryOrigin::Datagram);
+    enter(turn.request->azimuth, EntryOrigin::Datagram);
 }
 
-RotctldHost::MoveAnswer Station::requestMove(int azimuth)
+void Station::requestMove(int azimuth, OutcomeReport answer)
 {
+    using Reason = RotorOutcome::Reason;
     // Once closing has begun, only the parking azimuth may be sent; while Init's
     // dialog is open nothing from outside moves the antenna.
-    if (m_closed || m_setupOpen)
-        return MoveAnswer::Refused;
+    if (m_closed || m_setupOpen) {
+        answer(RotorOutcome::refused(Reason::NotAccepted));
+        return;
+    }
+    if (m_config.interfaceKind == InterfaceKind::None || !m_autoOn || !m_activatedOnce || m_sendHeldBack) {
+        enter(azimuth, EntryOrigin::Rotctld);
+        answer(RotorOutcome::refused(m_config.interfaceKind == InterfaceKind::None ? Reason::NoInterface
+                                                                                 : Reason::NotAccepted));
+        return;
+    }
     // Entered even when the box already shows it: a STOP, or a restored azimuth
-    // shown but not sent, leaves that number where the antenna is not.
-    m_lastGo = GoOutcome::None;
-    const quint64 stops = m_sequencer.stopCount();
-    enter(azimuth, EntryOrigin::Rotctld);
-    if (m_config.interfaceKind == InterfaceKind::None)
-        return MoveAnswer::NoInterface;
-    if (!m_autoOn || m_sequencer.stopCount() != stops)
-        return MoveAnswer::Refused;
-    // No outcome yet: the GO waits behind the command being written, and only a
-    // newer request or a STOP will take its place.
-    return m_lastGo == GoOutcome::NotSent ? MoveAnswer::NotDelivered : MoveAnswer::Moving;
+    // shown but not sent, leaves that number where the antenna is not. The GO
+    // that AUTO starts is this request's; its outcome is the answer.
+    show(azimuth, EntryOrigin::Rotctld);
+    ButtonTrackClick(std::move(answer));
 }
 
-bool Station::stopMoving()
+void Station::stopMoving(OutcomeReport answer)
 {
-    if (m_closed)
-        return false;
-    StopAll();
+    if (m_closed) {
+        answer(RotorOutcome::refused(RotorOutcome::Reason::NotAccepted));
+        return;
+    }
+    StopAll(std::move(answer));
     Q_EMIT goHandled();
-    return true;
 }
 
-bool Station::moveToParking()
+void Station::moveToParking(OutcomeReport answer)
 {
-    if (m_closed || m_config.parkingInterface == 0)
-        return false;
-    goToParking();
-    return true;
+    if (m_closed || m_config.parkingInterface == 0) {
+        answer(RotorOutcome::refused(RotorOutcome::Reason::NotSupported));
+        return;
+    }
+    goToParking(std::move(answer));
 }
 
 std::optional<double> Station::knownAzimuth() const
@@ -231,7 +235,7 @@ void Station::sendTest(int azimuth)
     m_forcedSendRequest = true;
     // The azimuth already shown is no change, and sends nothing; the request stays
     // raised until a change or the dialog's closing uses it.
-    enterFromOutside(azimuth, EntryOrigin::Test);
+    enter(azimuth, EntryOrigin::Test);
 }
 
 bool Station::pinComPort(const QString &comName, const QString &target, QString *error)

@@ -1,63 +1,141 @@
 #include "rotors/CommandSequencer.h"
 
-#include <QTimer>
-
-#include <algorithm>
 #include <utility>
 
-CommandSequencer::Sequence::Sequence(CommandSequencer &sequencer)
-    : m_sequencer(sequencer), m_generation(sequencer.m_generation)
+CommandSequencer::CommandSequencer(QObject *parent) : QObject(parent)
 {
-    ++m_sequencer.m_depth;
-    m_sequencer.m_deepest = std::max(m_sequencer.m_deepest, m_sequencer.m_depth);
+    m_pause.setSingleShot(true);
+    // The controllers' pauses are tens of milliseconds; a coarse timer would
+    // stretch them by up to 5 %.
+    m_pause.setTimerType(Qt::PreciseTimer);
+    connect(&m_pause, &QTimer::timeout, this, &CommandSequencer::advance);
 }
 
-CommandSequencer::Sequence::~Sequence()
+CommandSequencer::Step CommandSequencer::step(std::function<bool()> act, int pauseAfterMs)
 {
-    --m_sequencer.m_depth;
-    // A sequence begun outside requestGo/runStop (a probe, the closing) has no
-    // loop of its own to pick up the GO that waited for it.
-    if (m_sequencer.m_depth == 0 && m_sequencer.m_waitingGo)
-        m_sequencer.scheduleWaitingGo();
+    return [act = std::move(act), pauseAfterMs] { return act() ? pauseAfterMs : Failed; };
 }
 
-void CommandSequencer::requestGo(Operation go)
+void CommandSequencer::requestGo(Operation go, Operation overtaken)
 {
+    if (Operation previous = std::exchange(m_waitingGoOvertaken, nullptr))
+        previous();
     m_waitingGo = std::move(go);
-    if (!busy())
-        runWaitingGos();
+    m_waitingGoOvertaken = std::move(overtaken);
+    settle();
 }
 
 void CommandSequencer::runStop(Operation stop)
 {
+    ++m_stops;
+    m_pause.stop();
+    std::deque<Sequence> dropped = std::exchange(m_queue, {});
+    if (m_running)
+        finishRunning(true);
+    for (Sequence &sequence : dropped) {
+        if (sequence.cut)
+            sequence.cut();
+        if (sequence.ended)
+            sequence.ended();
+    }
     m_waitingGo = nullptr;
-    ++m_generation;
-    {
-        Sequence sequence(*this);
-        stop();
-    }
-    if (!busy())
-        runWaitingGos();
+    if (Operation overtaken = std::exchange(m_waitingGoOvertaken, nullptr))
+        overtaken();
+    stop();
+    settle();
 }
 
-void CommandSequencer::runWaitingGos()
+void CommandSequencer::play(Sequence sequence)
 {
-    // A loop rather than recursion: each GO that arrived during the previous one
-    // runs after it, at the same depth.
-    while (m_waitingGo && !busy()) {
-        Operation go = std::exchange(m_waitingGo, nullptr);
-        Sequence sequence(*this);
-        go();
+    m_queue.push_back(std::move(sequence));
+    if (!m_running)
+        startNext();
+}
+
+void CommandSequencer::whenIdle(Operation then)
+{
+    m_idleWaiters.append(std::move(then));
+    settle();
+}
+
+void CommandSequencer::hurry()
+{
+    m_hurried = true;
+    if (m_pause.isActive()) {
+        m_pause.stop();
+        advance();
     }
 }
 
-void CommandSequencer::scheduleWaitingGo()
+void CommandSequencer::startNext()
 {
-    if (m_runScheduled)
+    while (!m_running && !m_queue.empty()) {
+        m_current = std::move(m_queue.front());
+        m_queue.pop_front();
+        m_next = 0;
+        m_running = true;
+        advance();
+    }
+}
+
+void CommandSequencer::advance()
+{
+    // Steps without a pause follow one another at once.
+    while (m_running) {
+        if (m_next >= m_current.steps.size()) {
+            finishRunning(false);
+            break;
+        }
+        const Step step = m_current.steps.at(m_next++);
+        const int pauseMs = step();
+        if (pauseMs == Failed) {
+            m_current.delivered = nullptr;
+            m_current.cut = nullptr;
+            finishRunning(false);
+            break;
+        }
+        if (m_next == m_current.steps.size()) {
+            m_current.cut = nullptr;
+            if (m_current.delivered)
+                std::exchange(m_current.delivered, nullptr)();
+        }
+        if (pauseMs > 0 && !m_hurried) {
+            m_pause.start(pauseMs);
+            return;
+        }
+    }
+    startNext();
+    settle();
+}
+
+void CommandSequencer::finishRunning(bool cut)
+{
+    Sequence finished = std::exchange(m_current, {});
+    m_running = false;
+    if (cut && finished.cut)
+        finished.cut();
+    if (finished.ended)
+        finished.ended();
+}
+
+void CommandSequencer::settle()
+{
+    // Reached again from what a waiting GO or an idle waiter starts: the outer
+    // call goes on with whatever is left.
+    if (m_settling)
         return;
-    m_runScheduled = true;
-    QTimer::singleShot(0, this, [this] {
-        m_runScheduled = false;
-        runWaitingGos();
-    });
+    m_settling = true;
+    while (!busy()) {
+        if (m_waitingGo) {
+            m_waitingGoOvertaken = nullptr;
+            std::exchange(m_waitingGo, nullptr)();
+            continue;
+        }
+        if (m_idleWaiters.isEmpty())
+            break;
+        // One at a time: the next waits until what this one starts has ended.
+        const Operation then = m_idleWaiters.takeFirst();
+        then();
+    }
+    m_settling = false;
 }

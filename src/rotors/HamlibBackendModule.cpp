@@ -16,6 +16,7 @@ HamlibModel fromCaps(const rot_caps &caps)
     model.maker = QString::fromUtf8(caps.mfg_name).trimmed();
     model.name = QString::fromUtf8(caps.model_name).trimmed();
     model.network = caps.port_type == RIG_PORT_NETWORK;
+    model.portless = caps.port_type == RIG_PORT_NONE;
     model.defaultRate = caps.serial_rate_max > 0 ? caps.serial_rate_max : caps.serial_rate_min;
     model.minAzimuth = caps.min_az;
     model.maxAzimuth = caps.max_az;
@@ -106,7 +107,8 @@ public:
         ROT *rot = rot_init(rot_model_t(model));
         if (!rot)
             return nullptr;
-        rot_set_conf(rot, rot_token_lookup(rot, "rot_pathname"), path.constData());
+        if (!path.isEmpty())
+            rot_set_conf(rot, rot_token_lookup(rot, "rot_pathname"), path.constData());
         rot_set_conf(rot, rot_token_lookup(rot, "timeout"), QByteArray::number(timeoutMs).constData());
         rot_set_conf(rot, rot_token_lookup(rot, "retry"), QByteArray::number(retries).constData());
         if (baudRate > 0)

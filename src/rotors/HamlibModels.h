@@ -11,6 +11,7 @@ struct HamlibModel {
     QString maker;      // "Yaesu"
     QString name;       // "GS-232A"
     bool network = false; // reached at host:port instead of a serial device
+    bool portless = false; // needs no port at all (the dummy rotator)
     int defaultRate = 0;  // the model's own serial speed; 0 for none
     double minAzimuth = 0;
     double maxAzimuth = 360;

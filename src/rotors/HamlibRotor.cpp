@@ -9,20 +9,24 @@
 #include <QMetaObject>
 
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
 
 namespace {
 
-// Short enough that a dead controller lets the close end within its limit.
+// Short enough that a dead controller answers a request within about a second.
 constexpr int TimeoutMs = 1000;
 constexpr int Retries = 0;
 constexpr auto PollInterval = std::chrono::seconds(1);
 
-struct Target {
-    double azimuth;
-    double elevation;
+struct Job {
+    bool stop = false;
+    HamlibConnection connection;
+    double azimuth = 0;
+    double elevation = 0;
+    HamlibRotor::Done done;
 };
 
 } // namespace
@@ -30,156 +34,202 @@ struct Target {
 struct HamlibRotor::Shared {
     std::mutex mutex;
     std::condition_variable wake;
-    std::condition_variable ended;
-    std::optional<Target> waitingGo;
-    bool waitingStop = false;
-    bool waitingRead = false;
-    bool closing = false;
-    bool finished = false;
-    // Null once the owner has let go: a worker abandoned in the library reports nothing.
+    std::optional<Job> waitingStop;
+    std::optional<Job> waitingGo;
+    std::optional<HamlibConnection> waitingRead;
+    bool releasing = false;
+    bool quitting = false;
+    bool working = false;
+    // Null once the owner is gone: nothing is reported any more.
     HamlibRotor *owner = nullptr;
     std::thread worker;
 
-    // Hands a report to the owner's thread; called from the worker.
+    bool waiting() const { return waitingStop || waitingGo || waitingRead || releasing || quitting; }
+
+    // Hands a report to the owner's thread; called with the mutex held.
     template <typename Report>
     void report(Report deliver)
     {
-        const std::lock_guard lock(mutex);
         if (owner)
             QMetaObject::invokeMethod(owner, [target = owner, deliver] { deliver(*target); }, Qt::QueuedConnection);
     }
+    void answer(HamlibRotor::Done done, int status)
+    {
+        if (done)
+            report([done, status](HamlibRotor &) { done(status); });
+    }
 };
 
-HamlibRotor::HamlibRotor(const HamlibConnection &connection, QObject *parent)
-    : QObject(parent), m_connection(connection), m_shared(std::make_shared<Shared>())
+HamlibRotor::HamlibRotor(QObject *parent) : QObject(parent), m_shared(std::make_shared<Shared>())
 {
     m_shared->owner = this;
-    m_shared->worker = std::thread(&HamlibRotor::run, m_shared, connection);
+    m_shared->worker = std::thread(&HamlibRotor::run, m_shared);
 }
 
 HamlibRotor::~HamlibRotor()
 {
-    close(CloseLimitMs);
-}
-
-void HamlibRotor::go(double azimuth, double elevation)
-{
-    const std::lock_guard lock(m_shared->mutex);
-    m_shared->waitingGo = Target {azimuth, elevation};
-    m_shared->wake.notify_one();
-}
-
-void HamlibRotor::read()
-{
-    const std::lock_guard lock(m_shared->mutex);
-    m_shared->waitingRead = true;
-    m_shared->wake.notify_one();
-}
-
-void HamlibRotor::stop()
-{
-    const std::lock_guard lock(m_shared->mutex);
-    m_shared->waitingGo.reset();
-    m_shared->waitingStop = true;
-    m_shared->wake.notify_one();
-}
-
-bool HamlibRotor::close(int waitMs)
-{
     std::unique_lock lock(m_shared->mutex);
-    if (!m_shared->worker.joinable())
-        return m_shared->finished;
-    m_shared->closing = true;
-    m_shared->wake.notify_one();
-    const bool ended = m_shared->ended.wait_for(lock, std::chrono::milliseconds(waitMs),
-                                                [this] { return m_shared->finished; });
     m_shared->owner = nullptr;
+    m_shared->quitting = true;
+    m_shared->wake.notify_one();
+    const bool stuck = m_shared->working;
     lock.unlock();
-    if (ended) {
-        m_shared->worker.join();
-    } else {
-        qCWarning(hamlibLog, "%s: the library did not return within %d ms; left behind",
-                  qUtf8Printable(m_connection.port), waitMs);
+    // A worker blocked in the library is not waited for: the process may end
+    // under it, and the owner it would report to is gone.
+    if (stuck) {
+        qCWarning(hamlibLog, "the library has not returned; its worker is left behind");
         m_shared->worker.detach();
+    } else {
+        m_shared->worker.join();
     }
-    return ended;
 }
 
-void HamlibRotor::run(std::shared_ptr<Shared> shared, HamlibConnection connection)
+void HamlibRotor::go(const HamlibConnection &connection, double azimuth, double elevation, Done done)
+{
+    const std::lock_guard lock(m_shared->mutex);
+    if (m_shared->waitingGo)
+        m_shared->answer(m_shared->waitingGo->done, Overtaken);
+    m_shared->waitingGo = Job {false, connection, azimuth, elevation, std::move(done)};
+    m_shared->releasing = false;
+    m_shared->wake.notify_one();
+}
+
+void HamlibRotor::stop(const HamlibConnection &connection, Done done)
+{
+    const std::lock_guard lock(m_shared->mutex);
+    if (m_shared->waitingGo)
+        m_shared->answer(std::exchange(m_shared->waitingGo, std::nullopt)->done, Overtaken);
+    if (m_shared->waitingStop)
+        m_shared->answer(m_shared->waitingStop->done, Overtaken);
+    m_shared->waitingStop = Job {true, connection, 0, 0, std::move(done)};
+    m_shared->releasing = false;
+    m_shared->wake.notify_one();
+}
+
+void HamlibRotor::read(const HamlibConnection &connection)
+{
+    const std::lock_guard lock(m_shared->mutex);
+    m_shared->waitingRead = connection;
+    m_shared->releasing = false;
+    m_shared->wake.notify_one();
+}
+
+void HamlibRotor::release()
+{
+    const std::lock_guard lock(m_shared->mutex);
+    m_shared->waitingRead.reset();
+    m_shared->releasing = true;
+    m_shared->wake.notify_one();
+}
+
+bool HamlibRotor::idle() const
+{
+    const std::lock_guard lock(m_shared->mutex);
+    return !m_shared->working && !m_shared->waiting();
+}
+
+void HamlibRotor::run(std::shared_ptr<Shared> shared)
 {
     std::unique_ptr<HamlibDevice> device;
+    std::optional<HamlibConnection> current;
     bool opened = false;
+    auto nextPoll = std::chrono::steady_clock::now();
 
-    const auto outcome = [&](Step step, int status) {
-        qCDebug(hamlibLog, "%s: step %d gave %d", qUtf8Printable(connection.port), int(step), status);
-        if (status == RIG_OK) {
-            shared->report([step](HamlibRotor &owner) { Q_EMIT owner.succeeded(step); });
-            return true;
-        }
-        shared->report([step, status](HamlibRotor &owner) { Q_EMIT owner.failed(step, status); });
+    const auto closeDevice = [&] {
+        device.reset();
+        current.reset();
+        opened = false;
+    };
+    // Opens on the first request for a connection, and again after a failed open
+    // or a lost link; another connection closes the one open first.
+    const auto ensureOpen = [&](const HamlibConnection &connection) -> int {
+        if (current != connection)
+            closeDevice();
+        current = connection;
+        if (opened)
+            return RIG_OK;
+        HamlibBackend *backend = HamlibLibrary::backend();
+        if (!device && backend)
+            device = backend->device(connection.model, connection.port.toUtf8(), connection.baudRate, TimeoutMs,
+                                     Retries);
+        if (!device)
+            return -RIG_ENIMPL;
+        const int status = device->open();
+        opened = status == RIG_OK;
+        return status;
+    };
+    const auto afterCall = [&](int status) {
+        qCDebug(hamlibLog, "%s: gave %d", current ? qUtf8Printable(current->port) : "-", status);
         // A link that broke (an unplugged adapter, a server gone) is opened afresh
         // by the next request.
         if (status == -RIG_EIO && opened) {
             device->close();
             opened = false;
         }
-        return false;
-    };
-    // Opens on the first request, and again after a failed open or a lost link.
-    const auto ensureOpen = [&]() {
-        if (opened)
-            return true;
-        HamlibBackend *backend = HamlibLibrary::backend();
-        if (!device && backend)
-            device = backend->device(connection.model, connection.port.toUtf8(), connection.baudRate, TimeoutMs, Retries);
-        if (!device)
-            return outcome(Step::Open, -RIG_ENIMPL);
-        opened = outcome(Step::Open, device->open());
-        return opened;
     };
 
     std::unique_lock lock(shared->mutex);
-    auto nextPoll = std::chrono::steady_clock::now() + PollInterval;
     for (;;) {
-        const auto requested = [&] {
-            return shared->waitingStop || shared->waitingGo || shared->waitingRead || shared->closing;
-        };
-        if (connection.readPosition && opened)
-            shared->wake.wait_until(lock, nextPoll, requested);
+        const bool polling = current && current->readPosition && opened && !shared->releasing;
+        if (polling)
+            shared->wake.wait_until(lock, nextPoll, [&] { return shared->waiting(); });
         else
-            shared->wake.wait(lock, requested);
-
-        // What waits is done before closing: a parking GO must still reach the rotator.
-        const bool stopping = std::exchange(shared->waitingStop, false);
-        const std::optional<Target> target = stopping ? std::nullopt : std::exchange(shared->waitingGo, std::nullopt);
-        const bool asked = !stopping && !target && std::exchange(shared->waitingRead, false);
-        const bool polling = !stopping && !target && !shared->closing
-            && (asked || (connection.readPosition && opened && std::chrono::steady_clock::now() >= nextPoll));
-        if (!stopping && !target && !polling && shared->closing)
+            shared->wake.wait(lock, [&] { return shared->waiting(); });
+        if (shared->quitting)
             break;
+
+        // A STOP asked after a GO that still waits has dropped it already.
+        std::optional<Job> job = shared->waitingStop ? std::exchange(shared->waitingStop, std::nullopt)
+                                                     : std::exchange(shared->waitingGo, std::nullopt);
+        std::optional<HamlibConnection> reading;
+        if (!job) {
+            reading = std::exchange(shared->waitingRead, std::nullopt);
+            if (!reading && polling && std::chrono::steady_clock::now() >= nextPoll)
+                reading = current;
+        }
+        if (!job && !reading) {
+            if (shared->releasing) {
+                shared->releasing = false;
+                lock.unlock();
+                closeDevice();
+                lock.lock();
+                shared->report([](HamlibRotor &owner) { Q_EMIT owner.becameIdle(); });
+            }
+            continue;
+        }
+        shared->working = true;
         lock.unlock();
 
-        if (stopping && ensureOpen()) {
-            outcome(Step::Stop, device->stop());
-            // Where it came to rest, and where it starts from, are asked at once.
-            nextPoll = std::chrono::steady_clock::now();
-        } else if (target && ensureOpen()) {
-            outcome(Step::Go, device->setPosition(target->azimuth, target->elevation));
-            nextPoll = std::chrono::steady_clock::now();
-        } else if (polling && ensureOpen()) {
-            double azimuth = 0;
-            const int status = device->position(&azimuth);
-            const std::optional<double> read = status == RIG_OK ? std::optional(azimuth) : std::nullopt;
-            outcome(Step::Read, status);
-            shared->report([read](HamlibRotor &owner) { Q_EMIT owner.positionRead(read); });
-            nextPoll = std::chrono::steady_clock::now() + PollInterval;
+        std::optional<double> position;
+        int status = ensureOpen(job ? job->connection : *reading);
+        if (status == RIG_OK) {
+            if (job && job->stop) {
+                status = device->stop();
+            } else if (job) {
+                status = device->setPosition(job->azimuth, job->elevation);
+            } else {
+                double azimuth = 0;
+                status = device->position(&azimuth);
+                // A controller that answers nonsense has not told where it is.
+                if (status == RIG_OK && std::isfinite(azimuth))
+                    position = azimuth;
+            }
         }
+        afterCall(status);
+        // Where it came to rest, or where it starts from, is asked at once.
+        nextPoll = std::chrono::steady_clock::now() + (job ? std::chrono::seconds(0) : PollInterval);
+
         lock.lock();
+        shared->working = false;
+        if (job)
+            shared->answer(job->done, status);
+        else
+            shared->report([position](HamlibRotor &owner) { Q_EMIT owner.positionRead(position); });
+        if (!job && status != RIG_OK)
+            shared->report([status](HamlibRotor &owner) { Q_EMIT owner.readFailed(status); });
+        if (!shared->waiting())
+            shared->report([](HamlibRotor &owner) { Q_EMIT owner.becameIdle(); });
     }
     lock.unlock();
-
-    device.reset();
-    const std::lock_guard done(shared->mutex);
-    shared->finished = true;
-    shared->ended.notify_all();
+    closeDevice();
 }

@@ -3,59 +3,62 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
 // Where and how one Hamlib rotator is reached.
 struct HamlibConnection {
     int model = 0;
-    QString port;    // a device path, or host:port for a network model
+    QString port;    // a device path, host:port for a network model, empty for none
     int baudRate = 0; // 0 keeps the model's own speed
     bool readPosition = false; // ask for the position about once a second
     friend bool operator==(const HamlibConnection &, const HamlibConnection &) = default;
 };
 
-// One open Hamlib rotator. The library's calls block (a dead controller costs
-// its timeout on every call), so they run on a worker thread of their own; the
-// caller's thread never waits on the library, except for at most the close's
-// limit. Requests are a mailbox, not a queue: the newest GO replaces one still
-// waiting, and a STOP overtakes any waiting GO and is never dropped.
+// The Hamlib rotator's worker. The library's calls block (a dead controller
+// costs its timeout on every call), so they run on one thread of their own, in
+// the order they were asked: the caller's thread never waits on the library.
+// Requests are a mailbox: the newest GO replaces one still waiting, a STOP
+// overtakes a waiting GO, and each is answered once, with Hamlib's status, on
+// the caller's thread. One worker serves every connection in turn, so two never
+// share a port, and one stuck in the library sends nothing it was asked before
+// a release once it comes back.
 class HamlibRotor : public QObject {
     Q_OBJECT
 
 public:
-    // The library's steps, to tell what failed.
-    enum class Step { Open, Go, Stop, Read };
+    // Hamlib's status (0 or a negative RIG_E* code).
+    using Done = std::function<void(int status)>;
 
-    explicit HamlibRotor(const HamlibConnection &connection, QObject *parent = nullptr);
+    explicit HamlibRotor(QObject *parent = nullptr);
     ~HamlibRotor() override;
     HamlibRotor(const HamlibRotor &) = delete;
     HamlibRotor &operator=(const HamlibRotor &) = delete;
 
-    const HamlibConnection &connection() const { return m_connection; }
-
-    void go(double azimuth, double elevation);
-    void stop();
+    void go(const HamlibConnection &connection, double azimuth, double elevation, Done done);
+    void stop(const HamlibConnection &connection, Done done);
     // Asks for the position once, opening the rotator if need be.
-    void read();
-    // Lets the worker finish what is waiting and close the rotator, waiting for it
-    // at most waitMs; a worker still blocked in the library then is left to end
-    // on its own, and nothing it reports arrives any more. True when it ended.
-    bool close(int waitMs);
+    void read(const HamlibConnection &connection);
+    // Closes the rotator once what waits is done, and stops polling it.
+    void release();
+    // Nothing waits and nothing is under way.
+    bool idle() const;
 
-    static constexpr int CloseLimitMs = 3000;
+    // A request dropped before it reached the library.
+    static constexpr int Overtaken = 1;
 
 Q_SIGNALS:
-    // Hamlib's status code (negative) at a step.
-    void failed(HamlibRotor::Step step, int code);
-    void succeeded(HamlibRotor::Step step);
+    // Hamlib's status code (negative) when a position read failed.
+    void readFailed(int code);
     // The azimuth the library reports, in its own terms; none when a read failed.
     void positionRead(std::optional<double> azimuth);
+    // The worker has nothing left to do.
+    void becameIdle();
 
 private:
     struct Shared;
-    static void run(std::shared_ptr<Shared> shared, HamlibConnection connection);
+    static void run(std::shared_ptr<Shared> shared);
 
-    HamlibConnection m_connection;
     std::shared_ptr<Shared> m_shared;
 };

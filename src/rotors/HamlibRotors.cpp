@@ -4,6 +4,8 @@
 #include "rotors/HamlibErrors.h"
 #include "rotors/HamlibLibrary.h"
 #include "rotors/PositionReply.h"
+
+#include <hamlib/rig.h>
 #include "rotors/SerialFailure.h"
 #include "rotors/SerialProtocol.h"
 
@@ -20,10 +22,7 @@ HamlibRotors::HamlibRotors(HamlibRotorsContext context, QObject *parent)
 {
 }
 
-HamlibRotors::~HamlibRotors()
-{
-    close();
-}
+HamlibRotors::~HamlibRotors() = default;
 
 QString HamlibRotors::where(const Configuration &config, const HamlibModel &model)
 {
@@ -33,17 +32,27 @@ QString HamlibRotors::where(const Configuration &config, const HamlibModel &mode
     return port >= 0 ? QStringLiteral("COM%1").arg(port + 1) : QString();
 }
 
-std::optional<HamlibConnection> HamlibRotors::wantedConnection(const HamlibModel &model)
+std::optional<HamlibConnection> HamlibRotors::wantedConnection(const HamlibModel &model, QString *told)
 {
+    const auto tellFailure = [this, told](const QString &reason, const QString &text) {
+        const QString said = tell(reason, text);
+        if (told)
+            *told = said;
+    };
     const Configuration &config = m_context.config;
     const Language language = m_context.language();
     m_where = where(config, model);
     HamlibConnection connection;
     connection.model = model.number;
     connection.readPosition = config.extensions.readsPosition(InterfaceKind::Hamlib);
+    // The dummy rotator, which users try first, is reached through no port at all.
+    if (model.portless) {
+        m_where = QStringLiteral("Hamlib");
+        return connection;
+    }
     if (model.network) {
         if (m_where.isEmpty()) {
-            tell(QStringLiteral("no address"), HamlibErrors::noAddressText(language));
+            tellFailure(QStringLiteral("no address"), HamlibErrors::noAddressText(language));
             return std::nullopt;
         }
         connection.port = m_where;
@@ -54,7 +63,7 @@ std::optional<HamlibConnection> HamlibRotors::wantedConnection(const HamlibModel
     failure.comName = m_where;
     if (m_where.isEmpty()) {
         failure.kind = SerialFailure::Kind::NoPort;
-        tell(QStringLiteral("no port"), serialFailureText(failure, language));
+        tellFailure(QStringLiteral("no port"), serialFailureText(failure, language));
         return std::nullopt;
     }
     connection.port = m_context.devicePath(m_where);
@@ -70,31 +79,31 @@ std::optional<HamlibConnection> HamlibRotors::wantedConnection(const HamlibModel
     } else {
         return connection;
     }
-    tell(QStringLiteral("open %1").arg(int(failure.kind)), serialFailureText(failure, language));
+    tellFailure(QStringLiteral("open %1").arg(int(failure.kind)), serialFailureText(failure, language));
     return std::nullopt;
 }
 
-void HamlibRotors::GoHamlib()
+void HamlibRotors::GoHamlib(OutcomeReport report)
 {
     CommandState &state = m_context.state;
     const InterfaceSettings &settings = m_context.config.at(InterfaceKind::Hamlib);
     const std::optional<HamlibModel> model = HamlibModels::find(m_context.config.extensions.hamlibModelNumber());
-    const auto notSent = [this, &state] {
-        state.notSentFlag = true;
+    const auto refused = [this, &report](RotorOutcome::Reason reason, const QString &text) {
         m_context.feedback.beep();
+        report(RotorOutcome::refused(reason, text));
     };
     if (!HamlibLibrary::backend()) {
-        tell(QStringLiteral("no library"), HamlibErrors::libraryMissingText(HamlibLibrary::loadError(), m_context.language()));
-        notSent();
+        refused(RotorOutcome::Reason::NoPort,
+                tell(QStringLiteral("no library"),
+                     HamlibErrors::libraryMissingText(HamlibLibrary::loadError(), m_context.language())));
         return;
     }
     if (!model) {
-        tell(QStringLiteral("no model"), HamlibErrors::noModelText(m_context.language()));
-        notSent();
+        refused(RotorOutcome::Reason::NoPort, tell(QStringLiteral("no model"), HamlibErrors::noModelText(m_context.language())));
         return;
     }
-    if (!SerialProtocol::passesMinimumStep(settings.minimumStep, state.commandedAzimuth, state.lastSentAzimuth)) {
-        state.holdWithinStep();
+    if (state.heldByStep(settings.minimumStep)) {
+        report(RotorOutcome::held());
         return;
     }
     const double turned = SerialProtocol::applyStopSide(state.commandedAzimuth, settings.stopSide);
@@ -103,33 +112,66 @@ void HamlibRotors::GoHamlib()
         azimuth += 360;
     const std::optional<double> target = model->withinLimits(azimuth);
     if (!target) {
-        // Refused before the library sees it: nothing moves, the minimum step keeps its reference.
-        tell(QStringLiteral("limits %1").arg(azimuth),
-             HamlibErrors::beyondLimitsText(where(m_context.config, *model), azimuth, model->minAzimuth,
-                                            model->maxAzimuth, m_context.language()));
-        notSent();
+        // Refused before the library sees it: nothing moves, the minimum step keeps
+        // its reference. One notice for the episode, however many targets follow.
+        refused(RotorOutcome::Reason::OutOfLimits,
+                tell(QStringLiteral("limits"),
+                     HamlibErrors::beyondLimitsText(where(m_context.config, *model), azimuth, model->minAzimuth,
+                                                    model->maxAzimuth, m_context.language())));
         return;
     }
-    const std::optional<HamlibConnection> connection = wantedConnection(*model);
+    QString failure;
+    const std::optional<HamlibConnection> connection = wantedConnection(*model, &failure);
     if (!connection) {
-        notSent();
+        refused(RotorOutcome::Reason::NoPort, failure);
         return;
     }
+    const double previous = state.lastSentAzimuth;
+    m_connection = connection;
     state.lastSentAzimuth = state.commandedAzimuth;
     state.commandedAzimuth = turned;
-    openRotor(*connection);
-    m_rotor->go(*target, model->goElevation());
     m_context.setInterfaceLabel(QStringLiteral("AZ%1 EL%2 %3").arg(*target).arg(model->goElevation()).arg(m_where));
+    rotor().go(*connection, *target, model->goElevation(), [this, report, previous](int status) {
+        const RotorOutcome outcome = outcomeOf(status);
+        // A GO that never reached the rotator leaves the same target free to be asked again.
+        if (!outcome.sent() && m_context.state.lastSentAzimuth != -10)
+            m_context.state.lastSentAzimuth = previous;
+        report(outcome);
+    });
 }
 
-void HamlibRotors::openRotor(const HamlibConnection &connection)
+HamlibRotor &HamlibRotors::rotor()
 {
-    if (m_rotor && m_rotor->connection() != connection)
-        close();
     if (!m_rotor) {
-        m_rotor = std::make_unique<HamlibRotor>(connection);
-        connect(m_rotor.get(), &HamlibRotor::failed, this, &HamlibRotors::failed);
+        m_rotor = std::make_unique<HamlibRotor>();
+        connect(m_rotor.get(), &HamlibRotor::readFailed, this, [this](int code) { outcomeOf(code); });
         connect(m_rotor.get(), &HamlibRotor::positionRead, this, &HamlibRotors::positionRead);
+        connect(m_rotor.get(), &HamlibRotor::becameIdle, this, &HamlibRotors::becameIdle);
+    }
+    return *m_rotor;
+}
+
+RotorOutcome HamlibRotors::outcomeOf(int status)
+{
+    using Reason = RotorOutcome::Reason;
+    if (status == RIG_OK) {
+        m_notices.recovered();
+        return RotorOutcome::sentNow();
+    }
+    if (status == HamlibRotor::Overtaken)
+        return RotorOutcome::refused(Reason::Overtaken);
+    const QString text =
+        tell(QStringLiteral("code %1").arg(status), HamlibErrors::failureText(status, m_where, m_context.language()));
+    switch (-status) {
+    case RIG_ENIMPL:
+    case RIG_ENAVAIL:
+        return RotorOutcome::refused(Reason::NotSupported, text);
+    case RIG_EINVAL:
+        return RotorOutcome::refused(Reason::OutOfLimits, text);
+    case RIG_ETIMEOUT:
+        return RotorOutcome::failed(Reason::TimedOut, text);
+    default:
+        return RotorOutcome::failed(Reason::Device, text);
     }
 }
 
@@ -139,16 +181,19 @@ void HamlibRotors::readPosition()
     if (!model || !m_context.config.extensions.readsPosition(InterfaceKind::Hamlib))
         return;
     if (const std::optional<HamlibConnection> connection = wantedConnection(*model)) {
-        openRotor(*connection);
-        m_rotor->read();
+        m_connection = connection;
+        rotor().read(*connection);
     }
 }
 
-void HamlibRotors::StopHamlib()
+void HamlibRotors::StopHamlib(OutcomeReport report)
 {
-    if (!m_rotor)
+    // Nothing of ours is turning a rotator that was never reached.
+    if (!m_connection) {
+        report(RotorOutcome::held());
         return;
-    m_rotor->stop();
+    }
+    rotor().stop(*m_connection, [this, report](int status) { report(outcomeOf(status)); });
     m_context.setInterfaceLabel(QStringLiteral("STOP %1").arg(m_where));
 }
 
@@ -156,20 +201,16 @@ void HamlibRotors::close()
 {
     if (!m_rotor)
         return;
-    m_rotor->close(HamlibRotor::CloseLimitMs);
-    m_rotor.reset();
+    m_rotor->release();
+    m_connection.reset();
     if (m_context.reportPosition)
         m_context.reportPosition(std::nullopt);
 }
 
-void HamlibRotors::failed(HamlibRotor::Step, int code)
-{
-    tell(QStringLiteral("code %1").arg(code), HamlibErrors::failureText(code, m_where, m_context.language()));
-}
-
 void HamlibRotors::positionRead(std::optional<double> azimuth)
 {
-    if (!m_context.reportPosition)
+    // A read that was under way as the rotator was let go tells nothing any more.
+    if (!m_context.reportPosition || !m_connection)
         return;
     const InterfaceSettings &settings = m_context.config.at(InterfaceKind::Hamlib);
     m_context.reportPosition(azimuth ? std::optional(PositionReply::antennaAzimuth(*azimuth, settings.azimuthOffset,
@@ -177,7 +218,8 @@ void HamlibRotors::positionRead(std::optional<double> azimuth)
                                      : std::nullopt);
 }
 
-void HamlibRotors::tell(const QString &reason, const QString &text)
+QString HamlibRotors::tell(const QString &reason, const QString &text)
 {
     m_notices.tell(m_where + QLatin1Char(' ') + reason, ProductWord, text);
+    return text;
 }

@@ -5,6 +5,7 @@
 #include "rotors/CommandState.h"
 #include "rotors/HamlibModels.h"
 #include "rotors/HamlibRotor.h"
+#include "rotors/RotorOutcome.h"
 #include "ui/NoticeOnce.h"
 #include "ui/UserFeedback.h"
 
@@ -30,7 +31,8 @@ struct HamlibRotorsContext {
 
 // The HAMLIB interface's GO and STOP: the command state turned into a target
 // for the library, with the stop side, offset and minimum step applied as on
-// the serial controllers, handed to the rotator's worker.
+// the serial controllers, handed to the rotator's worker; the outcome is the
+// library's answer.
 class HamlibRotors : public QObject {
     Q_OBJECT
 
@@ -38,28 +40,34 @@ public:
     explicit HamlibRotors(HamlibRotorsContext context, QObject *parent = nullptr);
     ~HamlibRotors() override;
 
-    void GoHamlib();
-    void StopHamlib();
+    void GoHamlib(OutcomeReport report);
+    void StopHamlib(OutcomeReport report);
     // Asks where the antenna points, when the user wants it read back.
     void readPosition();
-    // Closes the open rotator, giving its worker at most HamlibRotor::CloseLimitMs.
+    // Closes the rotator once what was asked of it is done; never waits for it.
     void close();
-    bool isOpen() const { return bool(m_rotor); }
-    HamlibRotor *rotor() const { return m_rotor.get(); }
+    // Nothing is waiting for the library or under way in it.
+    bool idle() const { return !m_rotor || m_rotor->idle(); }
 
     // "COM5", or the host:port of a network model; empty when none is set.
     static QString where(const Configuration &config, const HamlibModel &model);
 
+Q_SIGNALS:
+    // The library has nothing left to do (after close(), the rotator is closed).
+    void becameIdle();
+
 private:
-    // The connection the settings ask for; none after telling the user why not.
-    std::optional<HamlibConnection> wantedConnection(const HamlibModel &model);
-    void openRotor(const HamlibConnection &connection);
-    void failed(HamlibRotor::Step step, int code);
+    // The connection the settings ask for; none after telling the user why not
+    // (failure, when given, receives what was told).
+    std::optional<HamlibConnection> wantedConnection(const HamlibModel &model, QString *failure = nullptr);
+    HamlibRotor &rotor();
+    RotorOutcome outcomeOf(int status);
     void positionRead(std::optional<double> azimuth);
-    void tell(const QString &reason, const QString &text);
+    QString tell(const QString &reason, const QString &text);
 
     HamlibRotorsContext m_context;
     NoticeOnce m_notices;
     std::unique_ptr<HamlibRotor> m_rotor;
+    std::optional<HamlibConnection> m_connection;
     QString m_where;
 };

@@ -13,12 +13,11 @@ const QString WarningTitle = QStringLiteral("Avertissement");
 
 OutsideRotors::OutsideRotors(OutsideRotorsContext context) : m_context(std::move(context)) {}
 
-void OutsideRotors::GoZenta()
+void OutsideRotors::GoZenta(const OutcomeReport &report)
 {
     CommandState &state = m_context.state;
-    if (!SerialProtocol::passesMinimumStep(m_context.config.at(InterfaceKind::Zenta).minimumStep,
-                                           state.commandedAzimuth, state.lastSentAzimuth)) {
-        state.holdWithinStep();
+    if (state.heldByStep(m_context.config.at(InterfaceKind::Zenta).minimumStep)) {
+        report(RotorOutcome::held());
         return;
     }
     state.lastSentAzimuth = state.commandedAzimuth;
@@ -27,30 +26,41 @@ void OutsideRotors::GoZenta()
 
     if (!m_context.arswin.findWindow()) {
         m_context.feedback.playSound(SystemSound::Exclamation);
-        m_context.feedback.warning(WarningTitle, m_context.arswinMissingText());
-        state.notSentFlag = true;
+        const QString text = m_context.arswinMissingText();
+        m_context.feedback.warning(WarningTitle, text);
+        report(RotorOutcome::refused(RotorOutcome::Reason::NoPort, text));
         return;
     }
     m_context.setInterfaceLabel(QString::number(value));
     if (!m_context.arswin.post(value)) {
         m_context.feedback.beep();
-        state.notSentFlag = true;
+        report(RotorOutcome::failed(RotorOutcome::Reason::Device));
+        return;
     }
+    report(RotorOutcome::sentNow());
 }
 
-void OutsideRotors::StopZenta()
+void OutsideRotors::StopZenta(const OutcomeReport &report)
 {
-    if (m_context.arswin.findWindow() && !m_context.arswin.post(ArswinStop))
-        m_context.feedback.beep();
+    if (!m_context.arswin.findWindow()) {
+        report(RotorOutcome::held());
+        return;
+    }
+    if (m_context.arswin.post(ArswinStop)) {
+        report(RotorOutcome::sentNow());
+        return;
+    }
+    m_context.feedback.beep();
+    report(RotorOutcome::failed(RotorOutcome::Reason::Device));
 }
 
-void OutsideRotors::GoKct()
+void OutsideRotors::GoKct(const OutcomeReport &report)
 {
     CommandState &state = m_context.state;
     const Configuration &config = m_context.config;
     const InterfaceSettings &settings = config.at(InterfaceKind::Kct);
-    if (!SerialProtocol::passesMinimumStep(settings.minimumStep, state.commandedAzimuth, state.lastSentAzimuth)) {
-        state.holdWithinStep();
+    if (state.heldByStep(settings.minimumStep)) {
+        report(RotorOutcome::held());
         return;
     }
     state.lastSentAzimuth = state.commandedAzimuth;
@@ -59,19 +69,22 @@ void OutsideRotors::GoKct()
     // The directory is used as written: without its final separator the name
     // runs into "Movenow" and the program is not found, which the warning shows.
     const int error = m_context.movenow.start(config.movenowDirectory + QStringLiteral("Movenow"), parameters);
-    if (error != 0) {
-        m_context.feedback.warning(WarningTitle, QStringLiteral("movenow.com error #%1").arg(error));
-        // Nothing was started, so the lamp must not say otherwise.
-        state.notSentFlag = true;
-    }
     m_context.setInterfaceLabel(parameters);
+    if (error != 0) {
+        const QString text = QStringLiteral("movenow.com error #%1").arg(error);
+        m_context.feedback.warning(WarningTitle, text);
+        // Nothing was started, so the lamp must not say otherwise.
+        report(RotorOutcome::failed(RotorOutcome::Reason::Device, text));
+        return;
+    }
+    report(RotorOutcome::sentNow());
 }
 
 void OutsideRotors::closeForShutdown(int parkingInterface, InterfaceKind selected)
 {
     // Movenow has nothing to stop; ARSWIN is told unless it has just been parked.
     if (selected == InterfaceKind::Zenta && parkingInterface != ordinal(InterfaceKind::Zenta) + 1)
-        StopZenta();
+        StopZenta([](const RotorOutcome &) {});
 }
 
 QString OutsideRotors::kctParameters(double azimuth, int offset)

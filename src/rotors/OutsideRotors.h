@@ -5,6 +5,7 @@
 #include "rotors/ArswinLink.h"
 #include "rotors/CommandState.h"
 #include "rotors/MovenowLauncher.h"
+#include "rotors/RotorOutcome.h"
 #include "ui/UserFeedback.h"
 
 #include <QString>
@@ -32,12 +33,12 @@ public:
 
     explicit OutsideRotors(OutsideRotorsContext context);
 
-    void GoZenta();
+    void GoZenta(const OutcomeReport &report);
     // Acts only when ARSWIN is running; otherwise nothing is shown.
-    void StopZenta();
-    void GoKct();
+    void StopZenta(const OutcomeReport &report);
+    void GoKct(const OutcomeReport &report);
     // Movenow has no stop command: each run turns to its azimuth and ends.
-    void StopKct() {}
+    void StopKct(const OutcomeReport &report) { report(RotorOutcome::held()); }
 
     // The outside programs' part of the main window's closing. parkingInterface
     // is 0 for none, otherwise the parked kind's ordinal + 1.

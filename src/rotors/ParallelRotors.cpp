@@ -2,7 +2,6 @@
 
 #include "config/Translation.h"
 #include "rotors/ParallelProtocol.h"
-#include "rotors/PauseWithEvents.h"
 #include "rotors/SerialProtocol.h"
 
 #include <utility>
@@ -40,21 +39,21 @@ quint16 ParallelRotors::selectedBase(InterfaceKind kind) const
     return table[lpt];
 }
 
-void ParallelRotors::go(InterfaceKind kind)
+void ParallelRotors::go(InterfaceKind kind, OutcomeReport report)
 {
-    CommandSequencer::Sequence sequence(m_sequencer);
+    const ReportOnce reported(std::move(report));
     CommandState &state = m_context.state;
     const InterfaceSettings &settings = m_context.config.at(kind);
     PortIo &portIo = m_context.portIo;
 
     const quint16 base = selectedBase(kind);
     if (base == 0) {
-        state.notSentFlag = true;
         m_context.feedback.beep();
+        reported(RotorOutcome::refused(RotorOutcome::Reason::NoPort));
         return;
     }
-    if (!SerialProtocol::passesMinimumStep(settings.minimumStep, state.commandedAzimuth, state.lastSentAzimuth)) {
-        state.holdWithinStep();
+    if (state.heldByStep(settings.minimumStep)) {
+        reported(RotorOutcome::held());
         return;
     }
     state.lastSentAzimuth = state.commandedAzimuth;
@@ -63,29 +62,34 @@ void ParallelRotors::go(InterfaceKind kind)
     const qint16 value = ParallelProtocol::outputValue(state.commandedAzimuth, settings.zero, settings.calibration);
     m_context.setInterfaceLabel(QString::number(value));
 
+    CommandSequencer::Sequence sequence;
     const QList<ParallelWrite> writes = kind == InterfaceKind::PourSat ? ParallelProtocol::pourSatSequence(value)
                                                                        : ParallelProtocol::fodTrackSequence(value);
     for (const ParallelWrite &write : writes) {
-        portIo.Outport(quint16(base + write.registerOffset), write.value);
-        PauseWithEvents(write.pauseAfterMs);
-        if (sequence.interrupted()) {
-            // A STOP came during the handshake: the box gets no target, and its
-            // control lines are released as at the end of every handshake.
-            portIo.Outport(quint16(base + ParallelProtocol::ControlRegister), 0);
-            QString ignored;
-            portIo.GetLastState(&ignored);
-            state.notSentFlag = true;
+        sequence.steps.append([&portIo, base, write] {
+            portIo.Outport(quint16(base + write.registerOffset), write.value);
+            return write.pauseAfterMs;
+        });
+    }
+    sequence.delivered = [this, &portIo, base, reported] {
+        QString stateText;
+        if (portIo.GetLastState(&stateText) == 0) {
+            m_notices.recovered();
+            reported(RotorOutcome::sentNow());
             return;
         }
-    }
-
-    QString stateText;
-    if (portIo.GetLastState(&stateText) != 0) {
         m_context.feedback.beep();
-        state.notSentFlag = true;
-        m_notices.tell(QStringLiteral("%1 %2").arg(base).arg(stateText), QStringLiteral("Orvantis"),
-                       refusedPortText(base, stateText, m_context.language ? m_context.language() : Language()));
-    } else {
-        state.notSentFlag = false;
-    }
+        const QString text = refusedPortText(base, stateText, m_context.language ? m_context.language() : Language());
+        m_notices.tell(QStringLiteral("%1 %2").arg(base).arg(stateText), QStringLiteral("Orvantis"), text);
+        reported(RotorOutcome::failed(RotorOutcome::Reason::Device, text));
+    };
+    sequence.cut = [&portIo, base, reported] {
+        // A STOP came during the handshake: the box gets no target, and its
+        // control lines are released as at the end of every handshake.
+        portIo.Outport(quint16(base + ParallelProtocol::ControlRegister), 0);
+        QString ignored;
+        portIo.GetLastState(&ignored);
+        reported(RotorOutcome::refused(RotorOutcome::Reason::Overtaken));
+    };
+    m_sequencer.play(std::move(sequence));
 }

@@ -7,6 +7,7 @@
 #include "rotors/CommandSequencer.h"
 #include "rotors/CommandState.h"
 #include "rotors/PortIo.h"
+#include "rotors/RotorOutcome.h"
 #include "ui/NoticeOnce.h"
 #include "ui/UserFeedback.h"
 
@@ -36,11 +37,11 @@ public:
     ParallelRotors(const ParallelRotors &) = delete;
     ParallelRotors &operator=(const ParallelRotors &) = delete;
 
-    void GoPourSat() { go(InterfaceKind::PourSat); }
-    void GoFodTrack() { go(InterfaceKind::FodTrack); }
+    void GoPourSat(OutcomeReport report) { go(InterfaceKind::PourSat, std::move(report)); }
+    void GoFodTrack(OutcomeReport report) { go(InterfaceKind::FodTrack, std::move(report)); }
+    void go(InterfaceKind kind, OutcomeReport report);
 
 private:
-    void go(InterfaceKind kind);
     // The base address of the box's selected port; 0 when none is usable.
     quint16 selectedBase(InterfaceKind kind) const;
 

@@ -3,7 +3,6 @@
 #include "config/ByteTrace.h"
 #include "config/LogCategories.h"
 
-#include <QEventLoop>
 #include <QTimer>
 
 #include <cerrno>
@@ -27,6 +26,13 @@ SerialChannel::SerialChannel(const Profile &profile) : m_profile(profile), m_bau
 {
     m_closeTimer.setSingleShot(true);
     QObject::connect(&m_closeTimer, &QTimer::timeout, [this] { close(); });
+    m_writeTimer.setSingleShot(true);
+    QObject::connect(&m_writeTimer, &QTimer::timeout, [this] {
+        if (m_port.isOpen() && m_port.bytesToWrite() > 0) {
+            qCDebug(serialLog).noquote() << m_portName << "write timed out; dropped" << m_port.bytesToWrite() << "bytes";
+            m_port.clear(QSerialPort::Output);
+        }
+    });
     QObject::connect(&m_port, &QIODevice::readyRead, [this] {
         // Drained even if nobody wants it, so the driver's queue never fills.
         const QByteArray bytes = m_port.readAll();
@@ -60,6 +66,7 @@ bool SerialChannel::open(const QString &devicePath, const QString &portName)
     m_port.clear(QSerialPort::AllDirections);
     m_port.clearError();
     m_portName = portName;
+    ++m_opening;
     qCDebug(serialLog).noquote() << portName << devicePath << "opened at" << m_baudRate << "bd";
     return true;
 }
@@ -67,6 +74,7 @@ bool SerialChannel::open(const QString &devicePath, const QString &portName)
 void SerialChannel::close()
 {
     m_closeTimer.stop();
+    m_writeTimer.stop();
     if (m_port.isOpen()) {
         m_port.close();
         qCDebug(serialLog).noquote() << m_portName << "closed";
@@ -108,37 +116,17 @@ bool SerialChannel::write(const QByteArray &bytes)
         done = qMax<qint64>(done, 0);
     }
 
-    // What the driver would not take yet is queued and waited for.
+    // What the driver would not take yet is queued behind, and given up if it has
+    // not left within the write time-out: a command sent that late would arrive
+    // after the ones that replaced it.
     const QByteArray rest = bytes.mid(done);
-    bool failed = m_port.write(rest) != rest.size();
-    if (!failed && m_port.bytesToWrite() > 0) {
-        QEventLoop loop;
-        QTimer timeout;
-        timeout.setSingleShot(true);
-        timeout.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
-        QObject::connect(&m_port, &QSerialPort::bytesWritten, &loop, [&] {
-            if (m_port.bytesToWrite() == 0)
-                loop.quit();
-        });
-        QObject::connect(&m_port, &QSerialPort::errorOccurred, &loop, [&](QSerialPort::SerialPortError error) {
-            if (error == QSerialPort::WriteError || error == QSerialPort::ResourceError) {
-                failed = true;
-                loop.quit();
-            }
-        });
-        // A STOP run during the wait may close the port under us.
-        QObject::connect(&m_port, &QIODevice::aboutToClose, &loop, &QEventLoop::quit);
-        timeout.start(writeTimeoutMs(bytes.size()));
-        loop.exec();
-    }
-
-    if (failed) {
+    if (m_port.write(rest) != rest.size()) {
         m_error = m_port.error();
         m_errorString = m_port.errorString();
         qCDebug(serialLog).noquote() << m_portName << "write failed:" << m_errorString;
         return false;
     }
+    m_writeTimer.start(writeTimeoutMs(bytes.size()));
     return true;
 }
 

@@ -30,6 +30,8 @@ public:
     // On false, error() and errorString() say why.
     bool open(const QString &devicePath, const QString &portName);
     bool isOpen() const { return m_port.isOpen(); }
+    // Changes with every open: a close meant for an earlier opening can tell.
+    quint64 opening() const { return m_opening; }
     QString portName() const { return m_portName; }
     void close();
     // Leaves the channel open for ms more, so that an answer already asked for
@@ -40,10 +42,10 @@ public:
     // Closes the channel; the rate applies from the next open.
     void setBaudRate(qint32 rate);
 
-    // Writes every byte and waits, with events still handled, until they have
-    // left or the write time-out has passed. False only for a real failure (the
-    // adapter is gone); errorString() then holds the system's text. A time-out
-    // is not a failure: the controller simply gets its bytes late.
+    // Hands every byte to the driver and returns at once; what it cannot take yet
+    // is queued and dropped if still waiting after the write time-out. False only
+    // for a real failure (the adapter is gone); errorString() then holds the
+    // system's text.
     bool write(const QByteArray &bytes);
     QString errorString() const { return m_errorString; }
     QSerialPort::SerialPortError error() const { return m_error; }
@@ -67,5 +69,7 @@ private:
     QString m_errorString;
     Reader m_reader;
     QTimer m_closeTimer;
+    QTimer m_writeTimer;
     QSerialPort::SerialPortError m_error = QSerialPort::NoError;
+    quint64 m_opening = 0;
 };

@@ -3,7 +3,6 @@
 #include "config/BaudRateTable.h"
 #include "host/ComPortNames.h"
 #include "host/DeviceHolders.h"
-#include "rotors/PauseWithEvents.h"
 #include "rotors/PositionReply.h"
 #include "rotors/SerialFailure.h"
 
@@ -23,72 +22,112 @@ SerialChannel *SerialRotors::find(InterfaceKind kind) const
     return isSerial(kind) ? m_channels[ordinal(kind)].get() : nullptr;
 }
 
-void SerialRotors::go(InterfaceKind kind)
+void SerialRotors::go(InterfaceKind kind, OutcomeReport report)
 {
-    CommandSequencer::Sequence sequence(m_sequencer);
+    const ReportOnce reported(std::move(report));
     CommandState &state = m_context.state;
     const Configuration &config = m_context.config;
     const InterfaceSettings &settings = config.at(kind);
 
-    if (!SerialProtocol::passesMinimumStep(settings.minimumStep, state.commandedAzimuth, state.lastSentAzimuth)) {
-        state.holdWithinStep();
+    if (state.heldByStep(settings.minimumStep)) {
+        reported(RotorOutcome::held());
         return;
     }
-    state.lastSentAzimuth = state.commandedAzimuth;
+    const double previous = std::exchange(state.lastSentAzimuth, state.commandedAzimuth);
     if (kind != InterfaceKind::TrakBox)
         state.commandedAzimuth = SerialProtocol::applyStopSide(state.commandedAzimuth, settings.stopSide);
-
-    const OpenResult opened = openGreeted(kind, sequence, Role::Go);
-    if (opened == OpenResult::Failed) {
-        state.notSentFlag = true;
-        m_context.feedback.beep();
-        reportOpenFailure(kind, m_context.selectedPortName(kind));
-        return;
-    }
-    if (opened == OpenResult::Interrupted)
-        return;
-
     const SerialCommand go =
         SerialProtocol::goCommand(kind, state.commandedAzimuth, settings.azimuthOffset, config.gs232Elevation);
-    showLabel(kind, go);
-    run(kind, go, sequence, Role::Go);
+    const auto failed = [reported](const QString &text) {
+        reported(RotorOutcome::failed(RotorOutcome::Reason::Device, text));
+    };
+
+    // The port is opened when the command's turn comes, after whatever was queued
+    // before it (a STOP closes it at its end).
+    const auto freshlyOpened = std::make_shared<bool>(false);
+    CommandSequencer::Sequence sequence;
+    sequence.steps.append([this, kind, go, reported, previous, requested = state.lastSentAzimuth, freshlyOpened] {
+        const OpenResult opened = ensureOpen(kind);
+        if (opened == OpenResult::Failed) {
+            m_context.feedback.beep();
+            const QString comName = m_context.selectedPortName(kind);
+            const QString text = reportOpenFailure(kind, comName);
+            // Only a GO that goes out is the step's reference: the same target
+            // may be asked again.
+            if (m_context.state.lastSentAzimuth == requested)
+                m_context.state.lastSentAzimuth = previous;
+            reported(comName.isEmpty() || m_context.devicePath(comName).isEmpty()
+                         ? RotorOutcome::refused(RotorOutcome::Reason::NoPort, text)
+                         : RotorOutcome::failed(RotorOutcome::Reason::Device, text));
+            return CommandSequencer::Failed;
+        }
+        *freshlyOpened = opened == OpenResult::Opened;
+        showLabel(kind, go);
+        return 0;
+    });
+    // A ProSisTel controller is told its mode, and given its pause, each time its port opens.
+    if (kind == InterfaceKind::ProSisTel) {
+        const QList<CommandSequencer::Step> opening =
+            steps(kind, SerialProtocol::proSisTelOpening(config.proSisTelCpmOff), failed);
+        for (const CommandSequencer::Step &step : opening)
+            sequence.steps.append([step, freshlyOpened] { return *freshlyOpened ? step() : 0; });
+    }
+    sequence.steps += steps(kind, go, failed);
+    sequence.delivered = [this, reported] {
+        m_notices.recovered();
+        reported(RotorOutcome::sentNow());
+    };
+    sequence.cut = [reported] { reported(RotorOutcome::refused(RotorOutcome::Reason::Overtaken)); };
+    m_sequencer.play(std::move(sequence));
 }
 
-void SerialRotors::stop(InterfaceKind kind)
+void SerialRotors::stop(InterfaceKind kind, OutcomeReport report)
 {
+    const ReportOnce reported(std::move(report));
     SerialChannel &serial = *find(kind);
-    if (!serial.isOpen())
+    if (!serial.isOpen()) {
+        // Nothing of ours is turning it.
+        reported(RotorOutcome::held());
         return;
-    CommandSequencer::Sequence sequence(m_sequencer);
+    }
     const SerialCommand command = SerialProtocol::stopCommand(kind);
-    const bool completed = run(kind, command, sequence, Role::Other);
-    // Where the antenna came to rest is asked once more before the port is let go.
-    if (completed && serial.reads() && serial.post(PositionReply::query(kind)))
-        serial.closeAfter(LastAnswerMs);
-    else
-        serial.close();
-    if (completed)
+    const quint64 opening = serial.opening();
+    auto completed = std::make_shared<bool>(false);
+    CommandSequencer::Sequence sequence;
+    sequence.steps = steps(kind, command, [reported](const QString &text) {
+        reported(RotorOutcome::failed(RotorOutcome::Reason::Device, text));
+    });
+    sequence.delivered = [reported, completed] {
+        *completed = true;
+        reported(RotorOutcome::sentNow());
+    };
+    // A STOP cut short by the next STOP leaves the port to it.
+    sequence.cut = [reported] { reported(RotorOutcome::sentNow()); };
+    sequence.ended = [this, kind, command, completed, opening] {
+        SerialChannel &serial = *find(kind);
+        if (!*completed || serial.opening() != opening)
+            return;
+        // Where the antenna came to rest is asked once more before the port is let go.
+        if (serial.reads() && serial.post(PositionReply::query(kind)))
+            serial.closeAfter(LastAnswerMs);
+        else
+            serial.close();
         showLabel(kind, command);
+    };
+    m_sequencer.play(std::move(sequence));
 }
 
 bool SerialRotors::openForReading(InterfaceKind kind)
 {
     if (!isSerial(kind))
         return false;
-    CommandSequencer::Sequence sequence(m_sequencer);
-    const OpenResult opened = openGreeted(kind, sequence, Role::Other);
-    return opened == OpenResult::AlreadyOpen || opened == OpenResult::Opened;
-}
-
-SerialRotors::OpenResult SerialRotors::openGreeted(InterfaceKind kind, const CommandSequencer::Sequence &sequence,
-                                                   Role role)
-{
     const OpenResult opened = ensureOpen(kind);
-    // A ProSisTel controller is told its mode each time its port opens.
-    if (kind == InterfaceKind::ProSisTel && opened == OpenResult::Opened
-        && !run(kind, SerialProtocol::proSisTelOpening(m_context.config.proSisTelCpmOff), sequence, role))
-        return OpenResult::Interrupted;
-    return opened;
+    if (kind == InterfaceKind::ProSisTel && opened == OpenResult::Opened) {
+        CommandSequencer::Sequence sequence;
+        sequence.steps = steps(kind, SerialProtocol::proSisTelOpening(m_context.config.proSisTelCpmOff));
+        m_sequencer.play(std::move(sequence));
+    }
+    return opened != OpenResult::Failed;
 }
 
 bool SerialRotors::EnsurePortOpen(InterfaceKind kind)
@@ -131,20 +170,23 @@ bool SerialRotors::ProbePort(InterfaceKind kind, const QString &comName)
     SerialChannel *serial = find(kind);
     if (!serial)
         return false;
-    CommandSequencer::Sequence sequence(m_sequencer);
-    if (serial->isOpen())
-        stop(kind);
-
+    if (serial->isOpen()) {
+        stop(kind, [](const RotorOutcome &) {});
+        // The stop has its pause before the port is opened again for the probe.
+        m_sequencer.whenIdle([this, kind, comName] { ProbePort(kind, comName); });
+        return true;
+    }
     InterfaceSettings &settings = m_context.config.at(kind);
     if (!openOn(kind, comName)) {
         reportOpenFailure(kind, comName);
         settings.port = -1;
         return false;
     }
-    if (kind == InterfaceKind::TrakBox)
-        run(kind, SerialProtocol::trakBoxProbe(), sequence, Role::Other);
-    serial->close();
     settings.port = comNumber(comName) - 1;
+    if (kind == InterfaceKind::TrakBox)
+        playThenClose(kind, SerialProtocol::trakBoxProbe());
+    else
+        serial->close();
     return true;
 }
 
@@ -177,29 +219,26 @@ void SerialRotors::closeForShutdown(int parkingInterface, InterfaceKind selected
     SerialChannel *serial = find(selected);
     if (!serial)
         return;
-    {
-        CommandSequencer::Sequence sequence(m_sequencer);
-        const bool parked = parkingInterface == ordinal(selected) + 1;
-        const SerialCommand command = SerialProtocol::closingCommand(selected, m_context.config.trakBoxHostMode);
-        if (selected == InterfaceKind::TrakBox) {
-            // The controller is always handed back, parked or not, even if the
-            // channel has to be reopened for it; a port that will not open is let go.
-            if (!serial->isOpen())
-                openOn(selected, QStringLiteral("COM%1").arg(m_context.config.at(selected).port + 1));
-            if (serial->isOpen())
-                run(selected, command, sequence, Role::Other);
-        } else if (serial->isOpen() && !parked) {
-            run(selected, command, sequence, Role::Other);
+    const bool parked = parkingInterface == ordinal(selected) + 1;
+    const SerialCommand command = SerialProtocol::closingCommand(selected, m_context.config.trakBoxHostMode);
+    if (selected == InterfaceKind::TrakBox) {
+        // The controller is always handed back, parked or not, even if the
+        // channel has to be reopened for it; a port that will not open is let go.
+        if (!serial->isOpen())
+            openOn(selected, QStringLiteral("COM%1").arg(m_context.config.at(selected).port + 1));
+        if (serial->isOpen()) {
+            playThenClose(selected, command);
+            return;
         }
-        serial->close();
+    } else if (serial->isOpen() && !parked) {
+        playThenClose(selected, command);
+        return;
     }
-    // Nothing may reopen a port once the program is closing.
-    m_sequencer.dropWaitingGo();
+    serial->close();
 }
 
 void SerialRotors::closeOutForSetup(InterfaceKind selected)
 {
-    CommandSequencer::Sequence sequence(m_sequencer);
     for (InterfaceKind kind : {InterfaceKind::Gs232, InterfaceKind::EasyComm, InterfaceKind::ProSisTel,
                                InterfaceKind::TrakBox, InterfaceKind::Dcu1, InterfaceKind::M2Orion,
                                InterfaceKind::Egis}) {
@@ -207,41 +246,47 @@ void SerialRotors::closeOutForSetup(InterfaceKind selected)
         if (!serial.isOpen())
             continue;
         if (kind == selected)
-            run(kind, SerialProtocol::setupCloseOutCommand(kind), sequence, Role::Other);
-        serial.close();
+            playThenClose(kind, SerialProtocol::setupCloseOutCommand(kind));
+        else
+            serial.close();
     }
 }
 
-bool SerialRotors::run(InterfaceKind kind, const SerialCommand &command, const CommandSequencer::Sequence &sequence,
-                       Role role)
+QList<CommandSequencer::Step> SerialRotors::steps(InterfaceKind kind, const SerialCommand &command,
+                                                  std::function<void(const QString &)> onFailure)
 {
-    SerialChannel &serial = *find(kind);
-    // A STOP that ran during a wait (or anything that closed the channel) ends
-    // the sequence: the rest of the command would reach a stopped rotator.
-    const auto ended = [&] {
-        if (!sequence.interrupted() && serial.isOpen())
-            return false;
-        if (role == Role::Go)
-            m_context.state.notSentFlag = true;
-        return true;
-    };
+    QList<CommandSequencer::Step> steps;
     for (const SerialWrite &write : command.writes) {
-        if (ended())
-            return false;
-        if (!write.bytes.isEmpty() && !serial.write(write.bytes)) {
-            serial.close();
-            if (role == Role::Go) {
-                m_context.state.notSentFlag = true;
+        steps.append(CommandSequencer::step(
+            [this, kind, bytes = write.bytes, onFailure] {
+                SerialChannel &serial = *find(kind);
+                // Anything that closed the channel meanwhile (Init) ends the command.
+                if (!serial.isOpen())
+                    return false;
+                if (bytes.isEmpty() || serial.write(bytes))
+                    return true;
+                serial.close();
                 m_context.feedback.beep();
-            }
-            reportWriteFailure(kind);
-            return false;
-        }
-        if (ended())
-            return false;
-        PauseWithEvents(write.pauseAfterMs);
+                const QString text = reportWriteFailure(kind);
+                if (onFailure)
+                    onFailure(text);
+                return false;
+            },
+            write.pauseAfterMs));
     }
-    return !ended();
+    return steps;
+}
+
+void SerialRotors::playThenClose(InterfaceKind kind, const SerialCommand &command)
+{
+    const quint64 opening = find(kind)->opening();
+    CommandSequencer::Sequence sequence;
+    sequence.steps = steps(kind, command);
+    sequence.ended = [this, kind, opening] {
+        if (find(kind)->opening() == opening)
+            find(kind)->close();
+    };
+    m_sequencer.play(std::move(sequence));
 }
 
 void SerialRotors::showLabel(InterfaceKind kind, const SerialCommand &command)
@@ -250,14 +295,13 @@ void SerialRotors::showLabel(InterfaceKind kind, const SerialCommand &command)
         m_context.setInterfaceLabel(QString::fromLatin1(*command.label) + QLatin1Char(' ') + find(kind)->portName());
 }
 
-void SerialRotors::reportOpenFailure(InterfaceKind kind, const QString &comName)
+QString SerialRotors::reportOpenFailure(InterfaceKind kind, const QString &comName)
 {
     SerialFailure failure;
     if (comName.isEmpty()) {
         failure.kind = SerialFailure::Kind::NoPort;
         failure.interfaceName = dialogCaption(kind);
-        tell(failure.interfaceName, failure);
-        return;
+        return tell(failure.interfaceName, failure);
     }
     const SerialChannel &serial = *find(kind);
     failure.comName = comName;
@@ -272,10 +316,10 @@ void SerialRotors::reportOpenFailure(InterfaceKind kind, const QString &comName)
     }
     if (failure.kind == SerialFailure::Kind::Busy)
         failure.holders = processesHolding(failure.devicePath);
-    tell(comName, failure);
+    return tell(comName, failure);
 }
 
-void SerialRotors::reportWriteFailure(InterfaceKind kind)
+QString SerialRotors::reportWriteFailure(InterfaceKind kind)
 {
     const SerialChannel &serial = *find(kind);
     SerialFailure failure;
@@ -283,11 +327,12 @@ void SerialRotors::reportWriteFailure(InterfaceKind kind)
     failure.comName = serial.portName();
     failure.devicePath = m_context.devicePath(failure.comName);
     failure.reason = serial.errorString();
-    tell(failure.comName, failure);
+    return tell(failure.comName, failure);
 }
 
-void SerialRotors::tell(const QString &key, const SerialFailure &failure)
+QString SerialRotors::tell(const QString &key, const SerialFailure &failure)
 {
-    m_notices.tell(QStringLiteral("%1 %2").arg(key).arg(int(failure.kind)), QStringLiteral("Orvantis"),
-                   serialFailureText(failure, m_context.language ? m_context.language() : Language()));
+    const QString text = serialFailureText(failure, m_context.language ? m_context.language() : Language());
+    m_notices.tell(QStringLiteral("%1 %2").arg(key).arg(int(failure.kind)), QStringLiteral("Orvantis"), text);
+    return text;
 }

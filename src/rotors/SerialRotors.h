@@ -5,6 +5,7 @@
 #include "config/Language.h"
 #include "rotors/CommandSequencer.h"
 #include "rotors/CommandState.h"
+#include "rotors/RotorOutcome.h"
 #include "rotors/SerialChannel.h"
 #include "rotors/SerialFailure.h"
 #include "rotors/SerialProtocol.h"
@@ -34,28 +35,32 @@ struct SerialRotorsContext {
 };
 
 // The seven serial controllers: their channels, and the GO and STOP operations
-// that turn the command state into bytes on those channels.
+// that turn the command state into paced byte sequences on those channels. Each
+// operation returns at once and reports its outcome when it is known.
 class SerialRotors {
 public:
     SerialRotors(SerialRotorsContext context, CommandSequencer &sequencer);
     SerialRotors(const SerialRotors &) = delete;
     SerialRotors &operator=(const SerialRotors &) = delete;
 
-    void GoGs232() { go(InterfaceKind::Gs232); }
-    void GoEasyComm() { go(InterfaceKind::EasyComm); }
-    void GoTrakBox() { go(InterfaceKind::TrakBox); }
-    void GoProSisTel() { go(InterfaceKind::ProSisTel); }
-    void GoDcu1() { go(InterfaceKind::Dcu1); }
-    void GoM2Orion() { go(InterfaceKind::M2Orion); }
-    void GoEgis() { go(InterfaceKind::Egis); }
+    void GoGs232(OutcomeReport report) { go(InterfaceKind::Gs232, std::move(report)); }
+    void GoEasyComm(OutcomeReport report) { go(InterfaceKind::EasyComm, std::move(report)); }
+    void GoTrakBox(OutcomeReport report) { go(InterfaceKind::TrakBox, std::move(report)); }
+    void GoProSisTel(OutcomeReport report) { go(InterfaceKind::ProSisTel, std::move(report)); }
+    void GoDcu1(OutcomeReport report) { go(InterfaceKind::Dcu1, std::move(report)); }
+    void GoM2Orion(OutcomeReport report) { go(InterfaceKind::M2Orion, std::move(report)); }
+    void GoEgis(OutcomeReport report) { go(InterfaceKind::Egis, std::move(report)); }
 
-    void StopGs232() { stop(InterfaceKind::Gs232); }
-    void StopEasyComm() { stop(InterfaceKind::EasyComm); }
-    void StopDcu1() { stop(InterfaceKind::Dcu1); }
-    void StopProSisTel() { stop(InterfaceKind::ProSisTel); }
-    void StopTrakBox() { stop(InterfaceKind::TrakBox); }
-    void StopM2Orion() { stop(InterfaceKind::M2Orion); }
-    void StopEgis() { stop(InterfaceKind::Egis); }
+    void StopGs232(OutcomeReport report) { stop(InterfaceKind::Gs232, std::move(report)); }
+    void StopEasyComm(OutcomeReport report) { stop(InterfaceKind::EasyComm, std::move(report)); }
+    void StopDcu1(OutcomeReport report) { stop(InterfaceKind::Dcu1, std::move(report)); }
+    void StopProSisTel(OutcomeReport report) { stop(InterfaceKind::ProSisTel, std::move(report)); }
+    void StopTrakBox(OutcomeReport report) { stop(InterfaceKind::TrakBox, std::move(report)); }
+    void StopM2Orion(OutcomeReport report) { stop(InterfaceKind::M2Orion, std::move(report)); }
+    void StopEgis(OutcomeReport report) { stop(InterfaceKind::Egis, std::move(report)); }
+
+    void go(InterfaceKind kind, OutcomeReport report);
+    void stop(InterfaceKind kind, OutcomeReport report);
 
     // How long a port stays open after a STOP for the controller's last answer.
     static constexpr int LastAnswerMs = 500;
@@ -81,35 +86,32 @@ public:
     SerialChannel *channel(InterfaceKind kind) const { return find(kind); }
     QString channelPortName(InterfaceKind kind) const;
 
-    // The serial part of the main window's closing: the selected controller gets
-    // its closing text (unless it has just been parked) and its channel closes.
+    // The serial part of the closing: the selected controller gets its closing
+    // text (unless it has just been parked) and its channel closes once it is out.
     // parkingInterface is 0 for none, otherwise the parked kind's ordinal + 1.
     void closeForShutdown(int parkingInterface, InterfaceKind selected);
 
     // The setup dialog's closing: every open channel closes, the selected
-    // controller's first receiving its close-out text.
+    // controller's once it has received its close-out text.
     void closeOutForSetup(InterfaceKind selected);
 
 private:
-    enum class OpenResult { AlreadyOpen, Opened, Failed, Interrupted };
-    enum class Role { Go, Other };
+    enum class OpenResult { AlreadyOpen, Opened, Failed };
 
-    void go(InterfaceKind kind);
-    void stop(InterfaceKind kind);
     OpenResult ensureOpen(InterfaceKind kind);
-    OpenResult openGreeted(InterfaceKind kind, const CommandSequencer::Sequence &sequence, Role role);
     bool openOn(InterfaceKind kind, const QString &comName);
     // Tells the user, once per port and reason, why the port could not be opened
-    // (no port chosen, when comName is empty) or written.
-    void reportOpenFailure(InterfaceKind kind, const QString &comName);
-    void reportWriteFailure(InterfaceKind kind);
-    void tell(const QString &key, const SerialFailure &failure);
-    // Writes a command with its pauses. False when the sequence must end: a STOP
-    // interrupted it, or a write failed (then reported and the channel closed).
-    bool run(InterfaceKind kind, const SerialCommand &command, const CommandSequencer::Sequence &sequence,
-             Role role);
+    // (no port chosen, when comName is empty) or written; returns what was told.
+    QString reportOpenFailure(InterfaceKind kind, const QString &comName);
+    QString reportWriteFailure(InterfaceKind kind);
+    QString tell(const QString &key, const SerialFailure &failure);
+    // The command's writes as steps of a sequence. A write that fails closes the
+    // channel, is told, and ends the sequence, reporting the failure to onFailure.
+    QList<CommandSequencer::Step> steps(InterfaceKind kind, const SerialCommand &command,
+                                        std::function<void(const QString &)> onFailure = {});
+    // Plays command on kind's channel, closing the channel after it.
+    void playThenClose(InterfaceKind kind, const SerialCommand &command);
     void showLabel(InterfaceKind kind, const SerialCommand &command);
-    // The channel of a serial kind; null for the others.
     SerialChannel *find(InterfaceKind kind) const;
 
     SerialRotorsContext m_context;

@@ -3,6 +3,8 @@
 #include "config/ByteTrace.h"
 #include "config/LogCategories.h"
 
+#include <QPointer>
+
 #include <cerrno>
 
 #include <netinet/in.h>
@@ -32,6 +34,11 @@ void RotctldConnection::drop()
 void RotctldConnection::readable()
 {
     receive();
+    serveNow();
+}
+
+void RotctldConnection::serveNow()
+{
     serve();
     updateNotifiers();
 }
@@ -44,14 +51,13 @@ void RotctldConnection::writable()
         end();
         return;
     }
-    serve();
-    updateNotifiers();
+    serveNow();
 }
 
 void RotctldConnection::receive()
 {
-    // Also while a command of this client runs its nested event loop: that is how
-    // a client gone meanwhile is noticed.
+    // Also while a command of this client waits for its outcome: that is how a
+    // client gone meanwhile is noticed.
     while (!m_ended && !m_inputEnded && m_input.size() < InputLimit) {
         const qsizetype held = m_input.size();
         m_input.resize(InputLimit);
@@ -74,13 +80,8 @@ void RotctldConnection::receive()
 
 void RotctldConnection::serve()
 {
-    // Re-entered from a nested event loop run by a command of this client: the
-    // outer call answers the rest once that command is done.
-    if (m_serving || m_ended || m_closing)
-        return;
-    m_serving = true;
     bool answeredAll = false;
-    while (!m_ended && !m_closing && m_output.size() <= OutputLimit) {
+    while (!m_awaiting && !m_ended && !m_closing && m_output.size() <= OutputLimit) {
         const auto line = m_lines.next();
         if (!line) {
             // The read notifier brings the rest.
@@ -97,10 +98,10 @@ void RotctldConnection::serve()
             send(RotctldProtocol::overlongLineReply());
             continue;
         }
-        // A client that shut its sending side may have closed altogether, and the
-        // reply just sent then brought its reset back: its further commands are not
+        // A client may have closed altogether while it was answered, and the reply
+        // just sent then brought its reset back: its further commands are not
         // carried out.
-        if (m_inputEnded && m_socket.takePendingError() != 0) {
+        if (m_socket.takePendingError() != 0) {
             end();
             break;
         }
@@ -110,15 +111,27 @@ void RotctldConnection::serve()
             closeOnceSent();
             break;
         }
-        send(RotctldProtocol::answer(request, m_host));
+        // The next line waits for this one's answer, which may come from the
+        // rotator later; a client gone meanwhile gets nothing.
+        m_awaiting = true;
+        m_answering = true;
+        RotctldProtocol::answer(request, m_host, [self = QPointer(this)](const QByteArray &reply) {
+            if (!self || !self->m_awaiting)
+                return;
+            self->m_awaiting = false;
+            self->send(reply);
+            // Answered later: the lines that waited behind it are served now.
+            if (!self->m_answering)
+                self->serveNow();
+        });
+        m_answering = false;
+        if (m_awaiting)
+            break;
     }
     // Nothing more will come from a client that shut its side: closed once it has
     // every reply.
     if (answeredAll && m_inputEnded && !m_ended)
         closeOnceSent();
-    m_serving = false;
-    if (m_ended)
-        deleteLater();
 }
 
 void RotctldConnection::send(const QByteArray &reply)
@@ -174,7 +187,5 @@ void RotctldConnection::end()
     m_writeNotifier.setEnabled(false);
     m_socket.reset();
     Q_EMIT finished(this);
-    // Deleted by serve() once the answer under way is done.
-    if (!m_serving)
-        deleteLater();
+    deleteLater();
 }

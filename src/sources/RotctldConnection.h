@@ -11,10 +11,9 @@
 class RotctldHost;
 
 // One rotctld client. Its lines are answered in order, one at a time: a line whose
-// command runs a nested event loop (a GO that pauses) holds back the next ones of
-// this client until it is answered. A client that shuts its sending side still
-// gets every reply; one that is gone gets nothing more. The object outlives its
-// socket's end until no answer of it is under way, then deletes itself.
+// answer waits for the rotator's outcome holds back the next ones of this client
+// until it is answered. A client that shuts its sending side still gets every
+// reply; one that is gone gets nothing more, and the object deletes itself.
 class RotctldConnection : public QObject {
     Q_OBJECT
 
@@ -36,7 +35,7 @@ public:
     qsizetype bytesToWrite() const { return m_output.size(); }
     // How long the client has sent nothing; a command of it still being carried
     // out counts as talking.
-    qint64 silentMs() const { return m_serving ? 0 : m_lastHeard.elapsed(); }
+    qint64 silentMs() const { return m_awaiting ? 0 : m_lastHeard.elapsed(); }
 
 Q_SIGNALS:
     // Emitted once, when the client is gone or dropped.
@@ -47,6 +46,7 @@ private:
     void writable();
     void receive();
     void serve();
+    void serveNow();
     void send(const QByteArray &reply);
     bool flush();
     void closeOnceSent();
@@ -63,6 +63,7 @@ private:
     RotctldProtocol::LineBuffer m_lines {LineLimit};
     bool m_inputEnded = false; // the client shut its sending side
     bool m_closing = false;    // no further line is answered; closes once the replies are out
-    bool m_serving = false;
+    bool m_awaiting = false; // a line's answer waits for the rotator
+    bool m_answering = false; // the answer given now, not later, goes on in serve()
     bool m_ended = false;
 };

@@ -160,20 +160,6 @@ QByteArray statusLine(int status)
     return "RPRT " + QByteArray::number(status) + '\n';
 }
 
-int moveStatus(RotctldHost::MoveAnswer answer)
-{
-    switch (answer) {
-    case RotctldHost::MoveAnswer::Moving:
-        return Ok;
-    case RotctldHost::MoveAnswer::Refused:
-        return Rejected;
-    case RotctldHost::MoveAnswer::NoInterface:
-        return NotAvailable;
-    case RotctldHost::MoveAnswer::NotDelivered:
-        return InputOutput;
-    }
-    Q_UNREACHABLE();
-}
 
 QByteArray singleLine(const QString &text)
 {
@@ -244,7 +230,61 @@ Request parseLine(QByteArrayView line)
     return request;
 }
 
-QByteArray answer(const Request &request, RotctldHost &host)
+int statusOf(const RotorOutcome &outcome)
+{
+    using Reason = RotorOutcome::Reason;
+    switch (outcome.kind) {
+    case RotorOutcome::Kind::Sent:
+    case RotorOutcome::Kind::Held: // the antenna is already where it was asked, within the step
+        return Ok;
+    case RotorOutcome::Kind::Refused:
+    case RotorOutcome::Kind::Failed:
+        break;
+    }
+    switch (outcome.reason) {
+    case Reason::OutOfLimits:
+        return InvalidArgument;
+    case Reason::NoPort:
+    case Reason::Device:
+    case Reason::None:
+        return InputOutput;
+    case Reason::NotAccepted:
+    case Reason::Overtaken:
+        return Rejected;
+    case Reason::NotSupported:
+    case Reason::NoInterface:
+        return NotAvailable;
+    case Reason::TimedOut:
+        return TimedOut;
+    }
+    Q_UNREACHABLE();
+}
+
+void answer(const Request &request, RotctldHost &host, const Deliver &deliver)
+{
+    // Commands that move the rotator are answered from their outcome.
+    const auto fromOutcome = [request, deliver](const RotorOutcome &outcome) {
+        deliver(Reply(request).finish(statusOf(outcome), true));
+    };
+    if (request.argumentsValid) {
+        switch (request.command) {
+        case Command::SetPosition:
+            host.requestMove(request.azimuth, fromOutcome);
+            return;
+        case Command::Stop:
+            host.stopMoving(fromOutcome);
+            return;
+        case Command::Park:
+            host.moveToParking(fromOutcome);
+            return;
+        default:
+            break;
+        }
+    }
+    deliver(answerAtOnce(request, host));
+}
+
+QByteArray answerAtOnce(const Request &request, const RotctldHost &host)
 {
     switch (request.command) {
     case Command::None:
@@ -265,12 +305,6 @@ QByteArray answer(const Request &request, RotctldHost &host)
         return reply.finish(InvalidArgument, false);
 
     switch (request.command) {
-    case Command::SetPosition:
-        return reply.finish(moveStatus(host.requestMove(request.azimuth)), true);
-    case Command::Stop:
-        return reply.finish(host.stopMoving() ? Ok : Rejected, true);
-    case Command::Park:
-        return reply.finish(host.moveToParking() ? Ok : NotAvailable, true);
     case Command::GetPosition: {
         // Never a guess: a controller asked that has not answered yet timed out,
         // and without read-back nothing is known before the first azimuth sent.

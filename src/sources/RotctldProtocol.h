@@ -4,7 +4,10 @@
 #include <QByteArrayView>
 #include <QList>
 
+#include <functional>
 #include <optional>
+
+struct RotorOutcome;
 
 class RotctldHost;
 
@@ -40,9 +43,16 @@ struct Request {
 // One line without its terminator. Blank lines give Command::None.
 Request parseLine(QByteArrayView line);
 
-// Carries the request out on the host and returns the reply bytes (empty for a
-// blank line or quit).
-QByteArray answer(const Request &request, RotctldHost &host);
+// The reply bytes (empty for a blank line or quit), handed over once known.
+using Deliver = std::function<void(const QByteArray &reply)>;
+
+// Carries the request out on the host and delivers the reply: at once for a
+// question, from the outcome for a command that moves the rotator.
+void answer(const Request &request, RotctldHost &host, const Deliver &deliver);
+// The reply to a request that moves nothing.
+QByteArray answerAtOnce(const Request &request, const RotctldHost &host);
+// The status a move's outcome is reported with.
+int statusOf(const RotorOutcome &outcome);
 
 // The reply to a line longer than the limit, whose rest is discarded.
 QByteArray overlongLineReply();

@@ -73,20 +73,9 @@ QString UdpListener::errorString() const
 
 void UdpListener::readPendingDatagrams()
 {
-    if (m_reading) {
-        // Called again from a pause the receiver runs with events handled. The
-        // notifier fires for as long as anything waits, so it rests until the
-        // receiver returns; what came meanwhile is the next turn.
-        m_notifier.setEnabled(false);
-        return;
-    }
-    m_reading = true;
     const DatagramTurn turn = drainSocket();
     if (turn.datagramCount > 0)
         Q_EMIT datagramsReceived(turn);
-    m_reading = false;
-    if (isActive())
-        m_notifier.setEnabled(true);
 }
 
 DatagramTurn UdpListener::drainSocket()

@@ -56,5 +56,4 @@ private:
     std::unique_ptr<char[]> m_buffer;
     quint16 m_port = 0;
     int m_error = 0;
-    bool m_reading = false;
 };

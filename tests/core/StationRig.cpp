@@ -57,20 +57,23 @@ QByteArray StationRig::savedIni() const
 RecordingRotors::RecordingRotors(Station &station) : m_station(station)
 {
     for (InterfaceKind kind : AllInterfaceKinds)
-        station.dispatch().setGo(kind, [this, kind] { go(kind); });
+        station.dispatch().setGo(kind, [this, kind](OutcomeReport report) { go(kind, report); });
     for (InterfaceKind kind : RotorDispatch::StopOrder)
-        station.dispatch().setStop(kind, [this, kind] { stops << iniValue(kind); });
+        station.dispatch().setStop(kind, [this, kind](OutcomeReport report) {
+            stops << iniValue(kind);
+            report(RotorOutcome::sentNow());
+        });
 }
 
-void RecordingRotors::go(InterfaceKind kind)
+void RecordingRotors::go(InterfaceKind kind, const OutcomeReport &report)
 {
     CommandState &state = m_station.commandState();
     commanded << state.commandedAzimuth;
-    const int step = m_station.configuration().at(kind).minimumStep;
-    if (step > std::abs(state.commandedAzimuth - state.lastSentAzimuth)) {
-        state.notSentFlag = true;
+    if (state.heldByStep(m_station.configuration().at(kind).minimumStep)) {
+        report(RotorOutcome::held());
         return;
     }
     state.lastSentAzimuth = state.commandedAzimuth;
     sent << state.commandedAzimuth;
+    report(RotorOutcome::sentNow());
 }

@@ -65,7 +65,7 @@ public:
     QStringList stops;       // STOP operations in call order, by INI name
 
 private:
-    void go(InterfaceKind kind);
+    void go(InterfaceKind kind, const OutcomeReport &report);
 
     Station &m_station;
 };

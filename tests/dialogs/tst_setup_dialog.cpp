@@ -334,7 +334,7 @@ private Q_SLOTS:
         QCOMPARE(rig.config.at(InterfaceKind::TrakBox).port, 2);
         QCOMPARE(rig.choices.comSelection[ordinal(InterfaceKind::TrakBox)], 0);
         QVERIFY(!rig.choices.comAbsentAtStart[ordinal(InterfaceKind::TrakBox)]);
-        QVERIFY(!rig.station.serialRotors().isOpen(InterfaceKind::TrakBox));
+        QTRY_VERIFY(!rig.station.serialRotors().isOpen(InterfaceKind::TrakBox));
 
         // A port that does not open clears the choice.
         const qsizetype captions = rig.captions.size();

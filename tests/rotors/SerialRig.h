@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QMap>
 #include <QStringList>
+#include <QTest>
 #include <QTimer>
 
 // Everything a SerialRotors needs, with COM names mapped onto pseudo-terminals.
@@ -34,35 +35,27 @@ struct SerialRig {
         devices[com] = pty.slavePath();
     }
 
-    // A GO as the command cycle performs it: the commanded azimuth, then the operation.
+    // A GO as the command cycle performs it: the commanded azimuth, then the
+    // operation; its outcome joins outcomes when it is known.
     void go(InterfaceKind kind, double azimuth)
     {
         state.commandedAzimuth = azimuth;
-        switch (kind) {
-        case InterfaceKind::Gs232: rotors.GoGs232(); break;
-        case InterfaceKind::EasyComm: rotors.GoEasyComm(); break;
-        case InterfaceKind::TrakBox: rotors.GoTrakBox(); break;
-        case InterfaceKind::ProSisTel: rotors.GoProSisTel(); break;
-        case InterfaceKind::Dcu1: rotors.GoDcu1(); break;
-        case InterfaceKind::M2Orion: rotors.GoM2Orion(); break;
-        case InterfaceKind::Egis: rotors.GoEgis(); break;
-        default: break;
-        }
+        rotors.go(kind, [this](const RotorOutcome &outcome) { outcomes << outcome; });
     }
-
     void stop(InterfaceKind kind)
     {
-        switch (kind) {
-        case InterfaceKind::Gs232: rotors.StopGs232(); break;
-        case InterfaceKind::EasyComm: rotors.StopEasyComm(); break;
-        case InterfaceKind::TrakBox: rotors.StopTrakBox(); break;
-        case InterfaceKind::ProSisTel: rotors.StopProSisTel(); break;
-        case InterfaceKind::Dcu1: rotors.StopDcu1(); break;
-        case InterfaceKind::M2Orion: rotors.StopM2Orion(); break;
-        case InterfaceKind::Egis: rotors.StopEgis(); break;
-        default: break;
-        }
+        rotors.stop(kind, [this](const RotorOutcome &outcome) { outcomes << outcome; });
     }
+    // Until every queued command and its pauses have run.
+    bool settle()
+    {
+        return QTest::qWaitFor([this] { return !sequencer.busy(); });
+    }
+    // The last operation went out / was given up (held, refused or failed).
+    bool sent() const { return !outcomes.isEmpty() && outcomes.last().sent(); }
+    bool notSent() const { return !outcomes.isEmpty() && !outcomes.last().sent(); }
+
+    QList<RotorOutcome> outcomes;
 };
 
 // Watches the controller's side of a pseudo-terminal from a timer while the code

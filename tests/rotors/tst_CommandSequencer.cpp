@@ -1,63 +1,85 @@
 #include "SerialRig.h"
 
-#include "rotors/PauseWithEvents.h"
-
 #include <QTest>
 
 namespace {
 constexpr int SettleMs = 150;
-}
 
-// Command sequences must not run inside one another's pauses, except STOP.
+// A sequence of writes into `log`, each followed by pauseMs.
+CommandSequencer::Sequence writes(QStringList &log, const QStringList &names, int pauseMs)
+{
+    CommandSequencer::Sequence sequence;
+    for (const QString &name : names)
+        sequence.steps.append([&log, name, pauseMs] {
+            log << name;
+            return pauseMs;
+        });
+    sequence.delivered = [&log] { log << QStringLiteral("delivered"); };
+    sequence.cut = [&log] { log << QStringLiteral("cut"); };
+    sequence.ended = [&log] { log << QStringLiteral("ended"); };
+    return sequence;
+}
+} // namespace
+
+// Command sequences run one after another from timers; a STOP cuts in at once.
 class TestCommandSequencer : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void goWaitsAndOnlyTheNewestRuns()
+    // What arrives while a two-write sequence (40 ms pauses) is under way, and when.
+    void arrivalsDuringASequence_data()
     {
+        QTest::addColumn<int>("atMs");
+        QTest::addColumn<QString>("arrival");
+        QTest::addColumn<QStringList>("log");
+        QTest::newRow("GO waits, newest only")
+            << 10 << "go go" << QStringList {"a", "overtaken", "b", "delivered", "ended", "go 2"};
+        QTest::newRow("STOP in the first pause") << 10 << "stop" << QStringList {"a", "cut", "ended", "stop"};
+        QTest::newRow("STOP in the last pause") << 60 << "stop"
+                                                << QStringList {"a", "b", "delivered", "ended", "stop"};
+        QTest::newRow("waiting GO dropped by STOP")
+            << 10 << "go stop" << QStringList {"a", "cut", "ended", "overtaken", "stop"};
+        QTest::newRow("sequence queued behind") << 10 << "play" << QStringList {"a", "b", "delivered", "ended", "c",
+                                                                                 "delivered", "ended"};
+        QTest::newRow("idle waiter after everything")
+            << 10 << "idle go" << QStringList {"a", "b", "delivered", "ended", "go 1", "idle"};
+    }
+    void arrivalsDuringASequence()
+    {
+        QFETCH(int, atMs);
+        QFETCH(QString, arrival);
+        QFETCH(const QStringList, log);
         CommandSequencer sequencer;
-        QStringList order;
-        sequencer.requestGo([&] {
-            order << QStringLiteral("first begins");
-            QTimer::singleShot(0, [&] { sequencer.requestGo([&] { order << QStringLiteral("older"); }); });
-            QTimer::singleShot(5, [&] { sequencer.requestGo([&] { order << QStringLiteral("newest"); }); });
-            PauseWithEvents(40);
-            order << QStringLiteral("first ends");
+        QStringList seen;
+        int gos = 0;
+        sequencer.play(writes(seen, {"a", "b"}, 40));
+        QTimer::singleShot(atMs, [&] {
+            for (const QString &what : arrival.split(QLatin1Char(' '))) {
+                if (what == QLatin1String("go")) {
+                    const int n = ++gos;
+                    sequencer.requestGo([&seen, n] { seen << QStringLiteral("go %1").arg(n); },
+                                        [&seen] { seen << QStringLiteral("overtaken"); });
+                } else if (what == QLatin1String("stop")) {
+                    sequencer.runStop([&seen] { seen << QStringLiteral("stop"); });
+                } else if (what == QLatin1String("play")) {
+                    sequencer.play(writes(seen, {"c"}, 0));
+                } else if (what == QLatin1String("idle")) {
+                    sequencer.whenIdle([&seen] { seen << QStringLiteral("idle"); });
+                }
+            }
         });
-        QCOMPARE(order, (QStringList {QStringLiteral("first begins"), QStringLiteral("first ends"),
-                                      QStringLiteral("newest")}));
+        QTRY_COMPARE(seen, log);
         QVERIFY(!sequencer.busy());
-        QCOMPARE(sequencer.deepestNesting(), 1);
     }
 
-    void stopRunsAtOnceAndDropsTheWaitingGo()
+    void hurryRunsTheRestAtOnce()
     {
         CommandSequencer sequencer;
-        QStringList order;
-        bool interruptedSeen = false;
-        sequencer.requestGo([&] {
-            CommandSequencer::Sequence sequence(sequencer);
-            QTimer::singleShot(0, [&] { sequencer.requestGo([&] { order << QStringLiteral("waiting go"); }); });
-            QTimer::singleShot(10, [&] { sequencer.runStop([&] { order << QStringLiteral("stop"); }); });
-            PauseWithEvents(60);
-            interruptedSeen = sequence.interrupted();
-            order << QStringLiteral("go resumes");
-        });
-        QCOMPARE(order, (QStringList {QStringLiteral("stop"), QStringLiteral("go resumes")}));
-        QVERIFY(interruptedSeen);
-    }
-
-    void goAfterAProbeRunsOnceItEnds()
-    {
-        CommandSequencer sequencer;
-        QStringList order;
-        {
-            CommandSequencer::Sequence probe(sequencer);
-            QTimer::singleShot(0, [&] { sequencer.requestGo([&] { order << QStringLiteral("go"); }); });
-            PauseWithEvents(20);
-            order << QStringLiteral("probe ends");
-        }
-        QTRY_COMPARE(order, (QStringList {QStringLiteral("probe ends"), QStringLiteral("go")}));
+        QStringList seen;
+        sequencer.play(writes(seen, {"a", "b", "c"}, 1000));
+        sequencer.whenIdle([&seen] { seen << QStringLiteral("idle"); });
+        sequencer.hurry();
+        QCOMPARE(seen, (QStringList {"a", "b", "c", "delivered", "ended", "idle"}));
     }
 
     // DCU-1 is told its target, then (10 ms later) to move. A STOP in between
@@ -67,10 +89,11 @@ private Q_SLOTS:
         PseudoTerminal pty;
         SerialRig rig;
         rig.attach(InterfaceKind::Dcu1, pty, QStringLiteral("COM3"));
-        QTimer::singleShot(2, [&] { rig.sequencer.runStop([&] { rig.rotors.StopDcu1(); }); });
+        QTimer::singleShot(2, [&] { rig.sequencer.runStop([&] { rig.stop(InterfaceKind::Dcu1); }); });
         rig.sequencer.requestGo([&] { rig.go(InterfaceKind::Dcu1, 45); });
         QCOMPARE(pty.readAll(SettleMs), QByteArray("AP1045;\r;\r"));
-        QVERIFY(rig.state.notSentFlag); // the lamp must not blink for a stopped move
+        // The lamp must not blink for a stopped move.
+        QCOMPARE(rig.outcomes.first().reason, RotorOutcome::Reason::Overtaken);
         QVERIFY(!rig.rotors.isOpen(InterfaceKind::Dcu1));
     }
 
@@ -90,8 +113,7 @@ private Q_SLOTS:
         int fired = 0;
         QTimer burst;
         burst.setInterval(1);
-        // Each request is handed on as an event of its own, as a datagram would
-        // arrive: a timer cannot fire again while its own slot is still running.
+        // Each request is handed on as an event of its own, as a datagram would arrive.
         QObject::connect(&burst, &QTimer::timeout, [&] {
             for (int n = 0; n < PerTick && fired < Requests; ++n, ++fired) {
                 const int target = fired % 360;
@@ -122,8 +144,7 @@ private Q_SLOTS:
         QVERIFY(goStarts.size() < Requests / PerTick);
         for (qsizetype i = 1; i < goStarts.size(); ++i)
             QVERIFY2(goStarts[i] - goStarts[i - 1] >= 40, "each GO waits for the previous one's pause");
-        QVERIFY(rig.sequencer.deepestNesting() <= 2);
-        QVERIFY(!rig.state.notSentFlag);
+        QVERIFY(rig.sent());
     }
 };
 

@@ -41,10 +41,12 @@ struct Rig {
     void go(double azimuth)
     {
         state.commandedAzimuth = azimuth;
-        state.notSentFlag = false;
-        rotors.GoHamlib();
+        rotors.GoHamlib([this](const RotorOutcome &outcome) { outcomes << outcome; });
     }
+    bool sent() const { return !outcomes.isEmpty() && outcomes.last().sent(); }
+    bool notSent() const { return !outcomes.isEmpty() && !outcomes.last().sent(); }
 
+    QList<RotorOutcome> outcomes;
     CommandState state;
     Configuration config;
     RecordingFeedback feedback;
@@ -131,19 +133,18 @@ private Q_SLOTS:
         rig.rotors.readPosition();
         QTRY_VERIFY_WITH_TIMEOUT(rig.reported.has_value(), MoveTimeoutMs);
         rig.go(commanded);
-        QVERIFY(!rig.state.notSentFlag);
-        QVERIFY(rig.rotors.isOpen());
+        QTRY_VERIFY_WITH_TIMEOUT(rig.sent(), MoveTimeoutMs);
         if (peer && !simulatorGo.isEmpty())
             QVERIFY2(peer->waitFor(simulatorGo, MoveTimeoutMs), qPrintable(peer->lines(0).join(u'|')));
         QTRY_VERIFY_WITH_TIMEOUT(rig.reported && qAbs(*rig.reported - commanded) < 0.05, MoveTimeoutMs);
         QCOMPARE(rig.state.lastSentAzimuth, commanded);
         QVERIFY2(rig.feedback.count(QStringLiteral("note:")) == 0, qPrintable(rig.feedback.events().join(u'|')));
 
-        rig.rotors.StopHamlib();
+        rig.rotors.StopHamlib([](const RotorOutcome &) {});
         if (peer && !simulatorGo.isEmpty())
             QVERIFY2(peer->waitFor(QStringLiteral("stop|arrived .*"), MoveTimeoutMs), qPrintable(peer->lines(0).join(u'|')));
         rig.rotors.close();
-        QVERIFY(!rig.rotors.isOpen());
+        QTRY_VERIFY_WITH_TIMEOUT(rig.rotors.idle(), MoveTimeoutMs);
         QCOMPARE(rig.reported, std::nullopt);
     }
 
@@ -171,9 +172,10 @@ private Q_SLOTS:
         rig.state.lastSentAzimuth = -10;
         rig.go(commanded);
         rig.go(commanded);
-        QCOMPARE(rig.state.notSentFlag, refused);
-        QCOMPARE(rig.rotors.isOpen(), !refused);
-        QCOMPARE(rig.state.lastSentAzimuth, refused ? -10.0 : commanded);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.outcomes.size(), 2, MoveTimeoutMs);
+        QCOMPARE(rig.outcomes.last().reason == RotorOutcome::Reason::OutOfLimits, refused);
+        if (refused)
+            QCOMPARE(rig.state.lastSentAzimuth, -10.0);
         QCOMPARE(rig.feedback.count(QStringLiteral("note:ORVANTIS:COM5: the azimuth")), refused ? 1 : 0);
         const std::optional<HamlibModel> found = HamlibModels::find(model);
         QVERIFY(found);
@@ -188,7 +190,7 @@ private Q_SLOTS:
         PseudoTerminal silent;
         Rig rig(601, silent.slavePath());
         rig.go(90);
-        rig.rotors.StopHamlib();
+        rig.rotors.StopHamlib([](const RotorOutcome &) {});
         rig.go(91);
         bool eventsRan = false;
         QTimer::singleShot(0, [&eventsRan] { eventsRan = true; });
@@ -199,7 +201,7 @@ private Q_SLOTS:
         // The GO bytes reached the device even though nothing answers.
         QVERIFY(silent.readAll(200).contains("W"));
         rig.rotors.close();
-        QVERIFY(!rig.rotors.isOpen());
+        QTRY_VERIFY_WITH_TIMEOUT(rig.rotors.idle(), MoveTimeoutMs);
         QCOMPARE(rig.feedback.count(QStringLiteral("note:")), 1);
     }
 
@@ -224,8 +226,8 @@ private Q_SLOTS:
         Rig rig(model, QStringLiteral("/nonexistent/ttyUSB0"));
         rig.config.at(InterfaceKind::Hamlib).port = port;
         rig.go(45);
-        QVERIFY(rig.state.notSentFlag);
-        QVERIFY(!rig.rotors.isOpen());
+        QVERIFY(rig.notSent());
+        QVERIFY(rig.rotors.idle());
         QVERIFY2(rig.feedback.events().join(u'|').contains(told), qPrintable(rig.feedback.events().join(u'|')));
     }
 };

@@ -118,8 +118,9 @@ private Q_SLOTS:
                               [&label](const QString &text) { label = text; }});
 
         state.commandedAzimuth = 340;
-        rotors.GoKct();
-        QVERIFY(!state.notSentFlag);
+        std::optional<RotorOutcome> outcome;
+        rotors.GoKct([&outcome](const RotorOutcome &o) { outcome = o; });
+        QVERIFY(outcome && outcome->sent());
         QCOMPARE(feedback.events(), QStringList());
         QCOMPARE(label, QStringLiteral("PA 010"));
         // The script cannot have written anything yet: GoKct did not wait for it.

@@ -52,11 +52,14 @@ struct Rig {
     void go(InterfaceKind kind, double azimuth)
     {
         state.commandedAzimuth = azimuth;
+        const OutcomeReport report = [this](const RotorOutcome &outcome) { outcomes << outcome; };
         if (kind == InterfaceKind::Zenta)
-            rotors.GoZenta();
+            rotors.GoZenta(report);
         else
-            rotors.GoKct();
+            rotors.GoKct(report);
     }
+    bool notSent() const { return !outcomes.isEmpty() && !outcomes.last().sent(); }
+    QList<RotorOutcome> outcomes;
     qsizetype deliveries() const { return arswin.m_posts.size() + movenow.m_starts.size(); }
 };
 
@@ -101,7 +104,7 @@ private Q_SLOTS:
         QCOMPARE(rig.label, kct);
         QCOMPARE(rig.state.lastSentAzimuth, azimuth);
 
-        QVERIFY(!rig.state.notSentFlag);
+        QVERIFY(!rig.notSent());
         QCOMPARE(rig.feedback.events(), QStringList());
     }
 
@@ -134,7 +137,7 @@ private Q_SLOTS:
 
         rig.go(kind, azimuth);
         QCOMPARE(rig.deliveries(), sent ? 1 : 0);
-        QCOMPARE(rig.state.notSentFlag, !sent);
+        QCOMPARE(rig.notSent(), !sent);
         QCOMPARE(rig.state.lastSentAzimuth, sent ? azimuth : lastSent);
         QCOMPARE(rig.feedback.events(), QStringList());
     }
@@ -146,7 +149,7 @@ private Q_SLOTS:
         rig.go(InterfaceKind::Zenta, 123);
         QCOMPARE(rig.feedback.events(),
                  QStringList({"sound:exclamation", "warning:Avertissement:ARSWIN must be running !"}));
-        QVERIFY(rig.state.notSentFlag);
+        QVERIFY(rig.notSent());
         QVERIFY(rig.arswin.m_posts.isEmpty());
         QVERIFY(rig.label.isEmpty());
 
@@ -163,7 +166,7 @@ private Q_SLOTS:
         rig.arswin.m_accepts = false;
         rig.go(InterfaceKind::Zenta, 123);
         QCOMPARE(rig.feedback.events(), QStringList{"beep"});
-        QVERIFY(rig.state.notSentFlag);
+        QVERIFY(rig.notSent());
         QCOMPARE(rig.label, QStringLiteral("123"));
     }
 
@@ -186,8 +189,8 @@ private Q_SLOTS:
         Rig rig;
         rig.arswin.m_running = running;
         rig.arswin.m_accepts = accepts;
-        rig.rotors.StopZenta();
-        rig.rotors.StopKct();
+        rig.rotors.StopZenta([](const RotorOutcome &) {});
+        rig.rotors.StopKct([](const RotorOutcome &) {});
         QCOMPARE(rig.arswin.m_posts, posts);
         QCOMPARE(rig.feedback.events(), events);
         QVERIFY(rig.movenow.m_starts.isEmpty());
@@ -208,7 +211,7 @@ private Q_SLOTS:
         rig.movenow.m_error = error;
         rig.go(InterfaceKind::Kct, 45);
         QCOMPARE(rig.feedback.events(), QStringList{QStringLiteral("warning:Avertissement:movenow.com error #%1").arg(error)});
-        QVERIFY(rig.state.notSentFlag);
+        QVERIFY(rig.notSent());
         QCOMPARE(rig.label, QStringLiteral("PA 045"));
     }
 

@@ -96,7 +96,7 @@ private Q_SLOTS:
         rig.go(kind, azimuth);
 
         QCOMPARE(pty.readAll(SettleMs), QByteArray::fromHex(hex));
-        QVERIFY(!rig.state.notSentFlag);
+        QTRY_VERIFY(rig.sent());
         QVERIFY(rig.rotors.isOpen(kind));
         QCOMPARE(rig.rotors.channelPortName(kind), QStringLiteral("COM3"));
         QCOMPARE(rig.labels, QStringList {label});
@@ -139,7 +139,7 @@ private Q_SLOTS:
         QCOMPARE(pty.readAll(SettleMs), sent);
 
         rig.go(kind, 9);
-        QVERIFY(rig.state.notSentFlag);
+        QTRY_VERIFY(rig.notSent());
         QCOMPARE(pty.readAll(SettleMs), QByteArray());
     }
 
@@ -151,14 +151,12 @@ private Q_SLOTS:
         rig.state.lastSentAzimuth = 100;
 
         rig.go(InterfaceKind::Gs232, 100.5);
-        QVERIFY(rig.state.notSentFlag);
+        QTRY_VERIFY(rig.notSent());
         QVERIFY(!rig.rotors.isOpen(InterfaceKind::Gs232));
         QCOMPARE(rig.state.lastSentAzimuth, 100.0);
         QVERIFY(rig.feedback.events().isEmpty()); // no beep for a held-back GO
-
-        rig.state.notSentFlag = false;
         rig.go(InterfaceKind::Gs232, 101);
-        QVERIFY(!rig.state.notSentFlag);
+        QTRY_VERIFY(rig.sent());
         QCOMPARE(pty.readAll(SettleMs), QByteArray("W101\r"));
     }
 
@@ -173,7 +171,7 @@ private Q_SLOTS:
         // Were the port reopened, this GO would fail: the name no longer maps.
         rig.devices.clear();
         rig.go(InterfaceKind::Gs232, 20);
-        QVERIFY(!rig.state.notSentFlag);
+        QTRY_VERIFY(rig.sent());
         QCOMPARE(pty.readAll(SettleMs), QByteArray("W020\r"));
     }
 
@@ -189,6 +187,7 @@ private Q_SLOTS:
         rig.go(InterfaceKind::ProSisTel, 90);
         rig.stop(InterfaceKind::ProSisTel);
         rig.go(InterfaceKind::ProSisTel, 10);
+        QVERIFY(rig.settle());
         QTest::qWait(SettleMs);
         log.collect();
 
@@ -266,10 +265,9 @@ private Q_SLOTS:
         }
 
         for (int attempt = 0; attempt < 2; ++attempt) {
-            rig.state.notSentFlag = false;
             rig.state.lastSentAzimuth = -10;
             rig.go(InterfaceKind::EasyComm, 45);
-            QVERIFY(rig.state.notSentFlag);
+            QTRY_VERIFY(rig.notSent());
             QVERIFY(rig.labels.isEmpty());
         }
         // Beep, notice, beep: the second failure is not told again.
@@ -371,6 +369,7 @@ private Q_SLOTS:
         ArrivalLog log(pty);
 
         QVERIFY(rig.rotors.ProbePort(InterfaceKind::TrakBox, QStringLiteral("COM7")));
+        QTRY_VERIFY(!rig.sequencer.busy());
         QTest::qWait(SettleMs);
         log.collect();
 
@@ -415,14 +414,13 @@ private Q_SLOTS:
         rig.feedback.clear();
         rig.selected[InterfaceKind::Egis] = QStringLiteral("COM8");
         rig.go(InterfaceKind::Egis, 45);
-        QVERIFY(rig.state.notSentFlag);
+        QTRY_VERIFY(rig.notSent());
         QCOMPARE(rig.feedback.events(), QStringList {QStringLiteral("beep")});
 
         holder.close();
-        rig.state.notSentFlag = false;
         rig.state.lastSentAzimuth = -10;
         rig.go(InterfaceKind::Egis, 45);
-        QVERIFY(!rig.state.notSentFlag);
+        QTRY_VERIFY(rig.sent());
         QCOMPARE(pty.readAll(SettleMs), QByteArray("&* AZ=045.00\r"));
     }
 
@@ -432,12 +430,13 @@ private Q_SLOTS:
         SerialRig rig;
         rig.attach(InterfaceKind::Dcu1, pty, QStringLiteral("COM2"));
         rig.go(InterfaceKind::Dcu1, 45);
+        QVERIFY(rig.settle());
         QVERIFY(rig.rotors.isOpen(InterfaceKind::Dcu1));
         rig.rotors.SetChannelBaud(InterfaceKind::Dcu1, 8);
         QVERIFY(!rig.rotors.isOpen(InterfaceKind::Dcu1));
         rig.state.lastSentAzimuth = -10;
         rig.go(InterfaceKind::Dcu1, 46);
-        QVERIFY(!rig.state.notSentFlag);
+        QTRY_VERIFY(rig.sent());
         QCOMPARE(pty.readAll(SettleMs), QByteArray("AP1045;\rAM1;\rAP1046;\rAM1;\r"));
         // The line really runs at the new rate.
         const int slave = ::open(pty.slavePath().toLocal8Bit().constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
@@ -524,18 +523,6 @@ private Q_SLOTS:
         QVERIFY(pty.readAll(SettleMs).isEmpty());
     }
 
-    void noGoRunsAfterTheClosing()
-    {
-        PseudoTerminal pty;
-        SerialRig rig;
-        rig.attach(InterfaceKind::Gs232, pty, QStringLiteral("COM3"));
-        QVERIFY(rig.rotors.EnsurePortOpen(InterfaceKind::Gs232));
-        QTimer::singleShot(10, [&] { rig.sequencer.requestGo([&] { rig.go(InterfaceKind::Gs232, 45); }); });
-        rig.rotors.closeForShutdown(0, InterfaceKind::Gs232);
-        QCOMPARE(pty.readAll(SettleMs), QByteArray("S\r"));
-        QVERIFY(!rig.rotors.isOpen(InterfaceKind::Gs232));
-    }
-
     // Parking on the selected GS-232: STOP, the parking GO, then no second "S".
     void parkingOnGs232()
     {
@@ -543,10 +530,12 @@ private Q_SLOTS:
         SerialRig rig;
         rig.attach(InterfaceKind::Gs232, pty, QStringLiteral("COM3"));
         rig.go(InterfaceKind::Gs232, 200);
-        rig.sequencer.runStop([&] { rig.rotors.StopGs232(); });
+        rig.sequencer.runStop([&] { rig.stop(InterfaceKind::Gs232); });
         rig.state.lastSentAzimuth = -10;
         rig.go(InterfaceKind::Gs232, 90);
-        rig.rotors.closeForShutdown(ordinal(InterfaceKind::Gs232) + 1, InterfaceKind::Gs232);
+        rig.sequencer.whenIdle(
+            [&] { rig.rotors.closeForShutdown(ordinal(InterfaceKind::Gs232) + 1, InterfaceKind::Gs232); });
+        QVERIFY(rig.settle());
         QCOMPARE(pty.readAll(SettleMs), QByteArray("W200\rS\rW090\r"));
         QVERIFY(!rig.rotors.isOpen(InterfaceKind::Gs232));
     }
@@ -561,7 +550,7 @@ private Q_SLOTS:
 
         pty.reset(); // the adapter is pulled out
         rig.go(InterfaceKind::Gs232, 90);
-        QVERIFY(rig.state.notSentFlag);
+        QTRY_VERIFY(rig.notSent());
         QVERIFY(!rig.rotors.isOpen(InterfaceKind::Gs232));
         // Not a box that waits: the beep of a GO not sent, and a notice that
         // names the port, the device and what to check.
@@ -576,9 +565,8 @@ private Q_SLOTS:
         // Plugged back in (as a new device behind the same COM name).
         PseudoTerminal again;
         rig.attach(InterfaceKind::Gs232, again, QStringLiteral("COM3"));
-        rig.state.notSentFlag = false;
         rig.go(InterfaceKind::Gs232, 180);
-        QVERIFY(!rig.state.notSentFlag);
+        QTRY_VERIFY(rig.sent());
         QCOMPARE(again.readAll(SettleMs), QByteArray("W180\r"));
     }
 };

@@ -5,11 +5,15 @@
 
 using namespace RotctldProtocol;
 
+Q_DECLARE_METATYPE(RotorOutcome)
+
 namespace {
 
 QByteArray answerLine(const QByteArray &line, RecordingRotctldHost &host)
 {
-    return answer(parseLine(line), host);
+    QByteArray reply;
+    answer(parseLine(line), host, [&reply](const QByteArray &bytes) { reply = bytes; });
+    return reply;
 }
 
 } // namespace
@@ -129,51 +133,63 @@ void TestRotctldProtocol::replies()
     QCOMPARE(host.calls(), calls);
 }
 
-// A client is told "done" only for a move under way and a position the program
-// knows; every other case is one of Hamlib's error codes.
+// A client is told "done" only for a move that went out (or that the minimum
+// step found already done) and a position the program knows; every other case
+// is the Hamlib error code of what happened.
 void TestRotctldProtocol::answersSayWhatHappened_data()
 {
-    using Answer = RotctldHost::MoveAnswer;
+    using Reason = RotorOutcome::Reason;
     QTest::addColumn<QByteArray>("line");
-    QTest::addColumn<int>("moveAnswer");
+    QTest::addColumn<RotorOutcome>("outcome");
     QTest::addColumn<std::optional<double>>("known");
     QTest::addColumn<bool>("readsBack");
     QTest::addColumn<QByteArray>("reply");
 
     const std::optional<double> at200 = 200.0;
     const std::optional<double> unknown;
-    QTest::newRow("moving") << QByteArray("P 10 0") << int(Answer::Moving) << at200 << false
-                            << QByteArray("RPRT 0\n");
-    QTest::newRow("AUTO off") << QByteArray("P 10 0") << int(Answer::Refused) << at200 << false
-                              << QByteArray("RPRT -9\n");
-    QTest::newRow("no interface") << QByteArray("+P 10 0") << int(Answer::NoInterface) << at200 << false
-                                  << QByteArray("set_pos: 10 0\nRPRT -11\n");
-    QTest::newRow("port would not open") << QByteArray("P 10 0") << int(Answer::NotDelivered) << at200 << false
-                                         << QByteArray("RPRT -6\n");
-    QTest::newRow("nothing sent yet") << QByteArray("p") << int(Answer::Moving) << unknown << false
-                                      << QByteArray("RPRT -11\n");
-    QTest::newRow("controller silent so far") << QByteArray(";p") << int(Answer::Moving) << unknown << true
+    const RotorOutcome sent = RotorOutcome::sentNow();
+    const struct {
+        const char *name;
+        RotorOutcome outcome;
+        QByteArray reply;
+    } moves[] = {
+        {"sent", sent, "RPRT 0\n"},
+        {"held by the step", RotorOutcome::held(), "RPRT 0\n"},
+        {"beyond the limits", RotorOutcome::refused(Reason::OutOfLimits), "RPRT -1\n"},
+        {"no port", RotorOutcome::refused(Reason::NoPort), "RPRT -6\n"},
+        {"device failed", RotorOutcome::failed(Reason::Device), "RPRT -6\n"},
+        {"AUTO off or Init open", RotorOutcome::refused(Reason::NotAccepted), "RPRT -9\n"},
+        {"overtaken", RotorOutcome::refused(Reason::Overtaken), "RPRT -9\n"},
+        {"not supported", RotorOutcome::refused(Reason::NotSupported), "RPRT -11\n"},
+        {"no interface", RotorOutcome::refused(Reason::NoInterface), "RPRT -11\n"},
+        {"timed out", RotorOutcome::failed(Reason::TimedOut), "RPRT -5\n"},
+    };
+    for (const auto &move : moves)
+        QTest::newRow(move.name) << QByteArray("P 10 0") << move.outcome << at200 << false << move.reply;
+    QTest::newRow("extended form") << QByteArray("+P 10 0") << RotorOutcome::refused(Reason::NoInterface) << at200
+                                   << false << QByteArray("set_pos: 10 0\nRPRT -11\n");
+    QTest::newRow("nothing sent yet") << QByteArray("p") << sent << unknown << false << QByteArray("RPRT -11\n");
+    QTest::newRow("controller silent so far") << QByteArray(";p") << sent << unknown << true
                                               << QByteArray("get_pos:;RPRT -5\n");
-    QTest::newRow("controller reported") << QByteArray("p") << int(Answer::Moving) << std::optional<double>(251.5)
-                                         << true << QByteArray("251.50\n0.00\n");
-    QTest::newRow("s") << QByteArray("s") << int(Answer::Moving) << at200 << true << QByteArray("RPRT -11\n");
-    QTest::newRow("get_status") << QByteArray("+\\get_status") << int(Answer::Moving) << at200 << true
+    QTest::newRow("controller reported") << QByteArray("p") << sent << std::optional<double>(251.5) << true
+                                         << QByteArray("251.50\n0.00\n");
+    QTest::newRow("s") << QByteArray("s") << sent << at200 << true << QByteArray("RPRT -11\n");
+    QTest::newRow("get_status") << QByteArray("+\\get_status") << sent << at200 << true
                                 << QByteArray("get_status:\nRPRT -11\n");
-    QTest::newRow("R") << QByteArray("R 1") << int(Answer::Moving) << at200 << true << QByteArray("RPRT -11\n");
-    QTest::newRow("M") << QByteArray("M 8 50") << int(Answer::Moving) << at200 << true << QByteArray("RPRT -11\n");
-    QTest::newRow("M without arguments") << QByteArray("M") << int(Answer::Moving) << at200 << true
-                                         << QByteArray("RPRT -11\n");
+    QTest::newRow("R") << QByteArray("R 1") << sent << at200 << true << QByteArray("RPRT -11\n");
+    QTest::newRow("M") << QByteArray("M 8 50") << sent << at200 << true << QByteArray("RPRT -11\n");
+    QTest::newRow("M without arguments") << QByteArray("M") << sent << at200 << true << QByteArray("RPRT -11\n");
 }
 
 void TestRotctldProtocol::answersSayWhatHappened()
 {
     QFETCH(QByteArray, line);
-    QFETCH(int, moveAnswer);
+    QFETCH(RotorOutcome, outcome);
     QFETCH(std::optional<double>, known);
     QFETCH(bool, readsBack);
     QFETCH(QByteArray, reply);
     RecordingRotctldHost host;
-    host.moveAnswer = RotctldHost::MoveAnswer(moveAnswer);
+    host.moveOutcome = outcome;
     host.azimuthShown = known;
     host.controllerAsked = readsBack;
     QCOMPARE(answerLine(line, host), reply);
@@ -233,7 +249,7 @@ void TestRotctldProtocol::quitAndBlankLinesAnswerNothing()
     const Request request = parseLine(line);
     QCOMPARE(int(request.command), command);
     RecordingRotctldHost host;
-    QVERIFY(answer(request, host).isEmpty());
+    QVERIFY(answerAtOnce(request, host).isEmpty());
     QVERIFY(host.calls().isEmpty());
 }
 

@@ -149,15 +149,16 @@ void TestRotctldServer::halfClosedClientStillAnswered_data()
 {
     QTest::addColumn<bool>("commandPauses");
     QTest::newRow("at once") << false;
-    // The end of its input arrives while the GO waits with the event loop running.
+    // The end of its input arrives while the GO waits for its outcome.
     QTest::newRow("command pauses") << true;
 }
 
 void TestRotctldServer::halfClosedClientStillAnswered()
 {
     QFETCH(bool, commandPauses);
+    m_host->deferMoves = commandPauses;
     if (commandPauses)
-        m_host->duringEnter = [] { QTest::qWait(200); };
+        QTimer::singleShot(200, this, [this] { m_host->answerDeferredMoves(); });
     // As `echo p | nc -N host 4533` does: the request, then the sending side shut.
     auto client = connectTo(*m_server);
     QVERIFY(client->waitForConnected(TimeoutMs));
@@ -181,19 +182,18 @@ void TestRotctldServer::quitClosesAfterTheReply()
 
 void TestRotctldServer::clientVanishingDuringItsCommand()
 {
-    // The GO pauses with the event loop running; meanwhile its client is gone.
+    // The GO waits for its outcome; meanwhile its client is gone.
     auto client = connectTo(*m_server);
-    m_host->duringEnter = [&client] {
-        client->abort();
-        QTest::qWait(100);
-    };
+    m_host->deferMoves = true;
     client->write("P 10 0\nP 20 0\n");
+    QTRY_COMPARE_WITH_TIMEOUT(m_host->deferredMoves(), 1, TimeoutMs);
+    client->abort();
+    m_host->answerDeferredMoves();
     QTRY_COMPARE_WITH_TIMEOUT(m_server->connectionCount(), 0, TimeoutMs);
-    QTest::qWait(200);
     QCOMPARE(m_host->calls(), QStringList {"enter 10"});
 
     // The server goes on with new clients.
-    m_host->duringEnter = nullptr;
+    m_host->deferMoves = false;
     auto next = connectTo(*m_server);
     next->write("P 30 0\n");
     QCOMPARE(receive(*next, 7), QByteArray("RPRT 0\n"));
@@ -204,20 +204,17 @@ void TestRotctldServer::otherClientsServedDuringACommand()
     auto first = connectTo(*m_server);
     auto second = connectTo(*m_server);
     QVERIFY(first->waitForConnected(TimeoutMs) && second->waitForConnected(TimeoutMs));
-    QByteArray secondGot;
-    int pauses = 0;
-    // The first client's GO pauses; the second client is answered meanwhile, and
-    // the first client's next lines wait for its GO instead of running inside it.
-    m_host->duringEnter = [&] {
-        if (pauses++ > 0)
-            return;
-        first->write("p\n");
-        second->write("S\n");
-        secondGot = receive(*second, 7);
-    };
+    // The first client's GO waits for its outcome; the second client is answered
+    // meanwhile, and the first client's next lines wait for its GO's answer.
+    m_host->deferMoves = true;
     first->write("P 10 0\n");
+    QTRY_COMPARE_WITH_TIMEOUT(m_host->deferredMoves(), 1, TimeoutMs);
+    first->write("p\n");
+    second->write("S\n");
+    QCOMPARE(receive(*second, 7), QByteArray("RPRT 0\n"));
+    QCOMPARE(first->bytesAvailable(), 0);
+    m_host->answerDeferredMoves();
     QCOMPARE(receive(*first, 18), QByteArray("RPRT 0\n10.00\n0.00\n"));
-    QCOMPARE(secondGot, QByteArray("RPRT 0\n"));
     QCOMPARE(m_host->calls(), (QStringList {"enter 10", "stop"}));
 }
 

@@ -41,7 +41,6 @@ private Q_SLOTS:
     void aTurnHandsOnTheNewestRequest_data();
     void aTurnHandsOnTheNewestRequest();
     void burstIsReadCompletelyUpToTheNewest();
-    void receiverThatPausesIsNotEnteredAgain();
     void deactivateStopsSignals();
     void deactivateFromTheReceiverStopsAtOnce();
     void secondListenerOnSamePortFails();
@@ -142,40 +141,6 @@ void TestUdpListener::burstIsReadCompletelyUpToTheNewest()
         QVERIFY(turn.lastDatagram.endsWith(QByteArray("#" + QByteArray::number(previous))));
     }
     QCOMPARE(previous, Count - 1);
-}
-
-void TestUdpListener::receiverThatPausesIsNotEnteredAgain()
-{
-    UdpListener listener;
-    listener.setPort(m_port);
-    QVERIFY(listener.activate());
-    QList<DatagramTurn> turns;
-    int depth = 0;
-    int deepest = 0;
-    // As a GO does: the receiver waits with events handled while more arrive.
-    connect(&listener, &UdpListener::datagramsReceived, &listener, [&](const DatagramTurn &turn) {
-        turns.append(turn);
-        deepest = qMax(deepest, ++depth);
-        if (turns.size() == 1) {
-            for (const char *d : {"<goazi>2</goazi>", "<goazi>3</goazi>", "<goazi>4</goazi>"})
-                m_sender.writeDatagram(d, QHostAddress::LocalHost, m_port);
-            QTest::qWait(200);
-        }
-        --depth;
-    });
-
-    m_sender.writeDatagram("<goazi>1</goazi>", QHostAddress::LocalHost, m_port);
-    QTRY_COMPARE_WITH_TIMEOUT(turns.size(), 2, ArrivalTimeoutMs);
-    QCOMPARE(deepest, 1);
-    // What came during the pause follows it as one turn, the newest acted on.
-    QCOMPARE(turns[1].datagramCount, 3);
-    QVERIFY(turns[1].request);
-    QCOMPARE(turns[1].request->azimuth, 4);
-
-    // The listener goes on listening afterwards.
-    m_sender.writeDatagram("<goazi>5</goazi>", QHostAddress::LocalHost, m_port);
-    QTRY_COMPARE_WITH_TIMEOUT(turns.size(), 3, ArrivalTimeoutMs);
-    QCOMPARE(turns[2].lastDatagram, QByteArray("<goazi>5</goazi>"));
 }
 
 void TestUdpListener::deactivateStopsSignals()

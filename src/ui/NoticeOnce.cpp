@@ -1,0 +1,24 @@
+#include "ui/NoticeOnce.h"
+
+#include "config/StandardError.h"
+
+void NoticeOnce::tell(const QString &key, const QString &title, const QString &text)
+{
+    const auto told = m_told.find(key);
+    if (told != m_told.end()) {
+        ++told->repeats;
+        return;
+    }
+    m_told.insert(key, {text, 0});
+    m_feedback.notice(title, text);
+}
+
+void NoticeOnce::recovered()
+{
+    for (const Told &told : std::as_const(m_told)) {
+        if (told.repeats > 0)
+            writeStandardErrorLine(QStringLiteral("%1 (%2 more times)").arg(told.text.section(QLatin1Char('\n'), 0, 0))
+                                   .arg(told.repeats));
+    }
+    m_told.clear();
+}
