@@ -230,7 +230,8 @@ void SetupDialog::FormShow()
         page->FormShow();
     m_kctPage->FormShow();
 
-    m_rotor->setSelectedIndex(ordinal(config.interfaceKind));
+    // Shown, not clicked: the first showing must not stop, probe or forget anything.
+    m_rotor->showSelection(ordinal(config.interfaceKind));
     if (config.interfaceKind != InterfaceKind::None)
         m_pages->setCurrentIndex(ordinal(config.interfaceKind));
     // Datagrams must not steer the rotator while its settings are being changed.

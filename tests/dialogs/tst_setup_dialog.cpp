@@ -318,6 +318,22 @@ private Q_SLOTS:
         QVERIFY(!rig.station.serialRotors().isOpen(other));
     }
 
+    // Showing the saved choice is not choosing it: no STOP, no probe, the port kept.
+    void firstShowingTouchesNothing()
+    {
+        DialogRig rig;
+        rig.config.interfaceKind = InterfaceKind::TrakBox;
+        rig.config.at(InterfaceKind::TrakBox).port = 2;
+        rig.choices.comSelection[ordinal(InterfaceKind::TrakBox)] = 0;
+        rig.dialog.show();
+        QCOMPARE(rig.find<RadioGroup>(QStringLiteral("RadioGroupRotor"))->selectedIndex(),
+                 ordinal(InterfaceKind::TrakBox));
+        QCOMPARE(rig.terminal.readAll(200), QByteArray());
+        QCOMPARE(rig.rotors.stops, QStringList());
+        QCOMPARE(rig.config.at(InterfaceKind::TrakBox).port, 2);
+        QCOMPARE(rig.choices.comSelection[ordinal(InterfaceKind::TrakBox)], 0);
+    }
+
     void comPortPickProbes()
     {
         DialogRig rig;
