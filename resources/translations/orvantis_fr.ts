@@ -183,6 +183,34 @@ Installez-la (sudo apt install libhamlib4), ou choisissez une autre interface da
 </translation>
     </message>
     <message>
+        <source>Set another ROTCTLD_PORT in Orvantis.ini.</source>
+        <translation>Indiquez un autre ROTCTLD_PORT dans Orvantis.ini.</translation>
+    </message>
+    <message>
+        <source>Close it (ss -tlpn &apos;sport = :%1&apos; names it), or set another ROTCTLD_PORT in Orvantis.ini.</source>
+        <translation>Fermez-le (ss -tlpn &apos;sport = :%1&apos; le nomme), ou indiquez un autre ROTCTLD_PORT dans Orvantis.ini.</translation>
+    </message>
+    <message>
+        <source>this computer does not have that address (yet)</source>
+        <translation>cet ordinateur n&apos;a pas (encore) cette adresse</translation>
+    </message>
+    <message>
+        <source>If the network is still coming up, nothing needs doing; otherwise correct ROTCTLD_ADDRESS in Orvantis.ini.</source>
+        <translation>Si le réseau est encore en train de démarrer, il n&apos;y a rien à faire ; sinon corrigez ROTCTLD_ADDRESS dans Orvantis.ini.</translation>
+    </message>
+    <message>
+        <source> Orvantis tries again every few seconds and says when it serves.</source>
+        <translation> Orvantis réessaie toutes les quelques secondes et dira quand il sert.</translation>
+    </message>
+    <message>
+        <source>set PORTKORU and ANTKORU in Orvantis.ini, the same as in the logger.</source>
+        <translation>indiquez PORTKORU et ANTKORU dans Orvantis.ini, les mêmes que dans le logger.</translation>
+    </message>
+    <message>
+        <source>Orvantis now listens: %1 port %2.</source>
+        <translation>Orvantis écoute maintenant : %1 port %2.</translation>
+    </message>
+    <message>
         <source>choose another port or antenna number under Init (Ctrl+I), the same as in the logger.</source>
         <translation>choisissez un autre port ou numéro d&apos;antenne dans Init (Ctrl+I), le même que dans le logger.</translation>
     </message>

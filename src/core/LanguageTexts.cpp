@@ -49,32 +49,48 @@ QString serverMenuCaption(const Language &language, AzimuthSource source, bool w
 }
 
 QString rotctldFailureText(const Language &language, const QString &address, quint16 port, RotctldFailure failure,
-                           const QString &systemReason)
+                           const QString &systemReason, bool windowless)
 {
     QString reason = systemReason;
-    QString remedy = translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "Choose another port under Init (Ctrl+I)."));
+    QString remedy = windowless
+        ? translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "Set another ROTCTLD_PORT in Orvantis.ini."))
+        : translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "Choose another port under Init (Ctrl+I)."));
     if (failure == RotctldFailure::AddressInUse) {
         reason = translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "another program holds this port"));
-        remedy = translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "Close it (ss -tlpn 'sport = :%1' names it), or "
-                                                               "choose another port under Init (Ctrl+I)."))
+        remedy = (windowless ? translated(language, QT_TRANSLATE_NOOP("LanguageTexts",
+                                                                      "Close it (ss -tlpn 'sport = :%1' names it), or "
+                                                                      "set another ROTCTLD_PORT in Orvantis.ini."))
+                             : translated(language, QT_TRANSLATE_NOOP("LanguageTexts",
+                                                                      "Close it (ss -tlpn 'sport = :%1' names it), or "
+                                                                      "choose another port under Init (Ctrl+I).")))
                      .arg(port);
     } else if (failure == RotctldFailure::NotAnAddress) {
         reason = translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "ROTCTLD_ADDRESS in Orvantis.ini is not an IP "
                                                                "address of this computer"));
         remedy = translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "Correct ROTCTLD_ADDRESS in Orvantis.ini: 127.0.0.1 "
                                                                "for this computer only, 0.0.0.0 for the network."));
+    } else if (failure == RotctldFailure::AddressMissing) {
+        reason = translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "this computer does not have that address (yet)"));
+        remedy = translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "If the network is still coming up, nothing needs "
+                                                               "doing; otherwise correct ROTCTLD_ADDRESS in Orvantis.ini."));
     }
     // Placeholders: the address, the port, then the reason.
     return translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "Orvantis cannot serve Hamlib programs on %1, TCP port "
                                                          "%2: %3.\n"))
                .arg(address, QString::number(port), reason)
-        + remedy;
+        + remedy
+        + translated(language, QT_TRANSLATE_NOOP("LanguageTexts", " Orvantis tries again every few seconds and says when "
+                                                         "it serves."));
 }
 
-QString koruBindFailureText(const Language &language, quint16 port, const QString &reason, bool addressInUse)
+QString koruBindFailureText(const Language &language, quint16 port, const QString &reason, bool addressInUse,
+                            bool windowless)
 {
-    QString remedy = translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "choose another port or antenna number under "
-                                                                   "Init (Ctrl+I), the same as in the logger."));
+    QString remedy = windowless
+        ? translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "set PORTKORU and ANTKORU in Orvantis.ini, the same "
+                                                         "as in the logger."))
+        : translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "choose another port or antenna number under "
+                                                         "Init (Ctrl+I), the same as in the logger."));
     if (addressInUse)
         remedy = translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "Another program holds the port (ss -ulpn 'sport = "
                                                                ":%1' names it): close it, or "))
@@ -86,7 +102,17 @@ QString koruBindFailureText(const Language &language, quint16 port, const QStrin
     return translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "KORU Logger: UDP port %1 cannot be listened on: %2.\n"))
                .arg(port)
                .arg(reason)
-        + remedy;
+        + remedy
+        + translated(language, QT_TRANSLATE_NOOP("LanguageTexts", " Orvantis tries again every few seconds and says when "
+                                                         "it serves."));
+}
+
+QString servingText(const Language &language, const QString &what, quint16 port)
+{
+    // Placeholders: what serves (a protocol and transport), then the port.
+    return translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "Orvantis now listens: %1 port %2."))
+        .arg(what)
+        .arg(port);
 }
 
 QString absentPortText(const Language &language, const QString &comName, const QString &device, const QString &interfaceName)

@@ -26,13 +26,21 @@ const LanguageTexts &languageTexts(const Language &language);
 // Choosing a DDE server from the menu gives its title an accelerator.
 QString serverMenuCaption(const Language &language, AzimuthSource source, bool withAccelerator);
 
+// Why a listener cannot bind: another program holds the port, the address is
+// not one (ROTCTLD_ADDRESS), this computer does not have it (yet: a network
+// still coming up), or another reason the system gives.
+enum class RotctldFailure { AddressInUse, NotAnAddress, AddressMissing, Other };
+// Why the rotctld server cannot listen and what to do about it; `windowless`
+// points to the settings file instead of Init. The server tries again by itself.
+QString rotctldFailureText(const Language &language, const QString &address, quint16 port, RotctldFailure failure,
+                           const QString &systemReason, bool windowless);
 // The notice when the KORU listener cannot bind its UDP port: the port, the
 // system's reason and the way out.
-enum class RotctldFailure { AddressInUse, NotAnAddress, Other };
-// Why the rotctld server cannot listen and what to do about it.
-QString rotctldFailureText(const Language &language, const QString &address, quint16 port, RotctldFailure failure,
-                           const QString &systemReason);
-QString koruBindFailureText(const Language &language, quint16 port, const QString &reason, bool addressInUse);
+QString koruBindFailureText(const Language &language, quint16 port, const QString &reason, bool addressInUse,
+                            bool windowless);
+
+// A listener that could not bind serves now: "<what> port <port>".
+QString servingText(const Language &language, const QString &what, quint16 port);
 
 // The notice when the saved COM port of the selected interface is not present at
 // start: the port, the device it stands for, the interface, and the way out.

@@ -17,6 +17,11 @@
 #include "sources/RotctldServer.h"
 #include "ui/UserFeedback.h"
 
+namespace {
+// How often a listener that could not bind tries again.
+constexpr int ListenerRetryMs = 3000;
+} // namespace
+
 Station::Station(const StationEnvironment &environment, QObject *parent)
     : QObject(parent),
       m_files(environment.files),
@@ -62,6 +67,19 @@ Station::Station(const StationEnvironment &environment, QObject *parent)
     connect(m_udp.get(), &UdpListener::datagramsReceived, this, &Station::UDPServerUDPRead);
     m_rotctld = std::make_unique<RotctldServer>(static_cast<RotctldHost &>(*this));
     installDispatchTable();
+
+    m_rotctldRetry.setSingleShot(true);
+    m_rotctldRetry.setInterval(ListenerRetryMs);
+    connect(&m_rotctldRetry, &QTimer::timeout, this, [this] {
+        if (!m_closed)
+            applyRotctldSetting();
+    });
+    m_koruRetry.setSingleShot(true);
+    m_koruRetry.setInterval(ListenerRetryMs);
+    connect(&m_koruRetry, &QTimer::timeout, this, [this] {
+        if (!m_closed && m_source == AzimuthSource::Koru && !m_setupOpen && !m_udp->isActive())
+            activateKoruListener();
+    });
 
     m_timerBlink.setInterval(300);
     connect(&m_timerBlink, &QTimer::timeout, this, [this] { showLamp(!m_lampOn); });

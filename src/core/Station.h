@@ -114,6 +114,8 @@ public:
     // Init: everything stopped and closed before the setup dialog shows.
     void prepareSetup();
     void toggleRotctld();
+    // Nobody sees a window: remedies name the settings file instead of Init.
+    void setWindowless(bool windowless) { m_windowless = windowless; }
 
     // Closing, whoever asks (Quit, the close box, a signal). A close that arrives
     // during a command waits for it, up to a limit; closed() follows the sequence.
@@ -300,6 +302,10 @@ private:
 
     // Ends a closing held up by a device that does not answer.
     QTimer m_closingLimit;
+    // Listeners that could not bind try again (a network address still coming up).
+    QTimer m_rotctldRetry;
+    QTimer m_koruRetry;
+    bool m_windowless = false;
     QTimer m_timerBlink;
     QTimer m_timerTrackOK;
 

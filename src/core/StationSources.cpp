@@ -89,15 +89,22 @@ void Station::DdeClientItemRead(const QString &itemText)
 
 void Station::activateKoruListener()
 {
-    if (m_udp->activate())
-        return;
     const quint16 port = m_udp->port();
-    m_notices.tell(QStringLiteral("udp %1").arg(port), ProgramTitle,
-                   koruBindFailureText(m_language, port, m_udp->errorString(), m_udp->addressInUse()));
+    const QString key = QStringLiteral("udp %1").arg(port);
+    if (m_udp->activate()) {
+        m_koruRetry.stop();
+        if (m_notices.recovered(key))
+            m_feedback.notice(ProgramTitle, servingText(m_language, QStringLiteral("KORU Logger: UDP"), port));
+        return;
+    }
+    m_notices.tell(key, ProgramTitle,
+                   koruBindFailureText(m_language, port, m_udp->errorString(), m_udp->addressInUse(), m_windowless));
+    m_koruRetry.start();
 }
 
 void Station::deactivateKoruListener()
 {
+    m_koruRetry.stop();
     m_udp->deactivate();
 }
 
@@ -189,6 +196,7 @@ void Station::toggleRotctld()
 void Station::applyRotctldSetting()
 {
     const ExtensionSettings &settings = m_config.extensions;
+    m_rotctldRetry.stop();
     if (!settings.rotctldEnabled()) {
         m_rotctld->close();
         Q_EMIT rotctldChanged();
@@ -202,13 +210,22 @@ void Station::applyRotctldSetting()
         Q_EMIT rotctldChanged();
         return;
     }
+    const QString key = QStringLiteral("tcp %1 %2").arg(addressText).arg(port);
     if (!address || !m_rotctld->listen(*address)) {
         const RotctldFailure failure = !address ? RotctldFailure::NotAnAddress
             : m_rotctld->addressInUse()         ? RotctldFailure::AddressInUse
+            : m_rotctld->addressMissing()       ? RotctldFailure::AddressMissing
                                                 : RotctldFailure::Other;
         // Told without a box, once for each address and port, like the other sources.
-        m_notices.tell(QStringLiteral("tcp %1 %2").arg(addressText).arg(port), setupTexts(m_language).warningTitle,
-                       rotctldFailureText(m_language, addressText, port, failure, m_rotctld->errorString()));
+        m_notices.tell(key, setupTexts(m_language).warningTitle,
+                       rotctldFailureText(m_language, addressText, port, failure, m_rotctld->errorString(),
+                                          m_windowless));
+        // What is not an address never becomes one; everything else may clear up.
+        if (address)
+            m_rotctldRetry.start();
+    } else if (m_notices.recovered(key)) {
+        m_feedback.notice(ProgramTitle, servingText(m_language, QStringLiteral("Hamlib (rotctld) %1, TCP").arg(addressText),
+                                                    m_rotctld->serverPort()));
     }
     Q_EMIT rotctldChanged();
 }

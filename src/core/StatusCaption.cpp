@@ -47,6 +47,8 @@ QString hamlibCaption(const Configuration &config, const QString &head)
     if (!model)
         return head + QStringLiteral("Hamlib / no model");
     const QString where = HamlibRotors::where(config, *model);
+    if (model->portless)
+        return head + model->caption() + parkingSuffix(config);
     if (model->network)
         return head + model->caption() + QStringLiteral(" / ") + (where.isEmpty() ? QStringLiteral("no address") : where)
             + parkingSuffix(config);

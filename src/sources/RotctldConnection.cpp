@@ -40,7 +40,21 @@ void RotctldConnection::readable()
 void RotctldConnection::serveNow()
 {
     serve();
+    // A line begun and not finished starts its clock; a client that trickles
+    // it byte by byte cannot hold its place for ever.
+    if (m_input.isEmpty() && m_lines.buffered() == 0)
+        m_lineStarted.invalidate();
+    else if (!m_lineStarted.isValid())
+        m_lineStarted.start();
     updateNotifiers();
+}
+
+void RotctldConnection::catchUp()
+{
+    if (m_ended)
+        return;
+    receive();
+    serveNow();
 }
 
 void RotctldConnection::writable()

@@ -36,6 +36,11 @@ public:
     // How long the client has sent nothing; a command of it still being carried
     // out counts as talking.
     qint64 silentMs() const { return m_awaiting ? 0 : m_lastHeard.elapsed(); }
+    // How long the line the client is sending has been unfinished; 0 between lines.
+    qint64 unfinishedLineMs() const { return m_lineStarted.isValid() ? m_lineStarted.elapsed() : 0; }
+    // Takes in what the client sent (its end included) before the notifier
+    // would: a client that has gone then ends here and frees its place.
+    void catchUp();
 
 Q_SIGNALS:
     // Emitted once, when the client is gone or dropped.
@@ -58,6 +63,7 @@ private:
     QSocketNotifier m_writeNotifier;
     RotctldHost &m_host;
     QElapsedTimer m_lastHeard;
+    QElapsedTimer m_lineStarted;
     QByteArray m_input;
     QByteArray m_output;
     RotctldProtocol::LineBuffer m_lines {LineLimit};

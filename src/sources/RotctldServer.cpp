@@ -17,6 +17,8 @@ namespace {
 constexpr int Backlog = 50;
 // How long accepting rests when the program is out of descriptors.
 constexpr int AcceptRetryMs = 1000;
+// How often unfinished lines are checked against their deadline.
+constexpr int SweepMs = 1000;
 
 } // namespace
 
@@ -25,6 +27,8 @@ RotctldServer::RotctldServer(RotctldHost &host, QObject *parent)
     , m_host(host)
 {
     connect(&m_notifier, &QSocketNotifier::activated, this, &RotctldServer::acceptConnections);
+    m_sweep.setInterval(SweepMs);
+    connect(&m_sweep, &QTimer::timeout, this, &RotctldServer::dropSlowLines);
 }
 
 RotctldServer::~RotctldServer()
@@ -75,6 +79,11 @@ bool RotctldServer::addressInUse() const
     return m_error == EADDRINUSE;
 }
 
+bool RotctldServer::addressMissing() const
+{
+    return m_error == EADDRNOTAVAIL;
+}
+
 void RotctldServer::acceptConnections()
 {
     while (isListening()) {
@@ -90,6 +99,12 @@ void RotctldServer::acceptConnections()
             QTimer::singleShot(AcceptRetryMs, this, [this] { m_notifier.setEnabled(isListening()); });
             return;
         }
+        if (m_connections.size() >= ConnectionLimit) {
+            // Clients that have just left may not have been read to their end yet.
+            const QSet<RotctldConnection *> connections = m_connections;
+            for (RotctldConnection *connection : connections)
+                connection->catchUp();
+        }
         if (m_connections.size() >= ConnectionLimit && !makeRoom()) {
             refuse(std::move(socket));
             continue;
@@ -99,7 +114,11 @@ void RotctldServer::acceptConnections()
         connect(connection, &RotctldConnection::finished, this, [this](RotctldConnection *finished) {
             m_connections.remove(finished);
             m_refusalLogged = false;
+            if (m_connections.isEmpty())
+                m_sweep.stop();
         });
+        if (!m_sweep.isActive())
+            m_sweep.start();
     }
 }
 
@@ -115,6 +134,17 @@ bool RotctldServer::makeRoom()
     qCInfo(rotctldLog, "a client silent for %lld s makes room for a new one", quietest->silentMs() / 1000);
     quietest->drop();
     return true;
+}
+
+void RotctldServer::dropSlowLines()
+{
+    const QSet<RotctldConnection *> connections = m_connections;
+    for (RotctldConnection *connection : connections) {
+        if (connection->unfinishedLineMs() > m_lineDeadlineMs) {
+            qCInfo(rotctldLog, "a client took over %d s for one line and is dropped", m_lineDeadlineMs / 1000);
+            connection->drop();
+        }
+    }
 }
 
 void RotctldServer::refuse(SocketDescriptor socket)

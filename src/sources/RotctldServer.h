@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QSet>
 #include <QSocketNotifier>
+#include <QTimer>
 
 class RotctldConnection;
 class RotctldHost;
@@ -22,6 +23,8 @@ public:
     // told so in one line and closed.
     static constexpr int ConnectionLimit = 32;
     static constexpr int IdleLimitMs = 60 * 1000;
+    // A line must be finished within this; a client that sends it slower is dropped.
+    static constexpr int LineDeadlineMs = 10 * 1000;
 
     explicit RotctldServer(RotctldHost &host, QObject *parent = nullptr);
     ~RotctldServer() override;
@@ -38,14 +41,18 @@ public:
     // program on the port.
     QString errorString() const;
     bool addressInUse() const;
+    // The address is not (yet) one of this computer's.
+    bool addressMissing() const;
     int connectionCount() const { return int(m_connections.size()); }
-    // Shortens the idle limit (tests do not wait a minute).
+    // Shortens the idle limit and the line deadline (tests do not wait a minute).
     void setIdleLimit(int ms) { m_idleLimitMs = ms; }
+    void setLineDeadline(int ms) { m_lineDeadlineMs = ms; }
 
 private:
     void acceptConnections();
     // Drops the client silent longest if it is over the idle limit; false when none is.
     bool makeRoom();
+    void dropSlowLines();
     void refuse(SocketDescriptor socket);
 
     RotctldHost &m_host;
@@ -54,6 +61,8 @@ private:
     SocketAddress m_address;
     int m_error = 0;
     int m_idleLimitMs = IdleLimitMs;
+    int m_lineDeadlineMs = LineDeadlineMs;
+    QTimer m_sweep;
     // Refusals are logged once for each time every place is taken.
     bool m_refusalLogged = false;
     QSet<RotctldConnection *> m_connections;

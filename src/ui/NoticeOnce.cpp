@@ -17,8 +17,20 @@ void NoticeOnce::recovered()
 {
     for (const Told &told : std::as_const(m_told)) {
         if (told.repeats > 0)
-            writeStandardErrorLine(QStringLiteral("%1 (%2 more times)").arg(told.text.section(QLatin1Char('\n'), 0, 0))
+            writeStandardErrorLine(QStringLiteral("%1 (and %2 more like it)").arg(told.text.section(QLatin1Char('\n'), 0, 0))
                                    .arg(told.repeats));
     }
     m_told.clear();
+}
+
+bool NoticeOnce::recovered(const QString &key)
+{
+    const auto told = m_told.constFind(key);
+    if (told == m_told.cend())
+        return false;
+    if (told->repeats > 0)
+        writeStandardErrorLine(QStringLiteral("%1 (and %2 more like it)").arg(told->text.section(QLatin1Char('\n'), 0, 0))
+                                   .arg(told->repeats));
+    m_told.erase(told);
+    return true;
 }

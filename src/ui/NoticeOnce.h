@@ -21,6 +21,8 @@ public:
     void tell(const QString &key, const QString &title, const QString &text);
     // The device worked: the failures told so far may be told again.
     void recovered();
+    // That one failure is over; true when it had been told.
+    bool recovered(const QString &key);
 
 private:
     struct Told {

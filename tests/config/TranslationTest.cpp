@@ -125,34 +125,60 @@ const QHash<QString, Expected> &textsOfToday()
           u"&Serveur (KORU)"_s}},
         {u"rotctld in use"_s,
          {u"Orvantis cannot serve Hamlib programs on 127.0.0.1, TCP port 4533: another program holds this "
-          u"port.\nClose it (ss -tlpn 'sport = :4533' names it), or choose another port under Init (Ctrl+I)."_s,
+          u"port.\nClose it (ss -tlpn 'sport = :4533' names it), or choose another port under Init (Ctrl+I). Orvantis tries again every few seconds and says when it serves."_s,
           u"Orvantis ne peut pas servir les programmes Hamlib sur 127.0.0.1, port TCP 4533 : un autre programme "
           u"occupe ce port.\nFermez-le (ss -tlpn 'sport = :4533' le nomme), ou choisissez un autre port dans Init "
-          u"(Ctrl+I)."_s}},
+          u"(Ctrl+I). Orvantis réessaie toutes les quelques secondes et dira quand il sert."_s}},
         {u"rotctld address"_s,
          {u"Orvantis cannot serve Hamlib programs on 10.9.9.9, TCP port 4533: ROTCTLD_ADDRESS in Orvantis.ini is "
           u"not an IP address of this computer.\nCorrect ROTCTLD_ADDRESS in Orvantis.ini: 127.0.0.1 for this "
-          u"computer only, 0.0.0.0 for the network."_s,
+          u"computer only, 0.0.0.0 for the network. Orvantis tries again every few seconds and says when it serves."_s,
           u"Orvantis ne peut pas servir les programmes Hamlib sur 10.9.9.9, port TCP 4533 : ROTCTLD_ADDRESS dans "
           u"Orvantis.ini n'est pas une adresse IP de cet ordinateur.\nCorrigez ROTCTLD_ADDRESS dans Orvantis.ini : "
-          u"127.0.0.1 pour cet ordinateur seul, 0.0.0.0 pour le réseau."_s}},
+          u"127.0.0.1 pour cet ordinateur seul, 0.0.0.0 pour le réseau. Orvantis réessaie toutes les quelques secondes et dira quand il sert."_s}},
         {u"rotctld other"_s,
          {u"Orvantis cannot serve Hamlib programs on 0.0.0.0, TCP port 80: Permission denied.\nChoose another port "
-          u"under Init (Ctrl+I)."_s,
+          u"under Init (Ctrl+I). Orvantis tries again every few seconds and says when it serves."_s,
           u"Orvantis ne peut pas servir les programmes Hamlib sur 0.0.0.0, port TCP 80 : Permission "
-          u"denied.\nChoisissez un autre port dans Init (Ctrl+I)."_s}},
+          u"denied.\nChoisissez un autre port dans Init (Ctrl+I). Orvantis réessaie toutes les quelques secondes et dira quand il sert."_s}},
         {u"koru in use"_s,
          {u"KORU Logger: UDP port 12060 cannot be listened on: Address in use.\nAnother program holds the port (ss "
           u"-ulpn 'sport = :12060' names it): close it, or choose another port or antenna number under Init "
-          u"(Ctrl+I), the same as in the logger."_s,
+          u"(Ctrl+I), the same as in the logger. Orvantis tries again every few seconds and says when it serves."_s,
           u"KORU Logger : le port UDP 12060 ne peut pas être écouté : Address in use.\nUn autre programme tient ce "
           u"port (ss -ulpn 'sport = :12060' le nomme) : fermez-le, ou choisissez un autre port ou numéro d'antenne "
-          u"dans Init (Ctrl+I), le même que dans le logger."_s}},
+          u"dans Init (Ctrl+I), le même que dans le logger. Orvantis réessaie toutes les quelques secondes et dira quand il sert."_s}},
         {u"koru other"_s,
          {u"KORU Logger: UDP port 12060 cannot be listened on: Permission denied.\nChoose another port or antenna "
-          u"number under Init (Ctrl+I), the same as in the logger."_s,
+          u"number under Init (Ctrl+I), the same as in the logger. Orvantis tries again every few seconds and says when it serves."_s,
           u"KORU Logger : le port UDP 12060 ne peut pas être écouté : Permission denied.\nChoisissez un autre port "
-          u"ou numéro d'antenne dans Init (Ctrl+I), le même que dans le logger."_s}},
+          u"ou numéro d'antenne dans Init (Ctrl+I), le même que dans le logger. Orvantis réessaie toutes les quelques secondes et dira quand il sert."_s}},
+        {u"rotctld in use, windowless"_s,
+         {u"Orvantis cannot serve Hamlib programs on 127.0.0.1, TCP port 4533: another program holds this "
+          u"port.\nClose it (ss -tlpn 'sport = :4533' names it), or set another ROTCTLD_PORT in Orvantis.ini. Orvantis tries again every few seconds and says when it serves."_s,
+          u"Orvantis ne peut pas servir les programmes Hamlib sur 127.0.0.1, port TCP 4533 : un autre programme "
+          u"occupe ce port.\nFermez-le (ss -tlpn 'sport = :4533' le nomme), ou indiquez un autre ROTCTLD_PORT dans "
+          u"Orvantis.ini. Orvantis réessaie toutes les quelques secondes et dira quand il sert."_s}},
+        {u"rotctld address missing"_s,
+         {u"Orvantis cannot serve Hamlib programs on 10.9.9.9, TCP port 4533: this computer does not have that "
+          u"address (yet).\nIf the network is still coming up, nothing needs doing; otherwise correct "
+          u"ROTCTLD_ADDRESS in Orvantis.ini. Orvantis tries again every few seconds and says when it serves."_s,
+          u"Orvantis ne peut pas servir les programmes Hamlib sur 10.9.9.9, port TCP 4533 : cet ordinateur n'a pas "
+          u"(encore) cette adresse.\nSi le réseau est encore en train de démarrer, il n'y a rien à faire ; sinon "
+          u"corrigez ROTCTLD_ADDRESS dans Orvantis.ini. Orvantis réessaie toutes les quelques secondes et dira quand il sert."_s}},
+        {u"rotctld other, windowless"_s,
+         {u"Orvantis cannot serve Hamlib programs on 0.0.0.0, TCP port 80: Permission denied.\nSet another "
+          u"ROTCTLD_PORT in Orvantis.ini. Orvantis tries again every few seconds and says when it serves."_s,
+          u"Orvantis ne peut pas servir les programmes Hamlib sur 0.0.0.0, port TCP 80 : Permission "
+          u"denied.\nIndiquez un autre ROTCTLD_PORT dans Orvantis.ini. Orvantis réessaie toutes les quelques secondes et dira quand il sert."_s}},
+        {u"koru other, windowless"_s,
+         {u"KORU Logger: UDP port 12060 cannot be listened on: Permission denied.\nSet PORTKORU and ANTKORU in "
+          u"Orvantis.ini, the same as in the logger. Orvantis tries again every few seconds and says when it serves."_s,
+          u"KORU Logger : le port UDP 12060 ne peut pas être écouté : Permission denied.\nIndiquez PORTKORU et "
+          u"ANTKORU dans Orvantis.ini, les mêmes que dans le logger. Orvantis réessaie toutes les quelques secondes et dira quand il sert."_s}},
+        {u"serving"_s,
+         {u"Orvantis now listens: KORU Logger: UDP port 12060."_s,
+          u"Orvantis écoute maintenant : KORU Logger: UDP port 12060."_s}},
         {u"absent port"_s,
          {u"COM5 (/dev/ttyUSB0) is not present: GS232 is not used in this run, and its port stays saved. Plug the "
           u"adapter in and start Orvantis again; if it comes back under another name, pick it under Init (Ctrl+I) "
@@ -368,11 +394,23 @@ QList<TextProducer> textProducers()
     setup("readPosition", &SetupTexts::readPosition); setup("pinPort", &SetupTexts::pinPort);
     setup("pinPortHint", &SetupTexts::pinPortHint); setup("pinFailed", &SetupTexts::pinFailed);
     p.append({"server menu", [](const Language &f) { return serverMenuCaption(f, AzimuthSource::Koru, true); }});
-    p.append({"rotctld in use", [](const Language &f) { return rotctldFailureText(f, QStringLiteral("127.0.0.1"), 4533, RotctldFailure::AddressInUse, QStringLiteral("x")); }});
-    p.append({"rotctld address", [](const Language &f) { return rotctldFailureText(f, QStringLiteral("10.9.9.9"), 4533, RotctldFailure::NotAnAddress, QStringLiteral("x")); }});
-    p.append({"rotctld other", [](const Language &f) { return rotctldFailureText(f, QStringLiteral("0.0.0.0"), 80, RotctldFailure::Other, QStringLiteral("Permission denied")); }});
-    p.append({"koru in use", [](const Language &f) { return koruBindFailureText(f, 12060, QStringLiteral("Address in use"), true); }});
-    p.append({"koru other", [](const Language &f) { return koruBindFailureText(f, 12060, QStringLiteral("Permission denied"), false); }});
+    const auto rotctld = [](const char *address, quint16 port, RotctldFailure failure, const char *reason,
+                            bool windowless) {
+        return [=](const Language &f) {
+            return rotctldFailureText(f, QString::fromLatin1(address), port, failure, QString::fromLatin1(reason),
+                                      windowless);
+        };
+    };
+    p.append({"rotctld in use", rotctld("127.0.0.1", 4533, RotctldFailure::AddressInUse, "x", false)});
+    p.append({"rotctld in use, windowless", rotctld("127.0.0.1", 4533, RotctldFailure::AddressInUse, "x", true)});
+    p.append({"rotctld address", rotctld("10.9.9.9", 4533, RotctldFailure::NotAnAddress, "x", false)});
+    p.append({"rotctld address missing", rotctld("10.9.9.9", 4533, RotctldFailure::AddressMissing, "x", true)});
+    p.append({"rotctld other", rotctld("0.0.0.0", 80, RotctldFailure::Other, "Permission denied", false)});
+    p.append({"rotctld other, windowless", rotctld("0.0.0.0", 80, RotctldFailure::Other, "Permission denied", true)});
+    p.append({"koru in use", [](const Language &f) { return koruBindFailureText(f, 12060, QStringLiteral("Address in use"), true, false); }});
+    p.append({"koru other", [](const Language &f) { return koruBindFailureText(f, 12060, QStringLiteral("Permission denied"), false, false); }});
+    p.append({"koru other, windowless", [](const Language &f) { return koruBindFailureText(f, 12060, QStringLiteral("Permission denied"), false, true); }});
+    p.append({"serving", [](const Language &f) { return servingText(f, QStringLiteral("KORU Logger: UDP"), 12060); }});
     p.append({"absent port", [](const Language &f) { return absentPortText(f, QStringLiteral("COM5"), QStringLiteral("/dev/ttyUSB0"), QStringLiteral("GS232")); }});
     p.append({"absent port, no device", [](const Language &f) { return absentPortText(f, QStringLiteral("COM5"), QString(), QStringLiteral("GS232")); }});
     for (auto [name, kind] : {std::pair {"fifo", OddFileKind::Fifo}, {"device", OddFileKind::Device}, {"socket", OddFileKind::Socket}, {"folder", OddFileKind::Folder}})

@@ -2,8 +2,13 @@
 // pseudo-terminals, the settings file on disk.
 #include "StationRig.h"
 
+#include "support/FreePorts.h"
+
+#include <QSignalSpy>
+#include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
+#include <QUdpSocket>
 
 #include <functional>
 
@@ -37,6 +42,8 @@ private Q_SLOTS:
     void initTestCase() { QLocale::setDefault(QLocale::c()); }
     void stopIsFinal_data();
     void stopIsFinal();
+    void requestsDuringAPause_data();
+    void requestsDuringAPause();
     void startCutShortWritesBackWhatWasRead();
     void absentAdapterIsToldAndKept();
 };
@@ -87,6 +94,70 @@ void TestStation::stopIsFinal()
                                                                               : QByteArray("AP1090;\r")));
 }
 
+// What comes in while a GO sits in its pause, each from its real source, and
+// what the controller then receives: a STOP is final for everything before it.
+void TestStation::requestsDuringAPause_data()
+{
+    QTest::addColumn<QString>("script"); // what happens, in order, once "W100" is on the line
+    QTest::addColumn<QList<QByteArray>>("allowed"); // what may follow "W100"
+
+    using Bytes = QList<QByteArray>;
+    QTest::newRow("datagram, then STOP") << "datagram 200, stop" << Bytes {"S\r", "W200\rS\r"};
+    QTest::newRow("Hamlib client, then STOP") << "rotctld 200, stop" << Bytes {"S\r", "W200\rS\r"};
+    QTest::newRow("two datagrams: the newest runs") << "datagram 200, datagram 250" << Bytes {"W250\r"};
+    QTest::newRow("favourite onto the shown azimuth") << "stop, favourite" << Bytes {"S\r"};
+    QTest::newRow("MAN after STOP sends again") << "stop, man" << Bytes {"S\rW100\r"};
+}
+
+void TestStation::requestsDuringAPause()
+{
+    QFETCH(QString, script);
+    QFETCH(QList<QByteArray>, allowed);
+    const QList<quint16> ports = freeUdpPorts(1);
+    const quint16 tcpPort = freeTcpPort();
+    QVERIFY(!ports.isEmpty() && tcpPort);
+    StationRig rig({QStringLiteral("ANT=GS232"), QStringLiteral("AUTO=1"), QStringLiteral("PORT_GS232=5"),
+                    QStringLiteral("SERVER=KORU"), QStringLiteral("PORTKORU=%1").arg(ports.first() - 1),
+                    QStringLiteral("ANTKORU=1"), QStringLiteral("FAV1AZ=100"), QStringLiteral("[ROTCTLD]"),
+                    QStringLiteral("ROTCTLD=1"), QStringLiteral("ROTCTLD_PORT=%1").arg(tcpPort)},
+                   {QStringLiteral("com5")});
+    QVERIFY(rig.startStation());
+    Station &station = rig.station();
+    QSignalSpy datagrams(&station, &Station::datagramReceived);
+    QUdpSocket sender;
+    const auto datagram = [&](int azimuth) {
+        const qsizetype before = datagrams.size();
+        sender.writeDatagram(QByteArray("<goazi>%1</goazi>").replace("%1", QByteArray::number(azimuth)),
+                             QHostAddress::LocalHost, ports.first());
+        // Read by the station before anything else happens.
+        QTRY_VERIFY(datagrams.size() > before);
+    };
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, tcpPort);
+    QVERIFY(client.waitForConnected(2000));
+
+    datagram(100);
+    QCOMPARE(rig.terminal(QStringLiteral("com5")).readAtLeast(5, 2000), QByteArray("W100\r"));
+    for (const QString &step : script.split(QStringLiteral(", "))) {
+        const QStringList words = step.split(QLatin1Char(' '));
+        if (words.first() == QLatin1String("datagram"))
+            datagram(words.at(1).toInt());
+        else if (words.first() == QLatin1String("rotctld")) {
+            client.write("P " + words.at(1).toLatin1() + " 0\n");
+            // Taken in by the station (it shows the target) before anything else.
+            QTRY_COMPARE(station.shownAzimuth(), words.at(1).toInt());
+        }
+        else if (words.first() == QLatin1String("stop"))
+            station.StopAll();
+        else if (words.first() == QLatin1String("favourite"))
+            station.enterFavourite(1);
+        else if (words.first() == QLatin1String("man"))
+            station.ButtonTrackClick();
+    }
+    const QByteArray after = rig.terminal(QStringLiteral("com5")).readAll(300);
+    QVERIFY2(allowed.contains(after), after.constData());
+}
+
 void TestStation::startCutShortWritesBackWhatWasRead()
 {
     // Closed before its first activation (a signal during start-up), the station
@@ -97,6 +168,7 @@ void TestStation::startCutShortWritesBackWhatWasRead()
                              QStringLiteral("WTOP=60"),        QStringLiteral("ANGLE=123")};
     StationRig rig(lines);
     rig.station().runClosingSequence();
+    QTRY_VERIFY(rig.station().closingFinished());
     const QByteArray saved = rig.savedIni();
     for (const QString &line : lines)
         QVERIFY2(saved.contains(QByteArray(line.toLatin1()).append("\r\n")), qPrintable(line));
@@ -114,6 +186,7 @@ void TestStation::absentAdapterIsToldAndKept()
                  && told.first().contains(QStringLiteral("Plug the adapter in")),
              qPrintable(told.first()));
     rig.station().runClosingSequence();
+    QTRY_VERIFY(rig.station().closingFinished());
     const QByteArray saved = rig.savedIni();
     QVERIFY(saved.contains("PORT_GS232=5\r\n"));
     QVERIFY(saved.contains("ANT=GS232\r\n"));

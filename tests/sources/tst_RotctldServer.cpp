@@ -69,6 +69,8 @@ private Q_SLOTS:
     void clientThatNeverReadsIsHeldBack();
     void hundredsOfConnections();
     void silentClientMakesRoom();
+    void fullServerTakesNewcomers_data();
+    void fullServerTakesNewcomers();
     void listensOnEveryAddressForm_data();
     void listensOnEveryAddressForm();
     void portInUseReported();
@@ -298,6 +300,43 @@ void TestRotctldServer::hundredsOfConnections()
     auto late = connectTo(*m_server);
     late->write("S\n");
     QCOMPARE(receive(*late, 7), QByteArray("RPRT 0\n"));
+}
+
+// Every place taken, in ways that must not lock newcomers out.
+void TestRotctldServer::fullServerTakesNewcomers_data()
+{
+    QTest::addColumn<bool>("trickling"); // each holder sends a line it never finishes
+    QTest::addColumn<int>("leaving");    // holders that disconnect just before the newcomers come
+    QTest::newRow("trickling clients") << true << 0;
+    QTest::newRow("ten just left") << false << 10;
+}
+
+void TestRotctldServer::fullServerTakesNewcomers()
+{
+    QFETCH(bool, trickling);
+    QFETCH(int, leaving);
+    m_server->setLineDeadline(300);
+    std::vector<std::unique_ptr<QTcpSocket>> holders;
+    for (int i = 0; i < RotctldServer::ConnectionLimit; ++i) {
+        holders.push_back(connectTo(*m_server));
+        QVERIFY(holders.back()->waitForConnected(TimeoutMs));
+        holders.back()->write(trickling ? "P 1" : "_\n");
+        QVERIFY(holders.back()->waitForBytesWritten(TimeoutMs));
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(m_server->connectionCount(), RotctldServer::ConnectionLimit, TimeoutMs);
+    for (int i = 0; i < leaving; ++i)
+        holders[i]->disconnectFromHost();
+    // A line not finished within its deadline costs its client the place.
+    if (trickling)
+        QTRY_COMPARE_WITH_TIMEOUT(m_server->connectionCount(), 0, TimeoutMs);
+    const int newcomers = trickling ? RotctldServer::ConnectionLimit : leaving;
+    std::vector<std::unique_ptr<QTcpSocket>> arriving;
+    for (int i = 0; i < newcomers; ++i) {
+        arriving.push_back(connectTo(*m_server));
+        arriving.back()->write("p\n");
+    }
+    for (auto &client : arriving)
+        QCOMPARE(receive(*client, 12), QByteArray("123.00\n0.00\n"));
 }
 
 void TestRotctldServer::silentClientMakesRoom()
