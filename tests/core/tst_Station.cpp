@@ -5,6 +5,8 @@
 #include "support/FreePorts.h"
 
 #include <QSignalSpy>
+
+#include <unistd.h>
 #include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
@@ -44,6 +46,8 @@ private Q_SLOTS:
     void stopIsFinal();
     void requestsDuringAPause_data();
     void requestsDuringAPause();
+    void repeatedTargetMeasuredFromTheAntenna_data();
+    void repeatedTargetMeasuredFromTheAntenna();
     void startCutShortWritesBackWhatWasRead();
     void absentAdapterIsToldAndKept();
 };
@@ -156,6 +160,49 @@ void TestStation::requestsDuringAPause()
     }
     const QByteArray after = rig.terminal(QStringLiteral("com5")).readAll(300);
     QVERIFY2(allowed.contains(after), after.constData());
+}
+
+// A Hamlib client asks again for the target last sent, the controller having
+// reported where its antenna stands (stopped at its front panel, or there).
+void TestStation::repeatedTargetMeasuredFromTheAntenna_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<QByteArray>("sentAgain");
+    QTest::newRow("stopped elsewhere") << QByteArray("AZ=164\r\n") << QByteArray("W100\r");
+    QTest::newRow("already there") << QByteArray("AZ=100\r\n") << QByteArray();
+}
+
+void TestStation::repeatedTargetMeasuredFromTheAntenna()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(QByteArray, sentAgain);
+    const quint16 tcpPort = freeTcpPort();
+    QVERIFY(tcpPort);
+    StationRig rig({QStringLiteral("ANT=GS232"), QStringLiteral("AUTO=1"), QStringLiteral("PORT_GS232=5"),
+                    QStringLiteral("READPOS_GS232=1"), QStringLiteral("[ROTCTLD]"), QStringLiteral("ROTCTLD=1"),
+                    QStringLiteral("ROTCTLD_PORT=%1").arg(tcpPort)},
+                   {QStringLiteral("com5")});
+    QVERIFY(rig.startStation());
+    PseudoTerminal &controller = rig.terminal(QStringLiteral("com5"));
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, tcpPort);
+    QVERIFY(client.waitForConnected(2000));
+    const auto ask = [&client](const QByteArray &line) {
+        client.write(line + '\n');
+        QByteArray got;
+        QTest::qWaitFor([&] { return (got += client.readAll()).endsWith('\n'); });
+        return got;
+    };
+
+    QCOMPARE(ask("P 100 0"), QByteArray("RPRT 0\n"));
+    // The controller is asked where it points right after the GO, and answers.
+    QByteArray heard;
+    QTRY_VERIFY2((heard += controller.readAll(50)).endsWith("C\r"), heard.constData());
+    QCOMPARE(::write(controller.masterFd(), reply.constData(), size_t(reply.size())), reply.size());
+    QTRY_VERIFY(rig.station().reportedAzimuth().has_value());
+
+    QCOMPARE(ask("P 100 0"), QByteArray("RPRT 0\n"));
+    QCOMPARE(controller.readAll(100).replace("C\r", ""), sentAgain);
 }
 
 void TestStation::startCutShortWritesBackWhatWasRead()
