@@ -1,16 +1,16 @@
 # Installation extras and the Debian package: `cpack -G DEB` in the build folder
 # (scripts/package). The package's dependencies come from dpkg-shlibdeps, and the
-# program goes in stripped.
+# programs go in stripped.
 
 # A release installation carries no debugging symbols: `cmake --install` strips the
-# program as `cmake --install --strip` would (other build types keep them).
+# programs as `cmake --install --strip` would (other build types keep them).
 if(CMAKE_BUILD_TYPE MATCHES "^(Release|MinSizeRel)$")
-    install(CODE "execute_process(COMMAND \"${CMAKE_STRIP}\"
-                  \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/orvantis\")")
-    foreach(module liborvantis-hamlib.so liborvantis-window.so)
-        install(CODE "execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded
-                      \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${ORVANTIS_MODULE_DIR}/${module}\")")
+    foreach(program orvantis orvantis-service)
+        install(CODE "execute_process(COMMAND \"${CMAKE_STRIP}\"
+                      \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${program}\")")
     endforeach()
+    install(CODE "execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded
+                  \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}/orvantis/liborvantis-hamlib.so.${PROJECT_VERSION}\")")
 endif()
 
 set(ORVANTIS_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/orvantis)

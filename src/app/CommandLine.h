@@ -9,7 +9,10 @@
 // taken out by QApplication; anything else unknown is an error.
 struct CommandLine {
     enum class Action { Run, ShowHelp, ShowHelpAll, ShowVersion, Fail };
+    // The window program, or the service program: the service is always headless.
+    enum class Program { Window, Service };
     Action action = Action::Run;
+    Program program = Program::Window;
     QString settingsFolder; // --settings-folder; empty when not given
     bool headless = false;  // --headless: no window, no display needed
     QString text;           // the help or version text, or the error to report (ShowHelpAll: empty)
@@ -17,12 +20,12 @@ struct CommandLine {
 
 // arguments[0] is the program. The help text names the program as invoked when a
 // QCoreApplication exists.
-CommandLine parseCommandLine(const QStringList &arguments);
+CommandLine parseCommandLine(const QStringList &arguments, CommandLine::Program program = CommandLine::Program::Window);
 
 // --help-all: prints the help with Qt's own options and exits with status 0. Those
 // options are known only to the application object of the kind that takes them, so
-// a QApplication must exist.
-void printHelpWithQtOptions();
+// for the window program a QApplication must exist.
+void printHelpWithQtOptions(CommandLine::Program program = CommandLine::Program::Window);
 
 // Prints the help, the version or the error, and gives the exit status; nothing
 // when the program is to run.

@@ -13,9 +13,8 @@
 #include <QCoreApplication>
 #include <QTimer>
 
-int runHeadless(int argc, char *argv[], const QString &settingsFolder)
+int runHeadless(QCoreApplication &app, const QString &settingsFolder)
 {
-    QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(ProgramTitle);
     // Ready before the station exists, so a signal during start-up is kept until
     // the station can close in order.

@@ -6,8 +6,9 @@ function(orvantis_add_end_to_end_test name)
         SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/${name}.cpp ${CMAKE_CURRENT_SOURCE_DIR}/ProgramFolder.cpp
         LIBS Qt6::Network
         LABELS end-to-end)
-    target_compile_definitions(${name} PRIVATE ORVANTIS_EXECUTABLE="$<TARGET_FILE:orvantis>")
-    add_dependencies(${name} orvantis)
+    target_compile_definitions(${name} PRIVATE ORVANTIS_EXECUTABLE="$<TARGET_FILE:orvantis>"
+        ORVANTIS_SERVICE_EXECUTABLE="$<TARGET_FILE:orvantis-service>")
+    add_dependencies(${name} orvantis orvantis-service)
 endfunction()
 
 orvantis_add_end_to_end_test(tst_ProgramSettings)

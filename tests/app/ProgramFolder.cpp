@@ -71,8 +71,12 @@ ProgramFolder::ProgramFolder(Display display) : m_display(display)
 {
     if (!m_dir.isValid())
         return;
-    const QString copy = m_dir.filePath(QFileInfo(QStringLiteral(ORVANTIS_EXECUTABLE)).fileName());
-    m_valid = QFile::copy(QStringLiteral(ORVANTIS_EXECUTABLE), copy) && QDir(m_dir.path()).mkdir(QStringLiteral("dosdevices"));
+    // Both programs, as an installation has them side by side: --headless runs the other.
+    m_valid = QDir(m_dir.path()).mkdir(QStringLiteral("dosdevices"));
+    for (const char *program : {ORVANTIS_EXECUTABLE, ORVANTIS_SERVICE_EXECUTABLE}) {
+        const QString original = QString::fromLocal8Bit(program);
+        m_valid = m_valid && QFile::copy(original, m_dir.filePath(QFileInfo(original).fileName()));
+    }
 }
 
 ProgramFolder::~ProgramFolder()
@@ -101,7 +105,7 @@ void ProgramFolder::prepare(QProcess &process)
     process.setProgram(m_program.isEmpty() ? m_dir.filePath(QFileInfo(QStringLiteral(ORVANTIS_EXECUTABLE)).fileName())
                                            : m_program);
     process.setArguments(m_arguments);
-    process.setWorkingDirectory(m_dir.path());
+    process.setWorkingDirectory(m_workingDirectory.isEmpty() ? m_dir.path() : m_workingDirectory);
     // Standard error is kept for the checks; it is where unshown boxes go.
     process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
     const bool unprivileged = m_unprivileged;
@@ -124,7 +128,8 @@ bool ProgramFolder::runUnprivileged()
         return true; // permissions apply already
     // The folder becomes the unprivileged user's, as a program folder of one's own is.
     for (const QString &path : {m_dir.path(), m_dir.filePath(QStringLiteral("dosdevices")),
-                                m_dir.filePath(QFileInfo(QStringLiteral(ORVANTIS_EXECUTABLE)).fileName())}) {
+                                m_dir.filePath(QFileInfo(QStringLiteral(ORVANTIS_EXECUTABLE)).fileName()),
+                                m_dir.filePath(QFileInfo(QStringLiteral(ORVANTIS_SERVICE_EXECUTABLE)).fileName())}) {
         if (::chown(QFile::encodeName(path).constData(), NobodyId, NobodyId) != 0)
             return false;
     }

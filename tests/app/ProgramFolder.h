@@ -40,6 +40,8 @@ public:
     void setProgram(const QString &program) { m_program = program; }
     // The command line of the copies started after the call.
     void setArguments(const QStringList &arguments) { m_arguments = arguments; }
+    // Where the copies started after the call run; the program folder by default.
+    void setWorkingDirectory(const QString &folder) { m_workingDirectory = folder; }
     // Adds `name`=`value` to the environment of the copies started after the call.
     void setEnvironment(const QString &name, const QString &value) { m_extraEnvironment.insert(name, value); }
     // Applies to the copies started after the call. The program then runs as an
@@ -90,5 +92,6 @@ private:
     bool m_valid = false;
     QString m_program;
     QStringList m_arguments;
+    QString m_workingDirectory;
     QProcessEnvironment m_extraEnvironment;
 };
