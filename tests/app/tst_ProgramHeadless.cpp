@@ -1,12 +1,17 @@
-// `orvantis --headless` with no display at all: steered by a Hamlib client and a
-// KORU datagram, GS-232 bytes checked on a pseudo-terminal standing in for COM5,
-// and a SIGTERM that stops, parks and saves.
+// The service program, started as `orvantis-service` or as `orvantis --headless`,
+// with no display at all: steered by a Hamlib client and a KORU datagram, GS-232
+// bytes checked on a pseudo-terminal standing in for COM5, and a SIGTERM that
+// stops, parks and saves. Neither program takes code from the current directory,
+// PATH or a folder beside a portable copy.
 #include "ProgramFolder.h"
 #include "support/FreePorts.h"
 #include "support/PseudoTerminal.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QTcpSocket>
 #include <QTest>
 #include <QUdpSocket>
@@ -16,6 +21,49 @@
 namespace {
 constexpr int StartTimeoutMs = 15000;
 constexpr int ReplyTimeoutMs = 5000;
+
+const QString WindowProgram = QFileInfo(QStringLiteral(ORVANTIS_EXECUTABLE)).fileName();
+const QString ServiceProgram = QFileInfo(QStringLiteral(ORVANTIS_SERVICE_EXECUTABLE)).fileName();
+
+// How the station without a window is started: the service itself, or the window
+// program handing over to it.
+struct Headless {
+    QString program;
+    QStringList arguments;
+};
+const Headless AsService {ServiceProgram, {}};
+const Headless AsWindowOption {WindowProgram, {QStringLiteral("--headless")}};
+
+// Every file the process has mapped: its program, the libraries, the fonts.
+QStringList mappedFiles(qint64 pid)
+{
+    QFile maps(QStringLiteral("/proc/%1/maps").arg(pid));
+    QStringList files;
+    if (!maps.open(QIODevice::ReadOnly))
+        return files;
+    for (const QByteArray &line : maps.readAll().split('\n')) {
+        const int slash = line.indexOf(" /");
+        if (slash > 0 && !files.contains(QString::fromLocal8Bit(line.mid(slash + 1))))
+            files << QString::fromLocal8Bit(line.mid(slash + 1));
+    }
+    return files;
+}
+
+// A copy of a real library under `name`: were it searched for, it would load.
+bool plantLibrary(const QString &folder, const QString &name)
+{
+    const QString real = QLibraryInfo::path(QLibraryInfo::LibrariesPath) + QStringLiteral("/libQt6Core.so.6");
+    return QDir().mkpath(folder) && QFile::copy(real, folder + QLatin1Char('/') + name);
+}
+
+// An executable that leaves `marker` behind if it is ever run.
+bool plantProgram(const QString &path, const QString &marker)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly)
+        && file.write("#!/bin/sh\ntouch '" + QFile::encodeName(marker) + "'\n") > 0
+        && file.setPermissions(file.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther);
+}
 
 QByteArray ask(QTcpSocket &client, const QByteArray &line)
 {
@@ -32,14 +80,29 @@ class TestProgramHeadless : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void runsTheStationWithoutADisplay_data();
     void runsTheStationWithoutADisplay();
     void displayChoicesAtStart();
+    void serviceFoundOnlyBesideTheWindowProgram_data();
+    void serviceFoundOnlyBesideTheWindowProgram();
+    void plantedLibrariesAreNeverLoaded_data();
+    void plantedLibrariesAreNeverLoaded();
     void signalsIgnoredAtStartStayIgnored_data();
     void signalsIgnoredAtStartStayIgnored();
 };
 
+Q_DECLARE_METATYPE(Headless)
+
+void TestProgramHeadless::runsTheStationWithoutADisplay_data()
+{
+    QTest::addColumn<Headless>("headless");
+    QTest::newRow("orvantis-service") << AsService;
+    QTest::newRow("orvantis --headless") << AsWindowOption;
+}
+
 void TestProgramHeadless::runsTheStationWithoutADisplay()
 {
+    QFETCH(Headless, headless);
     ProgramFolder folder(ProgramFolder::Display::None);
     PseudoTerminal com5;
     const quint16 rotctldPort = freeTcpPort();
@@ -50,7 +113,8 @@ void TestProgramHeadless::runsTheStationWithoutADisplay()
                             + "\r\nANTKORU=1\r\nANT=GS232\r\nPARKING=GS232\r\nAZIMUT_PARKING=90\r\n"
                               "[GS-232]\r\nPORT_GS232=5\r\n[ROTCTLD]\r\nROTCTLD=1\r\nROTCTLD_PORT="
                             + QByteArray::number(rotctldPort) + "\r\n"));
-    folder.setArguments({QStringLiteral("--headless")});
+    folder.setProgram(folder.path() + QLatin1Char('/') + headless.program);
+    folder.setArguments(headless.arguments);
     QVERIFY(folder.start());
     QVERIFY2(folder.waitUntilListening(koruPort, StartTimeoutMs), folder.standardError().constData());
     // What a window would show in its caption is a line on standard error.
@@ -104,19 +168,24 @@ void TestProgramHeadless::displayChoicesAtStart()
 
 void TestProgramHeadless::signalsIgnoredAtStartStayIgnored_data()
 {
+    QTest::addColumn<Headless>("headless");
     QTest::addColumn<QStringList>("launcher"); // runs the program's command line with a signal ignored
     QTest::addColumn<int>("signal");
     QTest::addColumn<bool>("survives");
     // Logging out of the SSH session that started it must not park the antenna.
-    QTest::newRow("nohup, then SIGHUP") << QStringList {"nohup"} << int(SIGHUP) << true;
+    QTest::newRow("nohup, then SIGHUP") << AsWindowOption << QStringList {"nohup"} << int(SIGHUP) << true;
+    // The window program hands its ignored signals over to the service it runs.
+    QTest::newRow("service under nohup, then SIGHUP") << AsService << QStringList {"nohup"} << int(SIGHUP) << true;
     // What a non-interactive shell does for a job started with `&`.
     QTest::newRow("background job, then SIGINT")
-        << QStringList {"sh", "-c", "trap '' INT; exec \"$0\" \"$@\""} << int(SIGINT) << true;
-    QTest::newRow("started plainly, then SIGHUP") << QStringList {} << int(SIGHUP) << false;
+        << AsWindowOption << QStringList {"sh", "-c", "trap '' INT; exec \"$0\" \"$@\""} << int(SIGINT) << true;
+    QTest::newRow("started plainly, then SIGHUP") << AsWindowOption << QStringList {} << int(SIGHUP) << false;
+    QTest::newRow("service started plainly, then SIGHUP") << AsService << QStringList {} << int(SIGHUP) << false;
 }
 
 void TestProgramHeadless::signalsIgnoredAtStartStayIgnored()
 {
+    QFETCH(Headless, headless);
     QFETCH(QStringList, launcher);
     QFETCH(int, signal);
     QFETCH(bool, survives);
@@ -131,12 +200,13 @@ void TestProgramHeadless::signalsIgnoredAtStartStayIgnored()
                             + "\r\nANTKORU=1\r\nANT=GS232\r\nPARKING=GS232\r\nAZIMUT_PARKING=90\r\n"
                               "[GS-232]\r\nPORT_GS232=5\r\n[ROTCTLD]\r\nROTCTLD=1\r\nROTCTLD_PORT="
                             + QByteArray::number(rotctldPort) + "\r\n"));
+    const QString program = folder.path() + QLatin1Char('/') + headless.program;
     if (launcher.isEmpty()) {
-        folder.setArguments({QStringLiteral("--headless")});
+        folder.setProgram(program);
+        folder.setArguments(headless.arguments);
     } else {
         folder.setProgram(launcher.takeFirst());
-        folder.setArguments(launcher << QFileInfo(QStringLiteral(ORVANTIS_EXECUTABLE)).fileName().prepend(folder.path() + '/')
-                                     << QStringLiteral("--headless"));
+        folder.setArguments(launcher << program << headless.arguments);
     }
     QVERIFY(folder.start());
     QVERIFY2(folder.waitUntilListening(koruPort, StartTimeoutMs), folder.standardError().constData());
@@ -165,6 +235,117 @@ void TestProgramHeadless::signalsIgnoredAtStartStayIgnored()
     QCOMPARE(com5.readAll(500), QByteArray("S\rW090\r"));
     const QByteArray saved = folder.readIni();
     QVERIFY2(!saved.startsWith("; by hand") && saved.contains("\r\nPORT_GS232=5\r\n"), saved.constData());
+}
+
+void TestProgramHeadless::serviceFoundOnlyBesideTheWindowProgram_data()
+{
+    QTest::addColumn<QString>("besideProgram"); // what lies beside orvantis under the service's name
+    QTest::addColumn<QByteArray>("said");
+    QTest::newRow("missing") << "" << QByteArray("which is missing");
+    QTest::newRow("not a program") << "garbage" << QByteArray("cannot be started: Exec format error");
+    QTest::newRow("not executable") << "unexecutable" << QByteArray("cannot be started: Permission denied");
+}
+
+// Whatever lies in the current directory or on PATH under the service's name is
+// never run in its place; what cannot be run is one line and status 1.
+void TestProgramHeadless::serviceFoundOnlyBesideTheWindowProgram()
+{
+    QFETCH(QString, besideProgram);
+    QFETCH(QByteArray, said);
+    ProgramFolder folder(ProgramFolder::Display::None);
+    QVERIFY(folder.isValid());
+    const QString beside = folder.path() + QLatin1Char('/') + ServiceProgram;
+    QVERIFY(QFile::remove(beside));
+    if (!besideProgram.isEmpty()) {
+        QFile file(beside);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("\x7f" "ELF\x02\x01 truncated") > 0);
+        QVERIFY(file.setPermissions(besideProgram == QLatin1String("garbage")
+                                        ? file.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeOther
+                                        : QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    }
+    const QString cwd = folder.path() + QStringLiteral("/cwd");
+    const QString onPath = folder.path() + QStringLiteral("/path");
+    const QString marker = folder.path() + QStringLiteral("/planted-ran");
+    QVERIFY(QDir().mkpath(cwd) && QDir().mkpath(onPath));
+    QVERIFY(plantProgram(cwd + QLatin1Char('/') + ServiceProgram, marker));
+    QVERIFY(plantProgram(onPath + QLatin1Char('/') + ServiceProgram, marker));
+    folder.setWorkingDirectory(cwd);
+    folder.setEnvironment(QStringLiteral("PATH"), onPath + QStringLiteral(":/usr/bin:/bin"));
+    folder.setArguments({QStringLiteral("--headless")});
+
+    QVERIFY(folder.start());
+    QTRY_VERIFY_WITH_TIMEOUT(!folder.isRunning(), StartTimeoutMs);
+    QCOMPARE(folder.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(folder.exitCode(), 1);
+    const QByteArray error = folder.standardError();
+    QVERIFY2(error.contains(QFile::encodeName(beside)) && error.contains(said), error.constData());
+    QCOMPARE(error.count('\n'), 1);
+    QVERIFY(!QFileInfo::exists(marker));
+}
+
+void TestProgramHeadless::plantedLibrariesAreNeverLoaded_data()
+{
+    QTest::addColumn<Headless>("headless");
+    QTest::addColumn<int>("display");
+    QTest::newRow("orvantis-service") << AsService << int(ProgramFolder::Display::None);
+    QTest::newRow("orvantis --headless") << AsWindowOption << int(ProgramFolder::Display::None);
+    QTest::newRow("orvantis, window") << Headless {WindowProgram, {}} << int(ProgramFolder::Display::Offscreen);
+}
+
+// Copies of a real library planted where a loader that searched the current
+// directory, or a folder relative to a portable copy, would take them. The program
+// steers a Hamlib rotator first, so whatever it loads at the first use is loaded.
+void TestProgramHeadless::plantedLibrariesAreNeverLoaded()
+{
+    QFETCH(Headless, headless);
+    QFETCH(int, display);
+    ProgramFolder folder(static_cast<ProgramFolder::Display>(display));
+    const quint16 rotctldPort = freeTcpPort();
+    QVERIFY(folder.isValid() && rotctldPort != 0);
+    const QString cwd = folder.path() + QStringLiteral("/cwd");
+    for (const QString &name : {QStringLiteral("libQt6Core.so.6"), QStringLiteral("libQt6Gui.so.6"),
+                                QStringLiteral("libQt6Widgets.so.6"), QStringLiteral("libhamlib.so.4"),
+                                QStringLiteral("liborvantis-window.so"), QStringLiteral("liborvantis-hamlib.so")})
+        QVERIFY(plantLibrary(cwd, name));
+    // The portable copy lies one level down, so ../lib/orvantis is inside the test's folder.
+    const QString bin = folder.path() + QStringLiteral("/bin");
+    QVERIFY(QDir().mkpath(bin));
+    for (const QString &program : {WindowProgram, ServiceProgram})
+        QVERIFY(QFile::copy(folder.path() + QLatin1Char('/') + program, bin + QLatin1Char('/') + program));
+    for (const QString &beside : {bin, QString(folder.path() + QStringLiteral("/lib/orvantis"))}) {
+        for (const QString &name : {QStringLiteral("liborvantis-window.so"), QStringLiteral("liborvantis-hamlib.so")})
+            QVERIFY(plantLibrary(beside, name));
+    }
+    QVERIFY(folder.writeIni("[ORVANTIS]\r\nAUTO=1\r\nANT=HAMLIB\r\n[HAMLIB]\r\nHAMLIB_MODEL=1\r\nSTEP_HAMLIB=0\r\n"
+                            "[ROTCTLD]\r\nROTCTLD=1\r\nROTCTLD_PORT="
+                            + QByteArray::number(rotctldPort) + "\r\n"));
+    folder.setWorkingDirectory(cwd);
+    folder.setProgram(bin + QLatin1Char('/') + headless.program);
+    folder.setArguments(QStringList {QStringLiteral("--settings-folder"), folder.path()} + headless.arguments);
+    QVERIFY(folder.start());
+    QVERIFY2(folder.waitUntilSignalsHandled(StartTimeoutMs), folder.standardError().constData());
+
+    QTcpSocket client;
+    QTRY_VERIFY_WITH_TIMEOUT((client.abort(), client.connectToHost(QHostAddress::LocalHost, rotctldPort),
+                              client.waitForConnected(100)),
+                             StartTimeoutMs);
+    QCOMPARE(ask(client, "P 150 0\n"), QByteArray("RPRT 0\n"));
+    const QStringList mapped = mappedFiles(folder.pid());
+    // `orvantis --headless` has become the service beside it.
+    const QString running = headless.arguments.isEmpty() ? headless.program : ServiceProgram;
+    QVERIFY2(mapped.contains(bin + QLatin1Char('/') + running), qPrintable(mapped.join(QLatin1Char('\n'))));
+    // Hamlib's module comes from the build tree's absolute path, the one place a
+    // built program takes it from.
+    const QString builtModules = qEnvironmentVariable("ORVANTIS_BUILD_DIR") + QStringLiteral("/modules/");
+    QVERIFY2(mapped.filter(builtModules + QStringLiteral("liborvantis-hamlib.so.")).size() == 1,
+             qPrintable(mapped.join(QLatin1Char('\n'))));
+    for (const QString &file : mapped) {
+        QVERIFY2(!file.startsWith(folder.path() + QLatin1Char('/')) || file == bin + QLatin1Char('/') + running,
+                 qPrintable(file));
+        QVERIFY2(!file.contains(QLatin1String("liborvantis-")) || file.startsWith(builtModules), qPrintable(file));
+    }
+    QVERIFY(folder.stop(SIGTERM, 10000));
+    QCOMPARE(folder.exitCode(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestProgramHeadless)

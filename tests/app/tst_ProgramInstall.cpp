@@ -52,6 +52,8 @@ private Q_SLOTS:
     void answersWithoutDisplay();
     void keepsSettingsInUserConfigFolder();
     void serviceRunsTheInstalledProgram();
+    void runPathsNameOnlyFixedFolders_data();
+    void runPathsNameOnlyFixedFolders();
 
 private:
     QString installed(const QString &relative) const { return m_prefix.filePath(relative); }
@@ -74,11 +76,13 @@ void TestProgramInstall::installedFiles_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<int>("side"); // of a PNG icon; 0 for other files
-    QTest::newRow("program") << "bin/orvantis" << 0;
+    QTest::newRow("window program") << "bin/orvantis" << 0;
+    QTest::newRow("service program") << "bin/orvantis-service" << 0;
     // Where the installed program looks for its help pages.
     QTest::newRow("English help") << "bin/" ORVANTIS_DATA_FROM_BIN "/orvantis_en.htm" << 0;
     QTest::newRow("French help") << "bin/" ORVANTIS_DATA_FROM_BIN "/orvantis_fr.htm" << 0;
     QTest::newRow("manual page") << "share/man/man1/orvantis.1" << 0;
+    QTest::newRow("service's manual page") << "share/man/man1/orvantis-service.1" << 0;
     QTest::newRow("headless service") << "lib/systemd/user/orvantis-headless.service" << 0;
     QTest::newRow("scalable icon") << QString("share/icons/hicolor/scalable/apps/" + AppId + ".svg") << 0;
     for (const int side : {48, 64, 128, 256})
@@ -108,6 +112,8 @@ void TestProgramInstall::filesPassTheirValidators_data()
     QTest::newRow("metainfo") << "appstreamcli" << QStringList {"validate", "--no-net", "--pedantic"}
                               << QString("share/metainfo/" + AppId + ".metainfo.xml");
     QTest::newRow("manual page") << "groff" << QStringList {"-man", "-ww", "-z"} << "share/man/man1/orvantis.1";
+    QTest::newRow("service's manual page") << "groff" << QStringList {"-man", "-ww", "-z"}
+                                           << "share/man/man1/orvantis-service.1";
 }
 
 // Each validator says nothing on standard error and accepts the file; appstreamcli
@@ -125,31 +131,43 @@ void TestProgramInstall::filesPassTheirValidators()
 
 void TestProgramInstall::answersWithoutDisplay_data()
 {
+    QTest::addColumn<QString>("program");
     QTest::addColumn<QString>("option");
     QTest::addColumn<QString>("answerStart");
     QTest::addColumn<bool>("qtOptionsListed");
-    const QString usage = "Usage: " + installed(QStringLiteral("bin/orvantis")) + " [options]\n";
-    QTest::newRow("version") << "--version" << "Orvantis " ORVANTIS_VERSION "\n" << false;
-    QTest::newRow("help") << "--help" << usage << false;
-    QTest::newRow("help with Qt's options") << "--help-all" << usage << true;
+    QTest::addColumn<bool>("headlessListed");
+    const QString window = QStringLiteral("bin/orvantis");
+    const QString service = QStringLiteral("bin/orvantis-service");
+    const QString usage = "Usage: " + installed(window) + " [options]\n";
+    const QString serviceUsage = "Usage: " + installed(service) + " [options]\n";
+    QTest::newRow("version") << window << "--version" << "Orvantis " ORVANTIS_VERSION "\n" << false << false;
+    QTest::newRow("help") << window << "--help" << usage << false << true;
+    QTest::newRow("help with Qt's options") << window << "--help-all" << usage << true << true;
+    QTest::newRow("service's version") << service << "--version" << "Orvantis " ORVANTIS_VERSION "\n" << false
+                                       << false;
+    // The service is headless whatever it is told, and takes no display options.
+    QTest::newRow("service's help") << service << "--help" << serviceUsage << false << false;
+    QTest::newRow("service's help-all") << service << "--help-all" << serviceUsage << false << false;
 }
 
 void TestProgramInstall::answersWithoutDisplay()
 {
+    QFETCH(QString, program);
     QFETCH(QString, option);
     QFETCH(QString, answerStart);
     QFETCH(bool, qtOptionsListed);
+    QFETCH(bool, headlessListed);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(QString::fromLatin1(name));
-    const Finished answer = run(installed(QStringLiteral("bin/orvantis")), {option}, environment);
+    const Finished answer = run(installed(program), {option}, environment);
     QCOMPARE(answer.exitCode, 0);
     QVERIFY2(answer.out.startsWith(answerStart.toUtf8()), answer.out.constData());
     QVERIFY2(answer.err.isEmpty(), answer.err.constData());
     // The options QApplication takes, next to the program's own.
     for (const char *qtOption : {"--platform <platformName[:options]>", "--reverse"})
         QVERIFY2(answer.out.contains(qtOption) == qtOptionsListed, answer.out.constData());
-    QCOMPARE(answer.out.contains("--headless"), answerStart.startsWith(QLatin1String("Usage:")));
+    QCOMPARE(answer.out.contains("--headless"), headlessListed);
 }
 
 // The installed program is not portable even where it may write beside itself.
@@ -167,14 +185,14 @@ void TestProgramInstall::keepsSettingsInUserConfigFolder()
     QVERIFY(!QFileInfo::exists(m_folder.iniPath()));
 }
 
-// The build was configured for /usr/local; the unit must name the program of the
-// prefix it was installed to, or the service cannot start.
+// The build was configured for /usr/local; the unit must name the service program
+// of the prefix it was installed to, or the service cannot start.
 void TestProgramInstall::serviceRunsTheInstalledProgram()
 {
     const QString unit = installed(QStringLiteral("lib/systemd/user/orvantis-headless.service"));
     QFile file(unit);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray execStart = "ExecStart=" + QFile::encodeName(installed(QStringLiteral("bin/orvantis"))) + " --headless";
+    const QByteArray execStart = "ExecStart=" + QFile::encodeName(installed(QStringLiteral("bin/orvantis-service")));
     const QByteArray text = file.readAll();
     QVERIFY2(text.split('\n').contains(execStart), text.constData());
 
@@ -189,6 +207,31 @@ void TestProgramInstall::serviceRunsTheInstalledProgram()
                                 {QStringLiteral("--user"), QStringLiteral("verify"), QStringLiteral("--man=no"), unit},
                                 environment);
     QVERIFY2(verify.exitCode == 0, QByteArray(verify.out + verify.err).constData());
+}
+
+void TestProgramInstall::runPathsNameOnlyFixedFolders_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::newRow("built window program") << QStringLiteral(ORVANTIS_EXECUTABLE);
+    QTest::newRow("built service program") << QStringLiteral(ORVANTIS_SERVICE_EXECUTABLE);
+    QTest::newRow("installed window program") << installed(QStringLiteral("bin/orvantis"));
+    QTest::newRow("installed service program") << installed(QStringLiteral("bin/orvantis-service"));
+}
+
+// An empty or relative element of a run path is searched from the current
+// directory, so a library planted wherever the program is started would load.
+void TestProgramInstall::runPathsNameOnlyFixedFolders()
+{
+    QFETCH(QString, program);
+    const Finished dynamic = run(QStringLiteral("readelf"), {QStringLiteral("-d"), QStringLiteral("-W"), program});
+    QVERIFY2(dynamic.exitCode == 0 && dynamic.out.contains("(NEEDED)"), dynamic.err.constData());
+    for (const QByteArray &line : dynamic.out.split('\n')) {
+        if (!line.contains("(RUNPATH)") && !line.contains("(RPATH)"))
+            continue;
+        const QByteArray path = line.mid(line.indexOf('[') + 1, line.lastIndexOf(']') - line.indexOf('[') - 1);
+        for (const QByteArray &element : path.split(':'))
+            QVERIFY2(element.startsWith('/'), line.constData());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestProgramInstall)

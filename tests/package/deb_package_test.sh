@@ -54,19 +54,19 @@ fi
   || { cat "$work/apt.log" >&2; fail "apt could not install the package"; }
 installed=1
 
-for file in /usr/bin/orvantis /usr/share/orvantis/orvantis_en.htm /usr/share/orvantis/orvantis_fr.htm \
+for file in /usr/bin/orvantis /usr/bin/orvantis-service /usr/share/orvantis/orvantis_en.htm /usr/share/orvantis/orvantis_fr.htm \
   /usr/share/applications/org.example.orvantis.desktop /usr/share/metainfo/org.example.orvantis.metainfo.xml \
   /usr/share/icons/hicolor/scalable/apps/org.example.orvantis.svg \
   /usr/share/icons/hicolor/256x256/apps/org.example.orvantis.png \
-  /usr/share/man/man1/orvantis.1.gz /usr/share/doc/orvantis/copyright \
+  /usr/share/man/man1/orvantis.1.gz /usr/share/man/man1/orvantis-service.1.gz /usr/share/doc/orvantis/copyright \
   /usr/lib/systemd/user/orvantis-headless.service; do
   [ -s "$file" ] || fail "$file was not installed"
 done
 
-# The user unit runs the program the package installed, and systemd accepts it.
+# The user unit runs the service program the package installed, and systemd accepts it.
 unit=/usr/lib/systemd/user/orvantis-headless.service
-grep -qx 'ExecStart=/usr/bin/orvantis --headless' "$unit" \
-  || fail "$unit does not start /usr/bin/orvantis: $(grep '^ExecStart' "$unit")"
+grep -qx 'ExecStart=/usr/bin/orvantis-service' "$unit" \
+  || fail "$unit does not start /usr/bin/orvantis-service: $(grep '^ExecStart' "$unit")"
 if command -v systemd-analyze >/dev/null; then
   # A user manager's checks without one running: a private runtime folder is enough.
   mkdir -m 700 "$work/runtime"
@@ -78,21 +78,49 @@ if command -v systemd-analyze >/dev/null; then
 else
   echo "NOTE: systemd-analyze is missing (Debian's systemd package), so $unit was not verified"
 fi
-for binary in /usr/bin/orvantis /usr/lib/orvantis/liborvantis-window.so; do
+hamlib_module="/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || gcc -print-multiarch)/orvantis/liborvantis-hamlib.so.$version"
+[ -s "$hamlib_module" ] || fail "$hamlib_module was not installed"
+file -b "$hamlib_module" | grep -q ', stripped' || fail "$hamlib_module is not stripped: $(file -b "$hamlib_module")"
+for binary in /usr/bin/orvantis /usr/bin/orvantis-service; do
   file -b "$binary" | grep -q ', stripped' || fail "$binary is not stripped: $(file -b "$binary")"
+  # An empty or relative run-path element is searched from the current directory.
+  if readelf -d -W "$binary" | grep -E '\((RUN)?PATH\)' | grep -qvE '\[/[^:]*(:/[^:]*)*\]'; then
+    fail "$binary has a run path that is not absolute: $(readelf -d -W "$binary" | grep -E 'PATH\)')"
+  fi
 done
+# The service needs no display library at all: a tower computer may have none.
+if ldd /usr/bin/orvantis-service | grep -E 'libQt6(Gui|Widgets)|libxcb|libX11'; then
+  fail "/usr/bin/orvantis-service links a display library"
+fi
 
 answer="$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM /usr/bin/orvantis --version)" \
   || fail "orvantis --version failed"
 grep -q "$version" <<<"$answer" || fail "orvantis --version said: $answer"
-# The window lives in a module of its own: --help-all loads it to list Qt's options.
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM /usr/bin/orvantis --help-all | grep -q -- '-platform' \
-  || fail "orvantis --help-all did not list Qt's options: the window module is missing or broken"
+  || fail "orvantis --help-all did not list Qt's options"
+service_answer="$(/usr/bin/orvantis-service --version)" || fail "orvantis-service --version failed"
+grep -q "$version" <<<"$service_answer" || fail "orvantis-service --version said: $service_answer"
+# --headless hands over to the service program installed beside it: the same process
+# runs the station, tells its caption, and saves its settings when told to stop.
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM /usr/bin/orvantis --headless -s "$work/settings" \
+  2>"$work/headless.err" &
+headless=$!
+for _ in $(seq 150); do
+  grep -q 'ORVANTIS' "$work/headless.err" 2>/dev/null && break
+  kill -0 "$headless" 2>/dev/null || break
+  sleep 0.1
+done
+[ "$(readlink "/proc/$headless/exe")" = /usr/bin/orvantis-service ] \
+  || { kill "$headless" 2>/dev/null; fail "orvantis --headless did not become /usr/bin/orvantis-service: $(cat "$work/headless.err")"; }
+kill -TERM "$headless"
+wait "$headless" || fail "orvantis --headless did not close cleanly: $(cat "$work/headless.err")"
+[ -s "$work/settings/Orvantis.ini" ] || fail "orvantis --headless saved no settings: $(cat "$work/headless.err")"
 
 "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq orvantis >"$work/apt.log" 2>&1 \
   || { cat "$work/apt.log" >&2; fail "apt could not remove the package"; }
 installed=0
 [ ! -e /usr/bin/orvantis ] || fail "/usr/bin/orvantis is left after removal"
+[ ! -e /usr/bin/orvantis-service ] || fail "/usr/bin/orvantis-service is left after removal"
 [ ! -e /usr/share/orvantis ] || fail "/usr/share/orvantis is left after removal"
 if dpkg-query -W -f='${Status}' orvantis 2>/dev/null | grep -q 'installed'; then
   fail "dpkg still lists orvantis after removal"
