@@ -4,7 +4,7 @@
 // a separate process, CPU per datagram in a burst, whether the newest target of a
 // flood is the last command, start-up time to the first paint and resident memory
 // against a Qt window with one line of text (and gpredict when installed), the
-// headless program's start to serving against rotctld, and idle CPU. The load
+// service program's start to serving against rotctld, and idle CPU. The load
 // average is printed around each part. Figures are printed with their targets,
 // never asserted. Run under an X server:
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/bench_program
@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -423,10 +424,20 @@ QString programUnderTest()
     return qEnvironmentVariable("BENCH_PROGRAM", QStringLiteral(ORVANTIS_EXECUTABLE));
 }
 
-// A folder holding a copy of the program, its Orvantis.ini and dosdevices/com5.
+// The service program built beside the program measured; empty for a build that
+// has none (one from before the two programs, where --headless ran in the program).
+QString serviceUnderTest()
+{
+    const QString service = QFileInfo(programUnderTest()).dir().filePath(QStringLiteral("orvantis-service"));
+    return QFileInfo(service).isExecutable() ? service : QString();
+}
+
+// A folder holding a copy of the program and of its service, its Orvantis.ini and
+// dosdevices/com5.
 struct ProgramFolder {
     QTemporaryDir dir;
     QString program;
+    QString service; // empty when the build has none
 
     // rotctldPort 0 leaves the rotctld server off; hamlibModel 0 drives the GS-232
     // itself, another number drives it through that model of Hamlib's library.
@@ -436,6 +447,12 @@ struct ProgramFolder {
         QFile::remove(program);
         if (!QFile::copy(programUnderTest(), program))
             return false;
+        if (!serviceUnderTest().isEmpty()) {
+            service = dir.filePath(QStringLiteral("orvantis-service"));
+            QFile::remove(service);
+            if (!QFile::copy(serviceUnderTest(), service))
+                return false;
+        }
         QDir(dir.path()).mkpath(QStringLiteral("dosdevices"));
         QFile::link(controllerDevice, dir.filePath(QStringLiteral("dosdevices/com5")));
         QFile ini(dir.filePath(QStringLiteral("Orvantis.ini")));
@@ -773,7 +790,8 @@ int main(int argc, char *argv[])
 
     const bool haveRotctld = !QStandardPaths::findExecutable(QStringLiteral("rotctld")).isEmpty();
     if (haveRotctld && wanted("headless")) {
-        // The tower's server: orvantis --headless against Hamlib's rotctld with its dummy rotator.
+        // The tower's server: orvantis-service (what the user unit runs) against
+        // Hamlib's rotctld with its dummy rotator.
         printLoad("before headless");
         Line controller;
         ProgramFolder folder;
@@ -783,7 +801,9 @@ int main(int argc, char *argv[])
             if (!folder.prepare(controller.devicePath(), freePort(SOCK_DGRAM), port))
                 break;
             const ServerStart o =
-                measureServerStart(folder.program, {QStringLiteral("--headless")}, folder.dir.path(), port);
+                folder.service.isEmpty()
+                    ? measureServerStart(folder.program, {QStringLiteral("--headless")}, folder.dir.path(), port)
+                    : measureServerStart(folder.service, {}, folder.dir.path(), port);
             const quint16 peerPort = freePort(SOCK_STREAM);
             const ServerStart r = measureServerStart(
                 QStringLiteral("rotctld"),
@@ -798,9 +818,10 @@ int main(int argc, char *argv[])
             }
         }
         if (!ours.empty()) {
-            std::printf("headless, start to serving rotctld (median of %zu): orvantis --headless %.1f ms, "
+            std::printf("headless, start to serving rotctld (median of %zu): %s %.1f ms, "
                         "rotctld -m 1 %.1f ms\n",
-                        ours.size(), median(ours), median(peer));
+                        ours.size(), serviceUnderTest().isEmpty() ? "orvantis --headless" : "orvantis-service",
+                        median(ours), median(peer));
             std::printf("  ratio %.2f (target <= 2: %s)\n", median(ours) / median(peer),
                         verdict(median(ours) <= 2 * median(peer)));
             std::printf("  resident memory %.0f KB against %.0f KB, ratio %.2f (target <= 3: %s)\n", median(oursRss),
