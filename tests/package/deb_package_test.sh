@@ -78,8 +78,9 @@ if command -v systemd-analyze >/dev/null; then
 else
   echo "NOTE: systemd-analyze is missing (Debian's systemd package), so $unit was not verified"
 fi
-hamlib_module="/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || gcc -print-multiarch)/orvantis/liborvantis-hamlib.so.$version"
-[ -s "$hamlib_module" ] || fail "$hamlib_module was not installed"
+# In the plugin folder of the configured library folder (lib, or lib/<multiarch> for /usr).
+hamlib_module="$(dpkg -L orvantis | grep -m1 "/orvantis/liborvantis-hamlib.so.$version\$" || true)"
+[ -s "$hamlib_module" ] || fail "Hamlib's module liborvantis-hamlib.so.$version was not installed: $(dpkg -L orvantis)"
 file -b "$hamlib_module" | grep -q ', stripped' || fail "$hamlib_module is not stripped: $(file -b "$hamlib_module")"
 for binary in /usr/bin/orvantis /usr/bin/orvantis-service; do
   file -b "$binary" | grep -q ', stripped' || fail "$binary is not stripped: $(file -b "$binary")"
