@@ -23,6 +23,7 @@ int runHeadless(QCoreApplication &app, const QString &settingsFolder)
     StandardErrorFeedback feedback;
     PpdevPortIo portIo;
     Station station({files, feedback, portIo, HostRoots {}});
+    station.setWindowless(true);
 
     QObject::connect(&station, &Station::captionChanged, &station, [](const QString &caption) {
         writeStandardErrorLine(caption);

@@ -79,8 +79,11 @@ QString rotctldFailureText(const Language &language, const QString &address, qui
                                                          "%2: %3.\n"))
                .arg(address, QString::number(port), reason)
         + remedy
-        + translated(language, QT_TRANSLATE_NOOP("LanguageTexts", " Orvantis tries again every few seconds and says when "
-                                                         "it serves."));
+        // What is not an address never becomes one: nothing is tried again for it.
+        + (failure == RotctldFailure::NotAnAddress
+               ? QString()
+               : translated(language, QT_TRANSLATE_NOOP("LanguageTexts", " Orvantis tries again every few seconds "
+                                                                         "and says when it serves.")));
 }
 
 QString koruBindFailureText(const Language &language, quint16 port, const QString &reason, bool addressInUse,

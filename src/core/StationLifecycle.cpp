@@ -4,6 +4,7 @@
 #include "config/ConfigurationWriter.h"
 #include "config/NumberText.h"
 #include "config/ProgramIdentity.h"
+#include "config/SettingsFileTexts.h"
 #include "config/SettingsFiles.h"
 #include "core/LanguageTexts.h"
 #include "core/SetupTexts.h"
@@ -380,6 +381,11 @@ void Station::save_configuration()
         return;
     }
     m_saveFailed = !m_files.replace(writeConfiguration(written, inputs));
-    if (m_saveFailed)
+    if (m_saveFailed) {
         m_feedback.error(QStringLiteral("Erreur"), SettingsFiles::createErrorText(m_language));
+        return;
+    }
+    // The file keeps Windows-1252: a name it cannot hold is told, not lost in silence.
+    for (const int n : favouritesNotKept(written))
+        m_feedback.notice(ProgramTitle, SettingsFileTexts::favouriteNotKeptText(m_language, n, written.favourites[n - 1].label));
 }

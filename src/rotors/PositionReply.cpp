@@ -1,5 +1,7 @@
 #include "rotors/PositionReply.h"
 
+#include "rotors/SerialControllers.h"
+
 #include <QRegularExpression>
 
 #include <cmath>
@@ -31,18 +33,8 @@ namespace PositionReply {
 
 QByteArray query(InterfaceKind kind)
 {
-    switch (kind) {
-    case InterfaceKind::Gs232:
-        return "C\r";
-    case InterfaceKind::EasyComm:
-        return "AZ\r";
-    case InterfaceKind::ProSisTel:
-        return "\x02" "A?\r";
-    case InterfaceKind::Dcu1:
-        return "AI1;";
-    default:
-        return {};
-    }
+    const SerialController *controller = serialController(kind);
+    return controller ? controller->positionQuery : QByteArray();
 }
 
 double antennaAzimuth(double reported, int azimuthOffset, int stopSide)

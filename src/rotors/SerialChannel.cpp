@@ -8,20 +8,6 @@
 #include <cerrno>
 #include <unistd.h>
 
-SerialChannel::Profile SerialChannel::profileFor(InterfaceKind kind)
-{
-    switch (kind) {
-    case InterfaceKind::Dcu1:
-        return {4800, 1024, 1000, 200};
-    case InterfaceKind::Gs232:
-    case InterfaceKind::EasyComm:
-    case InterfaceKind::TrakBox:
-        return {9600, 1024, 5000, 0};
-    default:
-        return {9600, 4096, 5000, 0};
-    }
-}
-
 SerialChannel::SerialChannel(const Profile &profile) : m_profile(profile), m_baudRate(profile.baudRate)
 {
     m_closeTimer.setSingleShot(true);

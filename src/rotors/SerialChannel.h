@@ -19,8 +19,6 @@ public:
         int writeTimeoutPerByteMs;
     };
 
-    static Profile profileFor(InterfaceKind kind);
-
     explicit SerialChannel(const Profile &profile);
     SerialChannel(const SerialChannel &) = delete;
     SerialChannel &operator=(const SerialChannel &) = delete;

@@ -4,6 +4,7 @@
 #include "host/ComPortNames.h"
 #include "host/DeviceHolders.h"
 #include "rotors/PositionReply.h"
+#include "rotors/SerialControllers.h"
 #include "rotors/SerialFailure.h"
 
 #include <cerrno>
@@ -14,7 +15,7 @@ SerialRotors::SerialRotors(SerialRotorsContext context, CommandSequencer &sequen
     : m_context(std::move(context)), m_sequencer(sequencer), m_notices(m_context.feedback)
 {
     for (InterfaceKind kind : SerialInterfaceKinds)
-        m_channels[ordinal(kind)] = std::make_unique<SerialChannel>(SerialChannel::profileFor(kind));
+        m_channels[ordinal(kind)] = std::make_unique<SerialChannel>(serialController(kind)->line);
 }
 
 SerialChannel *SerialRotors::find(InterfaceKind kind) const
@@ -34,7 +35,7 @@ void SerialRotors::go(InterfaceKind kind, OutcomeReport report)
         return;
     }
     const double previous = std::exchange(state.lastSentAzimuth, state.commandedAzimuth);
-    if (kind != InterfaceKind::TrakBox)
+    if (serialController(kind)->countsFromStopSide)
         state.commandedAzimuth = SerialProtocol::applyStopSide(state.commandedAzimuth, settings.stopSide);
     const SerialCommand go =
         SerialProtocol::goCommand(kind, state.commandedAzimuth, settings.azimuthOffset, config.gs232Elevation);

@@ -120,6 +120,10 @@ void ProgramOddFilesTest::settingsFileNotUnderstood_data()
     QTest::newRow("UTF-8 with BOM") << "\xEF\xBB\xBF" + settings.toUtf8() << Special::None << QByteArrayList {}
                                     << QByteArrayList {"[ORVANTIS]\r\nLANGUAGE=FRENCH\r\n", "\r\nANT=GS232\r\n",
                                                        "\r\nFAV1TXT=\xC9t\xE9\r\n"};
+    // A name the code page cannot hold is saved as far as it goes, and told.
+    QTest::newRow("favourite beyond Windows-1252")
+        << "\xEF\xBB\xBF" + settings.toUtf8() + "FAV2TXT=\xCE\xA9mega\r\n" << Special::None
+        << QByteArrayList {"favori 2, \xC2\xAB \xCE\xA9mega \xC2\xBB", "\xC2\xAB ?mega \xC2\xBB"} << QByteArrayList {"\r\nFAV2TXT=?mega\r\n"};
 }
 
 void ProgramOddFilesTest::settingsFileNotUnderstood()

@@ -141,12 +141,13 @@ void TestRotctldWindow::listenFailuresReported_data()
     QTest::newRow("port held")
         << "127.0.0.1" << false
         << "note:Warning:Orvantis cannot serve Hamlib programs on 127.0.0.1, TCP port %1: another program "
-           "holds this port.\nClose it (ss -tlpn 'sport = :%1' names it), or choose another port under Init (Ctrl+I).";
+           "holds this port.\nClose it (ss -tlpn 'sport = :%1' names it), or choose another port under Init (Ctrl+I). "
+           "Orvantis tries again every few seconds and says when it serves.";
     QTest::newRow("port held, French")
         << "" << true
         << "note:Avertissement:Orvantis ne peut pas servir les programmes Hamlib sur 127.0.0.1, port TCP %1 : "
            "un autre programme occupe ce port.\nFermez-le (ss -tlpn 'sport = :%1' le nomme), ou choisissez un autre "
-           "port dans Init (Ctrl+I).";
+           "port dans Init (Ctrl+I). Orvantis réessaie toutes les quelques secondes et dira quand il sert.";
     QTest::newRow("not an address")
         << "999.0.0.1" << false
         << "note:Warning:Orvantis cannot serve Hamlib programs on 999.0.0.1, TCP port %1: ROTCTLD_ADDRESS in "

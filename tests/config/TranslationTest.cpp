@@ -132,10 +132,10 @@ const QHash<QString, Expected> &textsOfToday()
         {u"rotctld address"_s,
          {u"Orvantis cannot serve Hamlib programs on 10.9.9.9, TCP port 4533: ROTCTLD_ADDRESS in Orvantis.ini is "
           u"not an IP address of this computer.\nCorrect ROTCTLD_ADDRESS in Orvantis.ini: 127.0.0.1 for this "
-          u"computer only, 0.0.0.0 for the network. Orvantis tries again every few seconds and says when it serves."_s,
+          u"computer only, 0.0.0.0 for the network."_s,
           u"Orvantis ne peut pas servir les programmes Hamlib sur 10.9.9.9, port TCP 4533 : ROTCTLD_ADDRESS dans "
           u"Orvantis.ini n'est pas une adresse IP de cet ordinateur.\nCorrigez ROTCTLD_ADDRESS dans Orvantis.ini : "
-          u"127.0.0.1 pour cet ordinateur seul, 0.0.0.0 pour le réseau. Orvantis réessaie toutes les quelques secondes et dira quand il sert."_s}},
+          u"127.0.0.1 pour cet ordinateur seul, 0.0.0.0 pour le réseau."_s}},
         {u"rotctld other"_s,
          {u"Orvantis cannot serve Hamlib programs on 0.0.0.0, TCP port 80: Permission denied.\nChoose another port "
           u"under Init (Ctrl+I). Orvantis tries again every few seconds and says when it serves."_s,

@@ -1,4 +1,5 @@
 #include "rotors/SerialChannel.h"
+#include "rotors/SerialControllers.h"
 #include "support/PseudoTerminal.h"
 
 #include <QLoggingCategory>
@@ -76,7 +77,7 @@ void TestSerialChannel::traceShowsExactBytes()
 
     PseudoTerminal terminal;
     QVERIFY(terminal.isValid());
-    SerialChannel channel(SerialChannel::profileFor(InterfaceKind::Gs232));
+    SerialChannel channel(serialController(InterfaceKind::Gs232)->line);
     QLoggingCategory::setFilterRules(rules);
     qInstallMessageHandler(recordMessage);
     QVERIFY(channel.open(terminal.slavePath(), QStringLiteral("COM5")));
@@ -103,7 +104,7 @@ void TestSerialChannel::traceShowsBytesReceived()
 {
     PseudoTerminal terminal;
     QVERIFY(terminal.isValid());
-    SerialChannel channel(SerialChannel::profileFor(InterfaceKind::Gs232));
+    SerialChannel channel(serialController(InterfaceKind::Gs232)->line);
     QByteArray received;
     channel.setReader([&received](const QByteArray &bytes) { received += bytes; });
     QLoggingCategory::setFilterRules(QStringLiteral("orvantis.serial.debug=true"));
