@@ -170,6 +170,19 @@ void ProgramRotctldTest::answersTellTheTruth_data()
     QTest::newRow("AUTO off") << QByteArray("AUTO=0\r\nANT=GS232\r\n")
                               << Lines {"P 150 0", "RPRT -9\n", "p", "RPRT -11\n"} << QByteArray();
     QTest::newRow("no interface") << QByteArray("AUTO=1\r\n") << Lines {"P 150 0", "RPRT -11\n"} << QByteArray();
+    // Hamlib's own rotators: the answer is what the library said.
+    const QByteArray hamlib = "AUTO=1\r\nANT=HAMLIB\r\n[HAMLIB]\r\nPORT_HAMLIB=5\r\nHAMLIB_MODEL=";
+    QTest::newRow("Hamlib port settings refused")
+        << hamlib + "601\r\nBAUD_HAMLIB=12345\r\n" << Lines {"P 120 0", "RPRT -6\n", "p", "RPRT -11\n"}
+        << QByteArray();
+    QTest::newRow("Hamlib model without a stop")
+        << hamlib + "604\r\n" << Lines {"P 120 0", "RPRT 0\n", "S", "RPRT -11\n"} << QByteArray("W120 000\r");
+    QTest::newRow("Hamlib limits refuse every target")
+        << hamlib + "1704\r\n" << Lines {"P 10 0", "RPRT -1\n", "P 20 0", "RPRT -1\n", "P 30 0", "RPRT -1\n"}
+        << QByteArray();
+    QTest::newRow("Hamlib dummy needs no port")
+        << QByteArray("AUTO=1\r\nANT=HAMLIB\r\n[HAMLIB]\r\nHAMLIB_MODEL=1\r\n") << Lines {"P 120 0", "RPRT 0\n"}
+        << QByteArray();
     QTest::newRow("commands a rotator without them lacks")
         << gs232 << Lines {"s", "RPRT -11\n", "R 1", "RPRT -11\n", "M 8 50", "RPRT -11\n"} << QByteArray();
 }
@@ -191,6 +204,11 @@ void ProgramRotctldTest::answersTellTheTruth()
         QCOMPARE(program.com5().readAtLeast(sent.size(), ReplyTimeoutMs), sent);
     QCOMPARE(program.com5().readAll(300), QByteArray());
     QVERIFY(program.folder().stop(SIGTERM, ExitTimeoutMs));
+    // However often a failure repeats, it is told once, in a line of its own.
+    const QByteArray told = program.folder().standardError();
+    const QByteArrayList lines = told.split('\n');
+    for (const QByteArray &line : lines)
+        QVERIFY2(line.isEmpty() || lines.count(line) == 1, told.constData());
 }
 
 void ProgramRotctldTest::hostileClientsNeverMoveTheAntenna()
