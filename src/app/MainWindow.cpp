@@ -16,6 +16,7 @@
 #include "ui/LampImage.h"
 #include "ui/PanelButton.h"
 #include "ui/PanelFrame.h"
+#include "ui/TextFit.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -28,19 +29,48 @@
 #include <QMenuBar>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace {
 
-// The designed client area; the diagnostic strip adds to it when shown.
+// The designed client area, the smallest the window ever is; larger texts (a bigger
+// desktop font, a wider style) push it out. The diagnostic strip adds to it when shown.
 constexpr int ClientWidth = 471;
 constexpr int ClientHeight = 114;
 
-PanelButton *commandButton(const QString &name, const QString &caption, const QRect &geometry, QWidget *parent)
+// The designed measures of the instrument, kept as the least each part gets.
+constexpr int PanelMargin = 8;
+constexpr int LcdWidth = 118;
+constexpr int EditWidth = 46;
+constexpr int EditHeight = 26;
+constexpr int StepperWidth = 17;
+constexpr int ManStopWidth = 80;
+constexpr int AutoLpWidth = 88;
+constexpr int ButtonHeight = 32;
+constexpr int FavouriteWidth = 74;
+constexpr int FavouriteHeight = 23;
+
+// Every caption the AUTO button can show: it is sized once for the widest, so
+// switching AUTO never moves or cuts it.
+const QStringList AutoCaptions {QStringLiteral("AUTO   OFF"), QStringLiteral("AUTO OFF"), QStringLiteral("AUTO ON")};
+
+PanelButton *commandButton(const QString &name, const QString &caption, QWidget *parent)
 {
     auto *button = new PanelButton(caption, parent);
     button->setObjectName(name);
-    button->setGeometry(geometry);
     button->setFocusPolicy(Qt::TabFocus);
     return button;
+}
+
+// The button's size hint as if it showed the widest of `captions`.
+QSize hintForWidest(const QPushButton &button, const QStringList &captions)
+{
+    const QFontMetrics metrics = button.fontMetrics();
+    int widest = 0;
+    for (const QString &caption : captions)
+        widest = std::max(widest, metrics.horizontalAdvance(caption));
+    const QSize hint = button.sizeHint();
+    return {hint.width() + std::max(0, widest - metrics.horizontalAdvance(button.text())), hint.height()};
 }
 
 } // namespace
@@ -55,8 +85,9 @@ MainWindow::MainWindow(Station &station, QWidget *parent)
     buildMenus();
     buildHiddenMenu();
     // A fixed layout, as designed: the window is neither resized nor maximised by
-    // the user; only the settings file and the diagnostic strip change its size.
-    setFixedSize(ClientWidth, ClientHeight + m_menuBar->sizeHint().height());
+    // the user; the settings file, its texts and the diagnostic strip set its size.
+    m_chosenSize = QSize(ClientWidth, ClientHeight + m_menuBar->sizeHint().height());
+    fitToTexts();
     // The program hands the keyboard to the angle window after every GO, STOP and
     // AUTO: the main window's keys must act from there, and from its other windows.
     for (QAction *item : findChildren<QAction *>())
@@ -93,16 +124,14 @@ void MainWindow::buildWidgets()
     column->setSpacing(0);
 
     auto *instrument = new QWidget(central);
-    instrument->setFixedSize(ClientWidth, ClientHeight);
+    m_instrument = instrument;
     column->addWidget(instrument);
 
     m_panel = new PanelFrame(instrument);
     m_panel->setObjectName(QStringLiteral("PanelLampe"));
-    m_panel->setGeometry(0, 0, 392, 84);
 
     m_lcd = new QLCDNumber(3, m_panel);
     m_lcd->setObjectName(QStringLiteral("LCDAzi"));
-    m_lcd->setGeometry(8, 8, 118, 68);
     m_lcd->setSegmentStyle(QLCDNumber::Filled);
     m_lcd->setFrameShape(QFrame::NoFrame);
     QPalette lcdColours = m_lcd->palette();
@@ -114,7 +143,6 @@ void MainWindow::buildWidgets()
 
     auto *edit = new QLineEdit(QStringLiteral("0"), m_panel);
     edit->setObjectName(QStringLiteral("EditAzimut"));
-    edit->setGeometry(136, 10, 46, 26);
     QPalette editColours = edit->palette();
     editColours.setColor(QPalette::Base, QColor(0x10, 0x10, 0x10));
     editColours.setColor(QPalette::Text, QColor(0xff, 0xb0, 0x00));
@@ -133,7 +161,6 @@ void MainWindow::buildWidgets()
     connect(edit, &QLineEdit::textChanged, this, &MainWindow::EditAzimutChange);
 
     m_stepper = new AzimuthStepper(m_panel);
-    m_stepper->setGeometry(183, 10, 17, 26);
     m_stepper->setValueReader([this](int *value) {
         // A held stepper repeats faster than the frame: it steps from the azimuth
         // being sent, not from the one the box showed before.
@@ -156,17 +183,15 @@ void MainWindow::buildWidgets()
 
     m_ledOff = new QLabel(m_panel);
     m_ledOff->setObjectName(QStringLiteral("ImageLEDOff"));
-    m_ledOff->setGeometry(152, 44, 31, 31);
     m_ledOff->setPixmap(lampImage(false, devicePixelRatioF()));
     m_ledOn = new QLabel(m_panel);
     m_ledOn->setObjectName(QStringLiteral("ImageLedOn"));
-    m_ledOn->setGeometry(152, 44, 31, 31);
     m_ledOn->hide();
 
-    m_buttonTrack = commandButton(QStringLiteral("ButtonTrack"), QStringLiteral("MAN"), {210, 8, 80, 32}, m_panel);
-    m_buttonAuto = commandButton(QStringLiteral("BitBtnAuto"), QStringLiteral("AUTO   OFF"), {296, 8, 88, 32}, m_panel);
-    m_buttonStop = commandButton(QStringLiteral("BitBtnStop"), QStringLiteral("STOP"), {210, 44, 80, 32}, m_panel);
-    m_buttonLP = commandButton(QStringLiteral("BitBtnLP"), QStringLiteral("LP"), {296, 44, 88, 32}, m_panel);
+    m_buttonTrack = commandButton(QStringLiteral("ButtonTrack"), QStringLiteral("MAN"), m_panel);
+    m_buttonAuto = commandButton(QStringLiteral("BitBtnAuto"), AutoCaptions.first(), m_panel);
+    m_buttonStop = commandButton(QStringLiteral("BitBtnStop"), QStringLiteral("STOP"), m_panel);
+    m_buttonLP = commandButton(QStringLiteral("BitBtnLP"), QStringLiteral("LP"), m_panel);
     m_buttonStop->setLetteringColour(QColor(0xff, 0x5a, 0x4a));
     connect(m_buttonTrack, &QPushButton::clicked, &m_station, [this] { m_station.ButtonTrackClick(); });
     connect(m_buttonAuto, &QPushButton::clicked, this, &MainWindow::BitBtnAutoClick);
@@ -175,13 +200,10 @@ void MainWindow::buildWidgets()
 
     m_compass = new CompassView(instrument);
     m_compass->setObjectName(QStringLiteral("Image1"));
-    m_compass->move(398, 8);
 
-    constexpr int favouriteWidth = 74;
     for (int i = 0; i < FavouriteCount; ++i) {
         auto *button = new ElidingButton(m_station.configuration().favourites[i].label, instrument);
         button->setObjectName(QStringLiteral("Button%1").arg(i + 1));
-        button->setGeometry(4 + i * (favouriteWidth + 3), 88, favouriteWidth, 23);
         button->installEventFilter(this);
         m_favouriteButtons[i] = button;
     }
@@ -206,8 +228,71 @@ void MainWindow::buildWidgets()
     strip->addWidget(m_labelPosition);
     m_diagnostics->hide();
     column->addWidget(m_diagnostics);
+}
 
-    m_autoButtonBounds = m_buttonAuto->geometry();
+void MainWindow::fitToTexts()
+{
+    if (!m_menuBar || m_chosenSize.isEmpty())
+        return; // still being built
+    // Each part keeps its designed size unless its text needs more; the parts
+    // beside and below it move along, so a larger font never cuts a caption.
+    const auto atLeast = [](int designed, std::initializer_list<int> needs) {
+        return std::max(designed, std::max(needs));
+    };
+    const QSize editNeed = lineEditSizeFor(*m_editAzimut, QStringLiteral("000"));
+    const int editWidth = atLeast(EditWidth, {editNeed.width()});
+    const int editHeight = atLeast(EditHeight, {editNeed.height()});
+    const int leftColumn = atLeast(ManStopWidth, {m_buttonTrack->sizeHint().width(), m_buttonStop->sizeHint().width()});
+    const QSize autoNeed = hintForWidest(*m_buttonAuto, AutoCaptions);
+    const int rightColumn = atLeast(AutoLpWidth, {autoNeed.width(), m_buttonLP->sizeHint().width()});
+    const int rowHeight = atLeast(ButtonHeight, {m_buttonTrack->sizeHint().height(), autoNeed.height(),
+                                                 m_buttonStop->sizeHint().height(), m_buttonLP->sizeHint().height(),
+                                                 editHeight});
+
+    const int top = PanelMargin;
+    const int secondRow = top + rowHeight + 4;
+    m_lcd->setGeometry(PanelMargin, top, LcdWidth, 2 * rowHeight + 4);
+    const int editLeft = m_lcd->geometry().right() + 1 + 10;
+    const int editTop = top + (rowHeight - editHeight) / 3;
+    m_editAzimut->setGeometry(editLeft, editTop, editWidth, editHeight);
+    m_stepper->setGeometry(editLeft + editWidth + 1, editTop, StepperWidth, editHeight);
+    const int entryWidth = editWidth + 1 + StepperWidth;
+    const QRect lamp(editLeft + (entryWidth - LampSize) / 2, secondRow, LampSize, LampSize);
+    m_ledOff->setGeometry(lamp);
+    m_ledOn->setGeometry(lamp);
+    const int leftButtons = editLeft + entryWidth + 10;
+    const int rightButtons = leftButtons + leftColumn + 6;
+    m_buttonTrack->setGeometry(leftButtons, top, leftColumn, rowHeight);
+    m_buttonStop->setGeometry(leftButtons, secondRow, leftColumn, rowHeight);
+    m_buttonLP->setGeometry(rightButtons, secondRow, rightColumn, rowHeight);
+    m_autoButtonBounds = QRect(rightButtons, top, rightColumn, rowHeight);
+    placeAutoButton(m_station.isAutoOn());
+    m_panel->setGeometry(0, 0, rightButtons + rightColumn + PanelMargin, secondRow + rowHeight + PanelMargin);
+
+    m_compass->move(m_panel->width() + 6, PanelMargin);
+
+    int favouriteWidth = FavouriteWidth;
+    int favouriteHeight = FavouriteHeight;
+    for (const QPushButton *button : m_favouriteButtons) {
+        // A caption longer than the editor lets anyone type is cut with an ellipsis.
+        const QSize hint = button->sizeHint();
+        const int extra = button->fontMetrics().horizontalAdvance(button->text().mid(FavouritesEditor::LabelLength));
+        favouriteWidth = std::max(favouriteWidth, hint.width() - extra);
+        favouriteHeight = std::max(favouriteHeight, hint.height());
+    }
+    const int favouriteTop = m_panel->height() + 4;
+    for (int i = 0; i < FavouriteCount; ++i)
+        m_favouriteButtons[i]->setGeometry(4 + i * (favouriteWidth + 3), favouriteTop, favouriteWidth, favouriteHeight);
+
+    const int width = std::max({ClientWidth, m_compass->geometry().right() + 1 + 5,
+                                4 + FavouriteCount * (favouriteWidth + 3) + 5});
+    m_instrument->setFixedSize(width, std::max(ClientHeight, favouriteTop + favouriteHeight + 3));
+
+    // The menu bar moves what does not fit into an overflow button: every title
+    // must fit beside the others.
+    layout()->activate();
+    m_textsNeed = layout()->totalMinimumSize().expandedTo(QSize(m_menuBar->sizeHint().width(), 0));
+    setFixedSize((m_chosenSize + QSize(0, m_diagnosticsGrowth)).expandedTo(m_textsNeed));
 }
 
 void MainWindow::buildMenus()

@@ -71,6 +71,9 @@ private:
     void takeAngle(int azimuth) override;
 
     void buildWidgets();
+    // Lays the instrument out from its texts and sets the window's size from it.
+    void fitToTexts();
+    void placeAutoButton(bool on);
     void buildMenus();
     void buildHiddenMenu();
     void assignHiddenShortcuts();
@@ -96,6 +99,7 @@ private:
 
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool event(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
     Station &m_station;
@@ -109,6 +113,10 @@ private:
     // Shown or activated before that paint: the first activation waits for it.
     bool m_firstActivationDue = false;
     QRect m_autoButtonBounds;
+    // The size the settings file (or the design) chose, written back as it came;
+    // the window is never smaller than what its texts need.
+    QSize m_chosenSize;
+    QSize m_textsNeed;
     // How much taller the diagnostic strip made the window; not part of the saved size.
     int m_diagnosticsGrowth = 0;
     std::optional<DatagramTurn> m_unshownDatagram;
@@ -122,6 +130,7 @@ private:
         bool goHandled = false;
     } m_pending;
 
+    QWidget *m_instrument = nullptr;
     PanelFrame *m_panel = nullptr;        // PanelLampe
     QLCDNumber *m_lcd = nullptr;          // LCDAzi
     QLineEdit *m_editAzimut = nullptr;    // EditAzimut

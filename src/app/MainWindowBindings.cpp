@@ -224,16 +224,23 @@ void MainWindow::BitBtnAutoClick()
 
 void MainWindow::showAuto(bool on)
 {
-    if (on) {
+    if (on)
         m_buttonAuto->setText(QStringLiteral("AUTO ON"));
-        m_buttonAuto->setGeometry(m_autoButtonBounds.left() + 2, m_autoButtonBounds.top() + 2,
-                                  m_autoButtonBounds.width(), m_autoButtonBounds.height() - 2);
-    } else if (m_station.autoToggled()) {
+    else if (m_station.autoToggled())
         m_buttonAuto->setText(QStringLiteral("AUTO OFF"));
-        m_buttonAuto->setGeometry(m_autoButtonBounds);
-    }
+    placeAutoButton(on);
     // Red lettering is the AUTO state the user reads; the sunken look follows it.
     m_buttonAuto->setLit(on);
+}
+
+void MainWindow::placeAutoButton(bool on)
+{
+    if (on) {
+        m_buttonAuto->setGeometry(m_autoButtonBounds.left() + 2, m_autoButtonBounds.top() + 2,
+                                  m_autoButtonBounds.width(), m_autoButtonBounds.height() - 2);
+    } else {
+        m_buttonAuto->setGeometry(m_autoButtonBounds);
+    }
 }
 
 void MainWindow::MenuInitClick()
@@ -252,11 +259,10 @@ void MainWindow::menuVoirCommandeClick()
     m_labelEtatInterface->setText(m_station.interfaceLabel());
     showDefaultPort(m_station.koruPort());
     showDatagramEcho();
-    const int growth = m_diagnostics->sizeHint().height();
-    m_diagnostics->show();
-    setFixedHeight(height() + growth);
     // Room made for the strip, not a size the user chose: it is not saved.
-    m_diagnosticsGrowth = growth;
+    m_diagnosticsGrowth = m_diagnostics->sizeHint().height();
+    m_diagnostics->show();
+    fitToTexts();
 }
 
 void MainWindow::showDatagramEcho()
@@ -275,8 +281,10 @@ void MainWindow::showDefaultPort(quint16 port)
 
 void MainWindow::showFavouriteCaption(int n, const QString &caption)
 {
-    if (n >= 1 && n <= FavouriteCount)
+    if (n >= 1 && n <= FavouriteCount) {
         m_favouriteButtons[n - 1]->setText(caption);
+        fitToTexts();
+    }
 }
 
 void MainWindow::showDiagnosticText(const QString &text)
@@ -329,6 +337,7 @@ void MainWindow::setLanguageTexts()
     m_menuAide->setText(texts.help);
     refreshRotctldMenuItem();
     showReportedAzimuth(m_station.reportedAzimuth());
+    fitToTexts();
 }
 
 void MainWindow::showSource(AzimuthSource source)
@@ -342,6 +351,7 @@ void MainWindow::showSource(AzimuthSource source)
     // Choosing a desktop server from the menu gives the title its accelerator.
     const bool desktopServer = source == AzimuthSource::Geomundo || source == AzimuthSource::BeamDx;
     m_menuServer->setTitle(serverMenuCaption(m_station.language(), source, desktopServer));
+    fitToTexts();
 }
 
 void MainWindow::refreshRotctldMenuItem()
@@ -366,18 +376,16 @@ QString MainWindow::positionLabelText() const
 void MainWindow::applyLoadedPlacement()
 {
     const WindowPlacement &loaded = m_station.placement();
-    // Each dimension on its own: one key alone keeps the designed other one,
-    // and a size no screen can show (a damaged or hand-edited file) is not taken.
-    const QSize designed = size(); // the fixed layout, as built
-    const QSize smallest = minimumSizeHint();
+    // Each dimension on its own: one key alone keeps the designed other one, and a
+    // size no screen can show (a damaged or hand-edited file) is not taken. A size
+    // smaller than the texts need is kept, and written back, but not shown.
     const QSize largest = largestScreenSize();
-    const auto sensible = [](std::optional<int> value, int low, int high, int otherwise) {
-        return value && *value >= low && *value <= high ? *value : otherwise;
+    const auto sensible = [](std::optional<int> value, int high, int otherwise) {
+        return value && *value > 0 && *value <= high ? *value : otherwise;
     };
-    if (loaded.width || loaded.height) {
-        setFixedSize(sensible(loaded.width, smallest.width(), largest.width(), designed.width()),
-                     sensible(loaded.height, smallest.height(), largest.height(), designed.height()));
-    }
+    m_chosenSize = QSize(sensible(loaded.width, largest.width(), m_chosenSize.width()),
+                         sensible(loaded.height, largest.height(), m_chosenSize.height()));
+    fitToTexts();
     if (loaded.left || loaded.top) {
         const QPoint at(loaded.left.value_or(x()), loaded.top.value_or(y()));
         if (showsOnAScreen(QRect(at, size())))
@@ -393,8 +401,8 @@ void MainWindow::readPlacement(WindowPlacement &placement) const
         placement.left = x();
         placement.top = y();
     }
-    placement.width = width();
-    placement.height = height() - m_diagnosticsGrowth;
+    placement.width = m_chosenSize.width();
+    placement.height = m_chosenSize.height();
     if (m_angleDialog) {
         if (placesKnown) {
             placement.angleLeft = m_angleDialog->x();
@@ -501,6 +509,14 @@ void MainWindow::firstPaintDone()
     m_station.EnumerateComPorts();
     if (std::exchange(m_firstActivationDue, false) && isVisible())
         m_station.FormActivate();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    // A desktop that changes its font or style while the program runs.
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        fitToTexts();
+    QWidget::changeEvent(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

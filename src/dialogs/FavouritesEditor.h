@@ -28,13 +28,14 @@ public:
     void FillFavourites();
     void CommitFavourites();
 
+    // The longest caption the user can type.
+    static constexpr int LabelLength = 7;
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    static constexpr int LabelLength = 7;
-
     void setLabelText(QLineEdit *field, const QString &text);
     void keepLabelLimit(QLineEdit *field);
 
