@@ -4,6 +4,8 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
 
 #include <algorithm>
 
@@ -62,10 +64,18 @@ QValidator::State AzimuthSpinField::validate(QString &input, int &) const
 
 QSize AzimuthSpinField::sizeHint() const
 {
-    // The base class sizes itself from texts only QSpinBox knows.
-    const QSize base = QAbstractSpinBox::sizeHint();
-    const int digits = fontMetrics().horizontalAdvance(QStringLiteral("0000"));
-    return {std::max(base.width(), digits + base.height()), base.height()};
+    // The base class sizes itself from texts only QSpinBox knows; the style adds
+    // its own frame and buttons, which some styles (Adwaita) put side by side.
+    ensurePolished();
+    const QFontMetrics metrics = fontMetrics();
+    int widest = 0;
+    for (const QChar digit : QStringLiteral("0123456789"))
+        widest = std::max(widest, metrics.horizontalAdvance(QString(3, digit)));
+    // The line edit keeps two pixels beside its text and one for the cursor.
+    const QSize text(widest + 5 + metrics.horizontalAdvance(QLatin1Char(' ')), lineEdit()->sizeHint().height());
+    QStyleOptionSpinBox option;
+    initStyleOption(&option);
+    return style()->sizeFromContents(QStyle::CT_SpinBox, &option, text, this);
 }
 
 QSize AzimuthSpinField::minimumSizeHint() const

@@ -2,6 +2,7 @@
 
 #include "config/Translation.h"
 #include "dialogs/AzimuthSpinField.h"
+#include "ui/TextFit.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -65,6 +66,8 @@ FavouritesEditor::FavouritesEditor(Configuration &config, UserFeedback &feedback
         auto *label = new QLineEdit(QStringLiteral("Fav.") + number, this);
         label->setObjectName(QStringLiteral("Edit") + number);
         label->setMaxLength(LabelLength);
+        // Room for a caption typed to its limit, in the user's font and style.
+        label->setMinimumWidth(lineEditSizeFor(*label, QString(LabelLength, QLatin1Char('W'))).width());
         connect(label, &QLineEdit::textEdited, this, [this, label] { keepLabelLimit(label); });
         grid->addWidget(label, row + 1, 2);
 
