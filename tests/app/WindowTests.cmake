@@ -23,3 +23,12 @@ qt_add_lrelease(tst_third_language TS_FILES ${CMAKE_CURRENT_SOURCE_DIR}/translat
                 QM_FILES_OUTPUT_VARIABLE third_language_qm)
 qt_add_resources(tst_third_language "third_language" PREFIX /i18n BASE ${CMAKE_CURRENT_BINARY_DIR}
                  FILES ${third_language_qm})
+
+# Every text of the main window and its dialogs whole under several styles and font
+# sizes, at scale 1 and 2; pictures of them go to screenshots/ in the build tree.
+orvantis_add_test(tst_texts_fit SOURCES tst_texts_fit.cpp LIBS orvantis_window_rig orvantis_app)
+set_tests_properties(tst_texts_fit PROPERTIES ENVIRONMENT
+    "QT_QPA_PLATFORM=offscreen:configfile=${PROJECT_SOURCE_DIR}/tests/dialogs/screen-1920x1080.json;QT_SCALE_FACTOR=1;ORVANTIS_BUILD_DIR=${PROJECT_BINARY_DIR}")
+add_test(NAME tst_texts_fit_2x COMMAND tst_texts_fit)
+set_tests_properties(tst_texts_fit_2x PROPERTIES TIMEOUT 300 ENVIRONMENT
+    "QT_QPA_PLATFORM=offscreen:configfile=${PROJECT_SOURCE_DIR}/tests/dialogs/screen-3840x2160.json;QT_SCALE_FACTOR=2;ORVANTIS_BUILD_DIR=${PROJECT_BINARY_DIR}")
