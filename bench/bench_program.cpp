@@ -330,6 +330,7 @@ struct Subject {
     int socketFd = -1; // UDP sender, or the TCP connection to rotctld
     bool tcp = false;
     std::vector<double> latencies;
+    std::vector<double> replies; // a Hamlib client's P to its RPRT
 
     ~Subject()
     {
@@ -878,6 +879,9 @@ int main(int argc, char *argv[])
                     continue;
                 if (const auto arrived = subject->line.arrivalAfter(offset, 1000))
                     subject->latencies.push_back(msBetween(sent, *arrived));
+                pollfd reply {subject->socketFd, POLLIN, 0};
+                if (subject->tcp && ::poll(&reply, 1, 1000) == 1)
+                    subject->replies.push_back(msBetween(sent, Clock::now()));
             }
             sleepMs(70);
         }
@@ -903,6 +907,11 @@ int main(int argc, char *argv[])
             std::printf(", p99 %.3f ms (target <= 1 ms: %s)\n", ours.p99, verdict(ours.p99 <= 1.0));
         }
         if (haveRotctld) {
+            // Answered from the outcome: once the bytes have left, not after the pause.
+            const Stats ours = statsOf(orvantisRotctld.replies);
+            const Stats peer = statsOf(rotctld.replies);
+            std::printf("  P to its reply: orvantis P median %.3f ms, rotctld %.3f ms: %.3f x rotctld (target <= 0.1: %s)\n",
+                        ours.median, peer.median, ours.median / peer.median, verdict(ours.median <= 0.1 * peer.median));
             const double ratio = statsOf(orvantisHamlib.latencies).median / statsOf(rotctld.latencies).median;
             std::printf("  orvantis H, the same Hamlib model driven by Orvantis's worker: %.2f x rotctld (target <= 1.1: "
                         "%s)\n",

@@ -34,7 +34,14 @@ Station::Station(const StationEnvironment &environment, QObject *parent)
         m_state,
         m_config,
         m_feedback,
-        [this](InterfaceKind kind) { return m_choices.selectedComName(kind); },
+        [this](InterfaceKind kind) {
+            const QString selected = m_choices.selectedComName(kind);
+            // Before the first activation has matched the saved ports to those
+            // present, the saved one stands: a close that comes first still parks.
+            const int saved = m_config.at(kind).port;
+            return selected.isEmpty() && !m_activatedOnce && saved >= 0 ? QStringLiteral("COM%1").arg(saved + 1)
+                                                                       : selected;
+        },
         [this](const QString &comName) {
             return devicePathForComName(comName, m_files.dosdevicesPath(), m_roots.dev);
         },

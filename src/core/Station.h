@@ -242,6 +242,7 @@ private:
     void goFinished(const RotorOutcome &outcome, double target);
     void stopHandling(const OutcomeReport &report);
     void closePortsForClosing();
+    void startClosingClock();
     void finishClosing();
     void showLamp(bool on);
     void endBlinking();
@@ -300,8 +301,12 @@ private:
     // Moves the display without sending: a start value that arrives late.
     bool m_sendHeldBack = false;
 
-    // Ends a closing held up by a device that does not answer.
-    QTimer m_closingLimit;
+    // The closing's time limits, counted in running time only: a process stopped
+    // meanwhile still parks its antenna when it goes on.
+    QTimer m_closingClock;
+    QElapsedTimer m_closingTick;
+    qint64 m_closingRunMs = 0;
+    qint64 m_closingStartedMs = 0;
     // Listeners that could not bind try again (a network address still coming up).
     QTimer m_rotctldRetry;
     QTimer m_koruRetry;

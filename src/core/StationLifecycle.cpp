@@ -30,9 +30,12 @@ namespace {
 // How long a close waits for a command under way before it stops it.
 constexpr qint64 CloseWaitMs = 2000;
 // How long an unattended close may take before it is hurried to its end.
-constexpr int UnattendedCloseMs = 2500;
+constexpr qint64 UnattendedCloseMs = 2500;
 // How long any close waits for a device that does not answer.
-constexpr int ClosingLimitMs = 3000;
+constexpr qint64 ClosingLimitMs = 3000;
+// The closing's clock ticks this often; a longer gap between ticks is time the
+// process stood still (stopped, suspended) and is not counted.
+constexpr int ClosingTickMs = 50;
 } // namespace
 
 void Station::load()
@@ -268,14 +271,7 @@ void Station::closeUnattended()
 {
     m_unattended = true;
     m_feedback.stopWaitingForUser();
-    // Nobody waits for the pauses any more once this has passed: every remaining
-    // step still runs, and the settings are saved.
-    QTimer::singleShot(UnattendedCloseMs, this, [this] {
-        if (!m_closingFinished) {
-            runClosingSequence();
-            closeNow();
-        }
-    });
+    startClosingClock();
     requestClose();
 }
 
@@ -284,9 +280,8 @@ void Station::runClosingSequence()
     if (m_closed)
         return;
     m_closed = true;
-    m_closingLimit.setSingleShot(true);
-    connect(&m_closingLimit, &QTimer::timeout, this, &Station::closeNow);
-    m_closingLimit.start(ClosingLimitMs);
+    startClosingClock();
+    m_closingStartedMs = m_closingRunMs;
 
     StopAll();
     if (m_config.parkingInterface != 0)
@@ -315,6 +310,24 @@ void Station::closePortsForClosing()
     });
 }
 
+void Station::startClosingClock()
+{
+    if (m_closingClock.isActive())
+        return;
+    m_closingClock.setInterval(ClosingTickMs);
+    m_closingTick.start();
+    connect(&m_closingClock, &QTimer::timeout, this, [this] {
+        m_closingRunMs += std::min<qint64>(m_closingTick.restart(), 2 * ClosingTickMs);
+        // Nobody waits for the pauses of a close nobody attends once this has
+        // passed, nor for a device that does not answer: every remaining step
+        // still runs, and the settings are saved.
+        if ((m_unattended && m_closingRunMs >= UnattendedCloseMs)
+            || (m_closed && m_closingRunMs - m_closingStartedMs >= ClosingLimitMs))
+            closeNow();
+    });
+    m_closingClock.start();
+}
+
 void Station::closeNow()
 {
     runClosingSequence();
@@ -326,7 +339,7 @@ void Station::finishClosing()
 {
     if (m_closingFinished)
         return;
-    m_closingLimit.stop();
+    m_closingClock.stop();
     save_configuration();
     m_closingFinished = true;
     Q_EMIT closed();

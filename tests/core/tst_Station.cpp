@@ -49,6 +49,7 @@ private Q_SLOTS:
     void repeatedTargetMeasuredFromTheAntenna_data();
     void repeatedTargetMeasuredFromTheAntenna();
     void startCutShortWritesBackWhatWasRead();
+    void closeBeforeTheFirstActivationStillParks();
     void absentAdapterIsToldAndKept();
 };
 
@@ -190,8 +191,7 @@ void TestStation::repeatedTargetMeasuredFromTheAntenna()
     const auto ask = [&client](const QByteArray &line) {
         client.write(line + '\n');
         QByteArray got;
-        QTest::qWaitFor([&] { return (got += client.readAll()).endsWith('\n'); });
-        return got;
+        return QTest::qWaitFor([&] { return (got += client.readAll()).endsWith('\n'); }) ? got : QByteArray();
     };
 
     QCOMPARE(ask("P 100 0"), QByteArray("RPRT 0\n"));
@@ -219,6 +219,19 @@ void TestStation::startCutShortWritesBackWhatWasRead()
     const QByteArray saved = rig.savedIni();
     for (const QString &line : lines)
         QVERIFY2(saved.contains(QByteArray(line.toLatin1()).append("\r\n")), qPrintable(line));
+}
+
+void TestStation::closeBeforeTheFirstActivationStillParks()
+{
+    // A signal that lands before the ports were matched to those present.
+    StationRig rig({QStringLiteral("ANT=GS232"), QStringLiteral("PORT_GS232=5"), QStringLiteral("PARKING=GS232"),
+                    QStringLiteral("AZIMUT_PARKING=90")},
+                   {QStringLiteral("com5")});
+    rig.station().runClosingSequence();
+    QTRY_VERIFY(rig.station().closingFinished());
+    QCOMPARE(rig.terminal(QStringLiteral("com5")).readAll(100), QByteArray("W090\r"));
+    QCOMPARE(rig.feedback().events().filter(QStringLiteral("note:")), QStringList());
+    QVERIFY(rig.savedIni().contains("PORT_GS232=5\r\n"));
 }
 
 void TestStation::absentAdapterIsToldAndKept()

@@ -78,6 +78,20 @@ if command -v systemd-analyze >/dev/null; then
 else
   echo "NOTE: systemd-analyze is missing (Debian's systemd package), so $unit was not verified"
 fi
+# Started and stopped by a user manager, where the machine runs one.
+if command -v systemctl >/dev/null && systemctl --user show-environment >/dev/null 2>&1; then
+  systemctl --user daemon-reload
+  systemctl --user start orvantis-headless.service || fail "systemctl --user could not start the service"
+  for _ in $(seq 50); do
+    systemctl --user -q is-active orvantis-headless.service && break
+    sleep 0.1
+  done
+  systemctl --user -q is-active orvantis-headless.service \
+    || fail "the service did not stay up: $(journalctl --user -u orvantis-headless -n 20 --no-pager 2>&1)"
+  systemctl --user stop orvantis-headless.service || fail "systemctl --user could not stop the service"
+else
+  echo "NOTE: no systemd user manager runs here (process 1 is $(ps -p 1 -o comm=)), so the unit was not started"
+fi
 # In the plugin folder of the configured library folder (lib, or lib/<multiarch> for /usr).
 hamlib_module="$(dpkg -L orvantis | grep -m1 "/orvantis/liborvantis-hamlib.so.$version\$" || true)"
 [ -s "$hamlib_module" ] || fail "Hamlib's module liborvantis-hamlib.so.$version was not installed: $(dpkg -L orvantis)"
