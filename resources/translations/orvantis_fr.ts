@@ -207,6 +207,22 @@ Installez-la (sudo apt install libhamlib4), ou choisissez une autre interface da
         <translation>indiquez PORTKORU et ANTKORU dans Orvantis.ini, les mêmes que dans le logger.</translation>
     </message>
     <message>
+        <source>not served</source>
+        <translation>non servi</translation>
+    </message>
+    <message>
+        <source>Running. Hamlib clients: %1; KORU datagrams: %2.</source>
+        <translation>En service. Clients Hamlib : %1 ; datagrammes KORU : %2.</translation>
+    </message>
+    <message>
+        <source>Closed; settings saved in %1.</source>
+        <translation>Fermé ; réglages enregistrés dans %1.</translation>
+    </message>
+    <message>
+        <source>Closed; the settings in %1 were not saved.</source>
+        <translation>Fermé ; les réglages de %1 n&apos;ont pas été enregistrés.</translation>
+    </message>
+    <message>
         <source>Orvantis now listens: %1 port %2.</source>
         <translation>Orvantis écoute maintenant : %1 port %2.</translation>
     </message>

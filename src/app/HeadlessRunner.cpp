@@ -7,7 +7,9 @@
 #include "config/SettingsFiles.h"
 #include "config/SettingsFolder.h"
 #include "config/StandardError.h"
+#include "core/LanguageTexts.h"
 #include "core/Station.h"
+#include "sources/RotctldServer.h"
 #include "rotors/PpdevPortIo.h"
 
 #include <QCoreApplication>
@@ -32,15 +34,25 @@ int runHeadless(QCoreApplication &app, const QString &settingsFolder)
         feedback.conversionNotice(nullptr, NumberText::integerConversionMessage(value, station.language()));
     });
     QObject::connect(&signals, &SignalCloser::closeRequested, &station, &Station::closeUnattended);
-    QObject::connect(&station, &Station::closed, &app, [&station] { QCoreApplication::exit(station.exitStatus()); });
+    // The journal's account of a run: what serves once it runs, and how it closed.
+    QObject::connect(&station, &Station::closed, &app, [&station, &files] {
+        writeStandardErrorLine(closedText(station.language(), station.settingsSaved(), files.iniPath()));
+        QCoreApplication::exit(station.exitStatus());
+    });
 
     station.load();
     station.EnumerateComPorts();
     // As a window's first activation: once the event loop runs, so a signal
     // already waiting is seen first.
     QTimer::singleShot(0, &station, [&station] {
-        if (!station.closingStarted())
-            station.FormActivate();
+        if (station.closingStarted())
+            return;
+        station.FormActivate();
+        const bool serving = station.rotctldListening();
+        const bool koru = station.azimuthSource() == AzimuthSource::Koru && station.udpListener().isActive();
+        writeStandardErrorLine(servingSummaryText(
+            station.language(), serving ? station.rotctldServer().listeningAddress().hostText() : QString(),
+            serving ? station.rotctldServer().serverPort() : 0, koru ? station.koruPort() : 0));
     });
     return app.exec();
 }

@@ -110,6 +110,23 @@ QString koruBindFailureText(const Language &language, quint16 port, const QStrin
                                                          "it serves."));
 }
 
+QString servingSummaryText(const Language &language, const QString &rotctldAddress, quint16 rotctldPort,
+                           quint16 koruPort)
+{
+    const QString none = translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "not served"));
+    // Placeholders: where Hamlib clients connect, then the UDP port of the KORU datagrams.
+    return translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "Running. Hamlib clients: %1; KORU datagrams: %2."))
+        .arg(rotctldPort ? QStringLiteral("%1 TCP %2").arg(rotctldAddress).arg(rotctldPort) : none,
+             koruPort ? QStringLiteral("UDP %1").arg(koruPort) : none);
+}
+
+QString closedText(const Language &language, bool saved, const QString &iniPath)
+{
+    return (saved ? translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "Closed; settings saved in %1."))
+                  : translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "Closed; the settings in %1 were not saved.")))
+        .arg(iniPath);
+}
+
 QString servingText(const Language &language, const QString &what, quint16 port)
 {
     // Placeholders: what serves (a protocol and transport), then the port.

@@ -39,6 +39,13 @@ QString rotctldFailureText(const Language &language, const QString &address, qui
 QString koruBindFailureText(const Language &language, quint16 port, const QString &reason, bool addressInUse,
                             bool windowless);
 
+// The service's line once it runs: where Hamlib clients and KORU datagrams reach
+// it (an empty address or a port 0 for a listener that is off or not bound).
+QString servingSummaryText(const Language &language, const QString &rotctldAddress, quint16 rotctldPort,
+                           quint16 koruPort);
+// The service's last line: whether the settings were saved, and where.
+QString closedText(const Language &language, bool saved, const QString &iniPath);
+
 // A listener that could not bind serves now: "<what> port <port>".
 QString servingText(const Language &language, const QString &what, quint16 port);
 

@@ -134,6 +134,8 @@ public:
     // What the process should end with: a signal close whose save failed is a
     // failure (the reason is already on standard error).
     int exitStatus() const { return m_unattended && m_saveFailed ? 1 : 0; }
+    // The closing wrote the settings file (not when it was left as it was or failed).
+    bool settingsSaved() const { return m_settingsSaved; }
 
     // The setup dialog's side.
     void sendTest(int azimuth);
@@ -287,6 +289,7 @@ private:
     bool m_portsClosing = false;
     bool m_unattended = false;
     bool m_saveFailed = false;
+    bool m_settingsSaved = false;
     bool m_lampOn = false;
     QElapsedTimer m_closeRequested;
     QString m_caption;

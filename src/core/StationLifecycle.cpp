@@ -394,6 +394,7 @@ void Station::save_configuration()
         return;
     }
     m_saveFailed = !m_files.replace(writeConfiguration(written, inputs));
+    m_settingsSaved = !m_saveFailed;
     if (m_saveFailed) {
         m_feedback.error(QStringLiteral("Erreur"), SettingsFiles::createErrorText(m_language));
         return;

@@ -141,6 +141,12 @@ void TestProgramHeadless::runsTheStationWithoutADisplay()
     QVERIFY(saved.contains("SERVER=KORU\r\n"));
     const QByteArray servedPort = "ROTCTLD_PORT=" + QByteArray::number(rotctldPort) + "\r\n";
     QVERIFY(saved.contains(servedPort));
+    // The journal's account: what served, and how it closed.
+    const QByteArray journal = folder.standardError();
+    const QByteArray running = "Running. Hamlib clients: 127.0.0.1 TCP " + QByteArray::number(rotctldPort)
+        + "; KORU datagrams: UDP " + QByteArray::number(koruPort) + ".\n";
+    const QByteArray closed = "Closed; settings saved in " + QFile::encodeName(folder.iniPath()) + ".\n";
+    QVERIFY2(journal.contains(running) && journal.contains(closed), journal.constData());
 }
 
 // Qt's -platform option is a display of its own; a display that is named but gone
