@@ -207,6 +207,10 @@ Installez-la (sudo apt install libhamlib4), ou choisissez une autre interface da
         <translation>indiquez PORTKORU et ANTKORU dans Orvantis.ini, les mêmes que dans le logger.</translation>
     </message>
     <message>
+        <source>no device: dosdevices/%1 is missing</source>
+        <translation>aucun appareil : dosdevices/%1 manque</translation>
+    </message>
+    <message>
         <source>not served</source>
         <translation>non servi</translation>
     </message>

@@ -142,5 +142,10 @@ QString absentPortText(const Language &language, const QString &comName, const Q
                                         "%1 (%2) is not present: %3 is not used in this run, and its port stays "
                                         "saved. Plug the adapter in and start Orvantis again; if it comes back under "
                                         "another name, pick it under Init (Ctrl+I) and use \"Pin to this adapter\"."))
-        .arg(comName, device.isEmpty() ? QStringLiteral("?") : device, interfaceName);
+        .arg(comName,
+             device.isEmpty() ? translated(language, QT_TRANSLATE_NOOP("LanguageTexts", "no device: dosdevices/%1 is "
+                                                                                          "missing"))
+                                    .arg(comName.toLower())
+                              : device,
+             interfaceName);
 }

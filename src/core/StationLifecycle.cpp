@@ -215,7 +215,7 @@ void Station::reconcileSavedPorts()
                 const QString comName = QStringLiteral("COM%1").arg(saved + 1);
                 m_notices.tell(QStringLiteral("absent ") + comName, ProgramTitle,
                                absentPortText(m_language, comName,
-                                              devicePathForComName(comName, m_files.dosdevicesPath(), m_roots.dev),
+                                              deviceNamedByComName(comName, m_files.dosdevicesPath(), m_roots.dev),
                                               iniValue(kind)));
             }
         }

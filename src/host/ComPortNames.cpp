@@ -74,23 +74,26 @@ QString comNameForDevice(const QString &deviceName)
     return {};
 }
 
-QString devicePathForComName(const QString &comName, const QString &dosdevicesDir,
-                             const QString &devRoot)
+QString deviceNamedByComName(const QString &comName, const QString &dosdevicesDir, const QString &devRoot)
 {
     const int number = comNumber(comName);
     if (number == 0)
         return {};
-
     if (!dosdevicesDir.isEmpty()) {
         const QFileInfo link(dosdevicesDir + QLatin1Char('/') + comLinkName(number));
         if (link.isSymLink())
-            return link.exists() ? link.symLinkTarget() : QString();
+            return link.symLinkTarget();
     }
-
     const int family = (number - 1) / FamilySize;
     if (family >= int(Families.size()))
         return {};
-    const QString device = devRoot + QLatin1Char('/') + QLatin1String(Families[family].prefix)
-                           + QString::number((number - 1) % FamilySize);
-    return QFileInfo::exists(device) ? device : QString();
+    return devRoot + QLatin1Char('/') + QLatin1String(Families[family].prefix) + QString::number((number - 1) % FamilySize);
+}
+
+QString devicePathForComName(const QString &comName, const QString &dosdevicesDir, const QString &devRoot)
+{
+    const QString device = deviceNamedByComName(comName, dosdevicesDir, devRoot);
+    // A link whose target is missing counts as no device: the override is never
+    // bypassed for the default device.
+    return !device.isEmpty() && QFileInfo::exists(device) ? device : QString();
 }

@@ -31,3 +31,7 @@ QString comNameForDevice(const QString &deviceName);
 // Looks at two paths at most and never opens anything.
 QString devicePathForComName(const QString &comName, const QString &dosdevicesDir,
                              const QString &devRoot = QStringLiteral("/dev"));
+// The device a COM name stands for, there or not: the target of its dosdevices
+// link, else its default device; empty for a name that stands for none.
+QString deviceNamedByComName(const QString &comName, const QString &dosdevicesDir,
+                             const QString &devRoot = QStringLiteral("/dev"));

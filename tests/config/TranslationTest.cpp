@@ -187,10 +187,10 @@ const QHash<QString, Expected> &textsOfToday()
           u"Branchez l'adaptateur et relancez Orvantis ; s'il revient sous un autre nom, choisissez-le dans Init "
           u"(Ctrl+I) et utilisez « Attacher à cet adaptateur »."_s}},
         {u"absent port, no device"_s,
-         {u"COM5 (?) is not present: GS232 is not used in this run, and its port stays saved. Plug the adapter in "
+         {u"COM5 (no device: dosdevices/com5 is missing) is not present: GS232 is not used in this run, and its port stays saved. Plug the adapter in "
           u"and start Orvantis again; if it comes back under another name, pick it under Init (Ctrl+I) and use "
           u"\"Pin to this adapter\"."_s,
-          u"COM5 (?) est absent : GS232 n'est pas utilisé pour cette fois, et son port reste enregistré. Branchez "
+          u"COM5 (aucun appareil : dosdevices/com5 manque) est absent : GS232 n'est pas utilisé pour cette fois, et son port reste enregistré. Branchez "
           u"l'adaptateur et relancez Orvantis ; s'il revient sous un autre nom, choisissez-le dans Init (Ctrl+I) et "
           u"utilisez « Attacher à cet adaptateur »."_s}},
         {u"fifo"_s,

@@ -242,7 +242,9 @@ void TestStation::absentAdapterIsToldAndKept()
     QCOMPARE(rig.station().configuration().interfaceKind, InterfaceKind::None);
     const QStringList told = rig.feedback().events().filter(QStringLiteral("note:"));
     QCOMPARE(told.size(), 1);
-    QVERIFY2(told.first().contains(QStringLiteral("COM5 (")) && told.first().contains(QStringLiteral("GS232"))
+    // Named by the device it stands for, the one to plug in.
+    QVERIFY2(told.first().contains(QStringLiteral("COM5 (%1/dev/ttyS4)").arg(rig.folder()))
+                 && told.first().contains(QStringLiteral("GS232"))
                  && told.first().contains(QStringLiteral("Plug the adapter in")),
              qPrintable(told.first()));
     rig.station().runClosingSequence();
