@@ -1,7 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "config/ProgramIdentity.h"
-#include "config/StandardError.h"
+#include "process/StandardError.h"
 
 #include <QCommandLineParser>
 

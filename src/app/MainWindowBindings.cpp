@@ -14,7 +14,7 @@
 #include "ui/CompassView.h"
 #include "ui/LampImage.h"
 #include "ui/PanelButton.h"
-#include "ui/UserFeedback.h"
+#include "core/UserFeedback.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -1,6 +1,6 @@
 #include "app/PlatformStart.h"
 
-#include "config/StandardError.h"
+#include "process/StandardError.h"
 
 #include <QList>
 #include <QString>

@@ -2,7 +2,7 @@
 // Widgets or X library, so a tower computer without a display needs none of them.
 #include "app/CommandLine.h"
 #include "app/HeadlessRunner.h"
-#include "config/StandardError.h"
+#include "process/StandardError.h"
 
 #include <QCoreApplication>
 

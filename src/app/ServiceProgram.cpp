@@ -1,6 +1,6 @@
 #include "app/ServiceProgram.h"
 
-#include "config/StandardError.h"
+#include "process/StandardError.h"
 
 #include <QByteArray>
 #include <QFile>

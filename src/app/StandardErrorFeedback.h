@@ -1,7 +1,7 @@
 #pragma once
 
-#include "config/StandardError.h"
-#include "ui/UserFeedback.h"
+#include "process/StandardError.h"
+#include "core/UserFeedback.h"
 
 // The feedback of a program nobody watches on a screen: every box and notice is
 // one line on standard error, and nothing ever waits for an answer. A box's title
@@ -13,6 +13,6 @@ public:
     void warning(const QString &, const QString &text) override { writeStandardErrorLine(text); }
     void error(const QString &, const QString &text) override { writeStandardErrorLine(text); }
     void stopWaitingForUser() override {}
-    void conversionNotice(QWidget *, const QString &text) override { writeStandardErrorLine(text); }
+    void conversionNotice(QObject *, const QString &text) override { writeStandardErrorLine(text); }
     void notice(const QString &, const QString &text) override { writeStandardErrorLine(text); }
 };

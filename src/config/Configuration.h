@@ -35,7 +35,7 @@ struct Favourite {
 
 inline constexpr int FavouriteCount = 6;
 
-// The one configuration record, owned by the main window for the whole run.
+// The one configuration record, owned by the station for the whole run.
 struct Configuration {
     Configuration();
 

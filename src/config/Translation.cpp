@@ -1,6 +1,6 @@
 #include "config/Translation.h"
 
-#include "config/StandardError.h"
+#include "process/StandardError.h"
 
 #include <QCoreApplication>
 #include <QHash>

@@ -15,7 +15,7 @@
 #include "rotors/SerialRotors.h"
 #include "sources/DdeLink.h"
 #include "sources/RotctldServer.h"
-#include "ui/UserFeedback.h"
+#include "core/UserFeedback.h"
 
 namespace {
 // How often a listener that could not bind tries again.

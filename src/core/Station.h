@@ -14,7 +14,7 @@
 #include "sources/RotctldHost.h"
 #include "sources/UdpListener.h"
 #include "rotors/RotorOutcome.h"
-#include "ui/NoticeOnce.h"
+#include "core/NoticeOnce.h"
 
 #include <QElapsedTimer>
 #include <QObject>

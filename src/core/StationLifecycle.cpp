@@ -18,7 +18,7 @@
 #include "rotors/PositionPoller.h"
 #include "rotors/SerialRotors.h"
 #include "sources/DdeLink.h"
-#include "ui/UserFeedback.h"
+#include "core/UserFeedback.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "dialogs/AngleDialog.h"
 
 #include "dialogs/AngleDialogHost.h"
-#include "ui/UserFeedback.h"
+#include "core/UserFeedback.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

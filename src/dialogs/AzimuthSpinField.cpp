@@ -1,6 +1,6 @@
 #include "dialogs/AzimuthSpinField.h"
 
-#include "ui/UserFeedback.h"
+#include "core/UserFeedback.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

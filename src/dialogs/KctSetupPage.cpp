@@ -2,7 +2,7 @@
 
 #include "dialogs/RadioGroup.h"
 #include "core/SetupTexts.h"
-#include "ui/UserFeedback.h"
+#include "core/UserFeedback.h"
 
 #include <QFile>
 #include <QLabel>

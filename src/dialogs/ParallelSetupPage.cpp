@@ -5,7 +5,7 @@
 #include "core/SetupTexts.h"
 #include "host/ParallelPortDiscovery.h"
 #include "host/PortDriverCheck.h"
-#include "ui/UserFeedback.h"
+#include "core/UserFeedback.h"
 
 #include <QCoreApplication>
 #include <QFormLayout>

@@ -4,7 +4,7 @@
 #include "dialogs/RadioGroup.h"
 #include "core/SetupTexts.h"
 #include "rotors/PositionReply.h"
-#include "ui/UserFeedback.h"
+#include "core/UserFeedback.h"
 
 #include <QCheckBox>
 #include <QComboBox>

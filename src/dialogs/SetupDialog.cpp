@@ -10,7 +10,7 @@
 #include "core/SetupTexts.h"
 #include "dialogs/ZentaSetupPage.h"
 #include "host/ParallelPortDiscovery.h"
-#include "ui/UserFeedback.h"
+#include "core/UserFeedback.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

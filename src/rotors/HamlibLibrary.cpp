@@ -1,7 +1,7 @@
 #include "rotors/HamlibLibrary.h"
 
-#include "config/LogCategories.h"
-#include "config/StandardError.h"
+#include "process/LogCategories.h"
+#include "process/StandardError.h"
 #include "rotors/HamlibBackend.h"
 
 #include <QFile>

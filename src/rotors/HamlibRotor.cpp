@@ -1,6 +1,6 @@
 #include "rotors/HamlibRotor.h"
 
-#include "config/LogCategories.h"
+#include "process/LogCategories.h"
 #include "rotors/HamlibBackend.h"
 #include "rotors/HamlibLibrary.h"
 

@@ -6,8 +6,8 @@
 #include "rotors/HamlibModels.h"
 #include "rotors/HamlibRotor.h"
 #include "rotors/RotorOutcome.h"
-#include "ui/NoticeOnce.h"
-#include "ui/UserFeedback.h"
+#include "core/NoticeOnce.h"
+#include "core/UserFeedback.h"
 
 #include <QObject>
 #include <QString>

@@ -6,7 +6,7 @@
 #include "rotors/CommandState.h"
 #include "rotors/MovenowLauncher.h"
 #include "rotors/RotorOutcome.h"
-#include "ui/UserFeedback.h"
+#include "core/UserFeedback.h"
 
 #include <QString>
 

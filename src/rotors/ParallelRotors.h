@@ -8,8 +8,8 @@
 #include "rotors/CommandState.h"
 #include "rotors/PortIo.h"
 #include "rotors/RotorOutcome.h"
-#include "ui/NoticeOnce.h"
-#include "ui/UserFeedback.h"
+#include "core/NoticeOnce.h"
+#include "core/UserFeedback.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "rotors/PositionPoller.h"
 
-#include "config/LogCategories.h"
+#include "process/LogCategories.h"
 
 PositionPoller::PositionPoller(const Configuration &config, CommandSequencer &sequencer,
                                std::function<SerialChannel *(InterfaceKind)> channel, QObject *parent)

@@ -1,6 +1,6 @@
 #include "rotors/PpdevPortIo.h"
 
-#include "config/LogCategories.h"
+#include "process/LogCategories.h"
 #include "host/LptPortTable.h"
 #include "host/ParallelPortDiscovery.h"
 

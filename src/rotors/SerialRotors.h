@@ -9,8 +9,8 @@
 #include "rotors/SerialChannel.h"
 #include "rotors/SerialFailure.h"
 #include "rotors/SerialProtocol.h"
-#include "ui/NoticeOnce.h"
-#include "ui/UserFeedback.h"
+#include "core/NoticeOnce.h"
+#include "core/UserFeedback.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 // orvantis-rotsim: a serial rotator controller on a pseudo-terminal, for trying
 // Orvantis (or any rotator program) without a rotator.
-#include "app/SignalCloser.h"
+#include "process/SignalCloser.h"
 #include "rotsim/ControllerModel.h"
 #include "rotsim/PseudoTerminalController.h"
 

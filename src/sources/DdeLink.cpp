@@ -1,6 +1,6 @@
 #include "sources/DdeLink.h"
 
-#include "config/LogCategories.h"
+#include "process/LogCategories.h"
 
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>

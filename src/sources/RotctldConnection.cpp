@@ -1,7 +1,7 @@
 #include "sources/RotctldConnection.h"
 
 #include "config/ByteTrace.h"
-#include "config/LogCategories.h"
+#include "process/LogCategories.h"
 
 #include <QPointer>
 

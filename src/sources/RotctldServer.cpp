@@ -1,6 +1,6 @@
 #include "sources/RotctldServer.h"
 
-#include "config/LogCategories.h"
+#include "process/LogCategories.h"
 #include "sources/RotctldConnection.h"
 #include "sources/RotctldProtocol.h"
 

@@ -1,7 +1,7 @@
 #include "sources/UdpListener.h"
 
 #include "config/ByteTrace.h"
-#include "config/LogCategories.h"
+#include "process/LogCategories.h"
 #include "sources/SocketAddress.h"
 
 #include <cerrno>

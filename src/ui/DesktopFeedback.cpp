@@ -1,6 +1,6 @@
 #include "ui/DesktopFeedback.h"
 
-#include "config/StandardError.h"
+#include "process/StandardError.h"
 #include "ui/TransientNotice.h"
 
 #include <QApplication>
@@ -73,13 +73,13 @@ void DesktopFeedback::showBox(int icon, const QString &title, const QString &tex
     m_openBoxes.removeLast();
 }
 
-void DesktopFeedback::conversionNotice(QWidget *near, const QString &text)
+void DesktopFeedback::conversionNotice(QObject *near, const QString &text)
 {
     // Not a dialog: it fires on every keystroke that leaves the box without a
     // number, and must neither steal the keyboard nor catch a click.
     if (!m_notice)
         m_notice = std::make_unique<TransientNotice>();
-    m_notice->showFor(near, text);
+    m_notice->showFor(qobject_cast<QWidget *>(near), text);
     beep();
 }
 

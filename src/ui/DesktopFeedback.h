@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ui/ThemeSounds.h"
-#include "ui/UserFeedback.h"
+#include "core/UserFeedback.h"
 
 #include <QDialog>
 #include <QList>
@@ -33,7 +33,7 @@ public:
     void warning(const QString &title, const QString &text) override;
     void error(const QString &title, const QString &text) override;
     void stopWaitingForUser() override;
-    void conversionNotice(QWidget *near, const QString &text) override;
+    void conversionNotice(QObject *near, const QString &text) override;
     void notice(const QString &title, const QString &text) override;
 
 private:

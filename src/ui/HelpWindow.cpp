@@ -1,6 +1,6 @@
 #include "ui/HelpWindow.h"
 
-#include "config/StandardError.h"
+#include "process/StandardError.h"
 #include "config/Translation.h"
 
 #include <QFileInfo>

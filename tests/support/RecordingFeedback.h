@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/UserFeedback.h"
+#include "core/UserFeedback.h"
 
 #include <QStringList>
 
@@ -23,7 +23,7 @@ public:
         m_events << QStringLiteral("error:%1:%2").arg(title, text);
     }
     void stopWaitingForUser() override { m_events << QStringLiteral("stop-waiting"); }
-    void conversionNotice(QWidget *, const QString &text) override
+    void conversionNotice(QObject *, const QString &text) override
     {
         m_events << QStringLiteral("notice:%1").arg(text);
     }

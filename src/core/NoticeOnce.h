@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/UserFeedback.h"
+#include "core/UserFeedback.h"
 
 #include <QHash>
 #include <QString>

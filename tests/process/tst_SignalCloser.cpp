@@ -1,4 +1,4 @@
-#include "app/SignalCloser.h"
+#include "process/SignalCloser.h"
 
 #include <QTest>
 #include <QThread>

@@ -1,6 +1,6 @@
-#include "ui/NoticeOnce.h"
+#include "core/NoticeOnce.h"
 
-#include "config/StandardError.h"
+#include "process/StandardError.h"
 
 void NoticeOnce::tell(const QString &key, const QString &title, const QString &text)
 {

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-class QWidget;
+class QObject;
 
 enum class SystemSound {
     Information, // the confirmation sound after a GO that was sent
@@ -26,7 +26,7 @@ public:
     virtual void stopWaitingForUser() = 0;
     // A text that failed a number conversion: shown beside `near` without
     // blocking, because it fires while the user is still typing.
-    virtual void conversionNotice(QWidget *near, const QString &text) = 0;
+    virtual void conversionNotice(QObject *near, const QString &text) = 0;
     // A failure the program goes on after (a device that will not open, a port
     // that cannot be bound): shown without waiting for an answer, and always
     // written to standard error.

@@ -1,4 +1,4 @@
-#include "config/LogCategories.h"
+#include "process/LogCategories.h"
 
 Q_LOGGING_CATEGORY(serialLog, "orvantis.serial", QtWarningMsg)
 Q_LOGGING_CATEGORY(udpLog, "orvantis.udp", QtWarningMsg)

@@ -1,4 +1,4 @@
-#include "config/StandardError.h"
+#include "process/StandardError.h"
 
 #include <QRegularExpression>
 
