@@ -14,6 +14,8 @@
 #include <QLibraryInfo>
 #include <QTcpSocket>
 #include <QTest>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QUdpSocket>
 
 #include <csignal>
@@ -89,6 +91,7 @@ private Q_SLOTS:
     void plantedLibrariesAreNeverLoaded();
     void signalsIgnoredAtStartStayIgnored_data();
     void signalsIgnoredAtStartStayIgnored();
+    void listenerAddressThatAppearsLater();
 };
 
 Q_DECLARE_METATYPE(Headless)
@@ -351,6 +354,47 @@ void TestProgramHeadless::plantedLibrariesAreNeverLoaded()
         QVERIFY2(!file.contains(QLatin1String("liborvantis-")) || file.startsWith(builtModules), qPrintable(file));
     }
     QVERIFY(folder.stop(SIGTERM, 10000));
+    QCOMPARE(folder.exitCode(), 0);
+}
+
+// The tower computer's LAN address comes up after the service (DHCP at boot): the
+// service says why it cannot serve yet, and serves once the address is there.
+void TestProgramHeadless::listenerAddressThatAppearsLater()
+{
+    const QString address = QStringLiteral("fd00:%1::1").arg(QCoreApplication::applicationPid() % 0xffff, 0, 16);
+    const auto ip = [&address](const char *verb) {
+        return QProcess::execute(QStringLiteral("ip"), {QStringLiteral("-6"), QStringLiteral("addr"),
+                                                        QString::fromLatin1(verb), address + QStringLiteral("/128"),
+                                                        QStringLiteral("dev"), QStringLiteral("lo"),
+                                                        QStringLiteral("nodad")});
+    };
+    // Taken and let go again first: only a test that may change the addresses runs.
+    if (ip("add") != 0 || ip("del") != 0)
+        QSKIP("adding an address to lo needs root and the ip command (iproute2)");
+    const auto removeAddress = qScopeGuard([&ip] { ip("del"); });
+
+    ProgramFolder folder(ProgramFolder::Display::None);
+    const quint16 port = freeTcpPort();
+    QVERIFY(folder.isValid() && port != 0);
+    QVERIFY(folder.writeIni("[ORVANTIS]\r\n[ROTCTLD]\r\nROTCTLD=1\r\nROTCTLD_ADDRESS=" + address.toLatin1()
+                            + "\r\nROTCTLD_PORT=" + QByteArray::number(port) + "\r\n"));
+    folder.setProgram(folder.path() + QLatin1Char('/') + ServiceProgram);
+    QVERIFY(folder.start());
+    QVERIFY2(folder.waitForStandardError("does not have that address", StartTimeoutMs),
+             folder.standardError().constData());
+
+    QCOMPARE(ip("add"), 0);
+    QTcpSocket client;
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            client.abort();
+            client.connectToHost(QHostAddress(address), port);
+            return client.waitForConnected(200);
+        },
+        StartTimeoutMs));
+    QCOMPARE(ask(client, "_\n").left(8), QByteArray("ORVANTIS"));
+    QVERIFY2(folder.waitForStandardError("Orvantis now listens", ReplyTimeoutMs), folder.standardError().constData());
+    QVERIFY(folder.stop(SIGTERM, StartTimeoutMs));
     QCOMPARE(folder.exitCode(), 0);
 }
 
