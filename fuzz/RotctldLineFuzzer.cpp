@@ -14,7 +14,7 @@ namespace {
 void checkRequest(const Request &request)
 {
     if (request.command == Request::Command::SetPosition && request.argumentsValid)
-        FUZZ_CHECK(request.azimuth >= 0 && request.azimuth <= 360);
+        FUZZ_CHECK(request.pointing.azimuth >= 0 && request.pointing.azimuth <= 360);
 }
 
 } // namespace

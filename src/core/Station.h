@@ -226,7 +226,7 @@ private:
     void setWindowGeometry(WindowField field, int value) override;
 
     // RotctldHost
-    void requestMove(int azimuth, OutcomeReport answer) override;
+    void requestMove(const Pointing &pointing, OutcomeReport answer) override;
     void stopMoving(OutcomeReport answer) override;
     void moveToParking(OutcomeReport answer) override;
     std::optional<double> knownAzimuth() const override;

@@ -128,8 +128,10 @@ void Station::UDPServerUDPRead(const DatagramTurn &turn)
     enter(turn.request->azimuth, EntryOrigin::Datagram);
 }
 
-void Station::requestMove(int azimuth, OutcomeReport answer)
+void Station::requestMove(const Pointing &pointing, OutcomeReport answer)
 {
+    // The rotators are driven in azimuth only; the elevation is carried this far.
+    const int azimuth = int(pointing.azimuth);
     using Reason = RotorOutcome::Reason;
     // Once closing has begun, only the parking azimuth may be sent; while Init's
     // dialog is open nothing from outside moves the antenna.

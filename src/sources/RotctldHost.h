@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rotors/Pointing.h"
 #include "rotors/RotorOutcome.h"
 
 #include <QString>
@@ -13,9 +14,9 @@ class RotctldHost {
 public:
     virtual ~RotctldHost() = default;
 
-    // A request to move to a whole azimuth (0..360): shown as every other source's,
+    // A request to point at a whole azimuth (0..360): shown as every other source's,
     // and sent whenever the rules let it, even when it is the azimuth already shown.
-    virtual void requestMove(int azimuth, OutcomeReport answer) = 0;
+    virtual void requestMove(const Pointing &pointing, OutcomeReport answer) = 0;
     // The STOP button.
     virtual void stopMoving(OutcomeReport answer) = 0;
     // Moves to the parking azimuth.

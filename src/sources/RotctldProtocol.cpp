@@ -225,7 +225,7 @@ Request parseLine(QByteArrayView line)
         // The fraction is dropped, as for every other azimuth source.
         request.argumentsValid = azimuth && elevation && *azimuth >= MinimumAzimuth && *azimuth <= MaximumAzimuth;
         if (request.argumentsValid)
-            request.azimuth = int(*azimuth);
+            request.pointing = {double(int(*azimuth)), *elevation};
     }
     return request;
 }
@@ -269,7 +269,7 @@ void answer(const Request &request, RotctldHost &host, const Deliver &deliver)
     if (request.argumentsValid) {
         switch (request.command) {
         case Command::SetPosition:
-            host.requestMove(request.azimuth, fromOutcome);
+            host.requestMove(request.pointing, fromOutcome);
             return;
         case Command::Stop:
             host.stopMoving(fromOutcome);

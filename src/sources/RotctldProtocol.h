@@ -4,6 +4,8 @@
 #include <QByteArrayView>
 #include <QList>
 
+#include "rotors/Pointing.h"
+
 #include <functional>
 #include <optional>
 
@@ -37,7 +39,9 @@ struct Request {
     char separator = 0;
     QList<QByteArray> arguments;
     bool argumentsValid = true;
-    int azimuth = 0; // SetPosition: the whole azimuth to enter
+    // SetPosition: where to point, the azimuth's fraction dropped as for every
+    // other source (the elevation as given).
+    Pointing pointing;
 };
 
 // One line without its terminator. Blank lines give Command::None.

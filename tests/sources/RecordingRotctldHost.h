@@ -12,8 +12,9 @@
 // once, or when the test says so (deferMoves) as a rotator busy in its pause.
 class RecordingRotctldHost final : public RotctldHost {
 public:
-    void requestMove(int azimuth, OutcomeReport answer) override
+    void requestMove(const Pointing &pointing, OutcomeReport answer) override
     {
+        const int azimuth = int(pointing.azimuth);
         m_calls << QStringLiteral("enter %1").arg(azimuth);
         if (closing) {
             answer(RotorOutcome::refused(RotorOutcome::Reason::NotAccepted));
