@@ -7,7 +7,7 @@
 #include "config/SetupChoices.h"
 #include "core/HostRoots.h"
 #include "core/RotorDispatch.h"
-#include "core/WindowPlacement.h"
+#include "config/WindowPlacement.h"
 #include "host/ParallelPortDiscovery.h"
 #include "rotors/CommandSequencer.h"
 #include "rotors/CommandState.h"
