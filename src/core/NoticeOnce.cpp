@@ -2,6 +2,18 @@
 
 #include "process/StandardError.h"
 
+namespace {
+
+// How often the failure came back after it was told, for the journal.
+void countRepeats(const QString &text, int repeats)
+{
+    if (repeats > 0)
+        writeStandardErrorLine(
+            QStringLiteral("%1 (and %2 more like it)").arg(text.section(QLatin1Char('\n'), 0, 0)).arg(repeats));
+}
+
+} // namespace
+
 void NoticeOnce::tell(const QString &key, const QString &title, const QString &text)
 {
     const auto told = m_told.find(key);
@@ -15,11 +27,8 @@ void NoticeOnce::tell(const QString &key, const QString &title, const QString &t
 
 void NoticeOnce::recovered()
 {
-    for (const Told &told : std::as_const(m_told)) {
-        if (told.repeats > 0)
-            writeStandardErrorLine(QStringLiteral("%1 (and %2 more like it)").arg(told.text.section(QLatin1Char('\n'), 0, 0))
-                                   .arg(told.repeats));
-    }
+    for (const Told &told : std::as_const(m_told))
+        countRepeats(told.text, told.repeats);
     m_told.clear();
 }
 
@@ -28,9 +37,7 @@ bool NoticeOnce::recovered(const QString &key)
     const auto told = m_told.constFind(key);
     if (told == m_told.cend())
         return false;
-    if (told->repeats > 0)
-        writeStandardErrorLine(QStringLiteral("%1 (and %2 more like it)").arg(told->text.section(QLatin1Char('\n'), 0, 0))
-                                   .arg(told->repeats));
+    countRepeats(told->text, told->repeats);
     m_told.erase(told);
     return true;
 }
