@@ -48,22 +48,30 @@ void PseudoTerminal::hangUp()
     m_master = -1;
 }
 
-QList<PseudoTerminal::Chunk> PseudoTerminal::readChunks(int waitMs)
+QList<PseudoTerminal::Chunk> PseudoTerminal::readWhile(int waitMs, const std::function<bool(qsizetype)> &more)
 {
     QList<Chunk> chunks;
+    qsizetype total = 0;
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < waitMs) {
+    while (more(total) && clock.elapsed() < waitMs) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         pollfd pfd {m_master, POLLIN, 0};
         if (::poll(&pfd, 1, 1) <= 0)
             continue;
         char buffer[4096];
         const ssize_t n = ::read(m_master, buffer, sizeof buffer);
-        if (n > 0)
+        if (n > 0) {
             chunks.append({QByteArray(buffer, int(n)), clock.elapsed()});
+            total += n;
+        }
     }
     return chunks;
+}
+
+QList<PseudoTerminal::Chunk> PseudoTerminal::readChunks(int waitMs)
+{
+    return readWhile(waitMs, [](qsizetype) { return true; });
 }
 
 QByteArray PseudoTerminal::readAll(int waitMs)
@@ -77,17 +85,7 @@ QByteArray PseudoTerminal::readAll(int waitMs)
 QByteArray PseudoTerminal::readAtLeast(int count, int timeoutMs)
 {
     QByteArray all;
-    QElapsedTimer clock;
-    clock.start();
-    while (all.size() < count && clock.elapsed() < timeoutMs) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        pollfd pfd {m_master, POLLIN, 0};
-        if (::poll(&pfd, 1, 1) <= 0)
-            continue;
-        char buffer[4096];
-        const ssize_t n = ::read(m_master, buffer, sizeof buffer);
-        if (n > 0)
-            all += QByteArray(buffer, int(n));
-    }
+    for (const Chunk &chunk : readWhile(timeoutMs, [count](qsizetype total) { return total < count; }))
+        all += chunk.bytes;
     return all;
 }

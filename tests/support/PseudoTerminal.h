@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 // A pseudo-terminal pair standing in for a serial controller: the program opens
 // the slave side as its COM port, the test reads what arrived on the master side.
 class PseudoTerminal {
@@ -35,6 +37,9 @@ public:
     void hangUp();
 
 private:
+    // Reads while more(bytes so far) holds, for at most waitMs.
+    QList<Chunk> readWhile(int waitMs, const std::function<bool(qsizetype)> &more);
+
     int m_master = -1;
     int m_slaveKeepAlive = -1; // keeps the slave usable between the program's opens
     QString m_slavePath;
