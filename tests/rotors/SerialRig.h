@@ -58,6 +58,18 @@ struct SerialRig {
     QList<RotorOutcome> outcomes;
 };
 
+// A rig with one interface selected on a pseudo-terminal of its own:
+// auto [pty, rig] = SerialLine::on(kind, com);
+struct SerialLine {
+    PseudoTerminal pty;
+    SerialRig rig;
+
+    static SerialLine on(InterfaceKind kind, const QString &com) { return SerialLine(kind, com); }
+
+private:
+    SerialLine(InterfaceKind kind, const QString &com) { rig.attach(kind, pty, com); }
+};
+
 // Watches the controller's side of a pseudo-terminal from a timer while the code
 // under test sits in its own pauses, stamping each arrival on one clock.
 class ArrivalLog {

@@ -86,9 +86,7 @@ private Q_SLOTS:
     // must leave the order to move unsent.
     void interruptedGoWritesNothingMore()
     {
-        PseudoTerminal pty;
-        SerialRig rig;
-        rig.attach(InterfaceKind::Dcu1, pty, QStringLiteral("COM3"));
+        auto [pty, rig] = SerialLine::on(InterfaceKind::Dcu1, QStringLiteral("COM3"));
         QTimer::singleShot(2, [&] { rig.sequencer.runStop([&] { rig.stop(InterfaceKind::Dcu1); }); });
         rig.sequencer.requestGo([&] { rig.go(InterfaceKind::Dcu1, 45); });
         QCOMPARE(pty.readAll(SettleMs), QByteArray("AP1045;\r;\r"));
@@ -99,9 +97,7 @@ private Q_SLOTS:
 
     void burstOfTenThousandGos()
     {
-        PseudoTerminal pty;
-        SerialRig rig;
-        rig.attach(InterfaceKind::Gs232, pty, QStringLiteral("COM3"));
+        auto [pty, rig] = SerialLine::on(InterfaceKind::Gs232, QStringLiteral("COM3"));
         rig.config.at(InterfaceKind::Gs232).minimumStep = 0;
         ArrivalLog log(pty);
         QElapsedTimer clock;

@@ -105,9 +105,7 @@ private Q_SLOTS:
 
     void lastSentIsTheValueAsReceived()
     {
-        PseudoTerminal pty;
-        SerialRig rig;
-        rig.attach(InterfaceKind::Gs232, pty, QStringLiteral("COM1"));
+        auto [pty, rig] = SerialLine::on(InterfaceKind::Gs232, QStringLiteral("COM1"));
         rig.config.at(InterfaceKind::Gs232).stopSide = 1;
         rig.go(InterfaceKind::Gs232, 7.4);
         QCOMPARE(rig.state.lastSentAzimuth, 7.4);
@@ -128,9 +126,7 @@ private Q_SLOTS:
     {
         QFETCH(InterfaceKind, kind);
         QFETCH(QByteArray, sent);
-        PseudoTerminal pty;
-        SerialRig rig;
-        rig.attach(kind, pty, QStringLiteral("COM2"));
+        auto [pty, rig] = SerialLine::on(kind, QStringLiteral("COM2"));
         rig.config.at(kind).stopSide = 1;
         rig.config.at(kind).azimuthOffset = 2;
         rig.config.at(kind).minimumStep = 5;
@@ -145,9 +141,7 @@ private Q_SLOTS:
 
     void minimumStepHoldsBackWithoutOpening()
     {
-        PseudoTerminal pty;
-        SerialRig rig;
-        rig.attach(InterfaceKind::Gs232, pty, QStringLiteral("COM2"));
+        auto [pty, rig] = SerialLine::on(InterfaceKind::Gs232, QStringLiteral("COM2"));
         rig.state.lastSentAzimuth = 100;
 
         rig.go(InterfaceKind::Gs232, 100.5);
@@ -162,9 +156,7 @@ private Q_SLOTS:
 
     void secondGoReusesTheOpenChannel()
     {
-        PseudoTerminal pty;
-        SerialRig rig;
-        rig.attach(InterfaceKind::Gs232, pty, QStringLiteral("COM4"));
+        auto [pty, rig] = SerialLine::on(InterfaceKind::Gs232, QStringLiteral("COM4"));
         rig.go(InterfaceKind::Gs232, 10);
         QCOMPARE(pty.readAll(SettleMs), QByteArray("W010\r"));
 
@@ -177,9 +169,7 @@ private Q_SLOTS:
 
     void proSisTelCpmOffOnFreshChannelOnly()
     {
-        PseudoTerminal pty;
-        SerialRig rig;
-        rig.attach(InterfaceKind::ProSisTel, pty, QStringLiteral("COM5"));
+        auto [pty, rig] = SerialLine::on(InterfaceKind::ProSisTel, QStringLiteral("COM5"));
         rig.config.proSisTelCpmOff = true;
         ArrivalLog log(pty);
 
@@ -344,9 +334,7 @@ private Q_SLOTS:
         QFETCH(InterfaceKind, kind);
         QFETCH(QByteArray, bytes);
         QFETCH(QStringList, labels);
-        PseudoTerminal pty;
-        SerialRig rig;
-        rig.attach(kind, pty, QStringLiteral("COM6"));
+        auto [pty, rig] = SerialLine::on(kind, QStringLiteral("COM6"));
 
         rig.stop(kind); // closed: nothing at all
         QVERIFY(pty.readAll(SettleMs).isEmpty());
@@ -426,9 +414,7 @@ private Q_SLOTS:
 
     void baudChangeClosesTheChannel()
     {
-        PseudoTerminal pty;
-        SerialRig rig;
-        rig.attach(InterfaceKind::Dcu1, pty, QStringLiteral("COM2"));
+        auto [pty, rig] = SerialLine::on(InterfaceKind::Dcu1, QStringLiteral("COM2"));
         rig.go(InterfaceKind::Dcu1, 45);
         QVERIFY(rig.settle());
         QVERIFY(rig.rotors.isOpen(InterfaceKind::Dcu1));
@@ -499,9 +485,7 @@ private Q_SLOTS:
         QFETCH(bool, open);
         QFETCH(bool, hostMode);
         QFETCH(QByteArray, bytes);
-        PseudoTerminal pty;
-        SerialRig rig;
-        rig.attach(kind, pty, QStringLiteral("COM3"));
+        auto [pty, rig] = SerialLine::on(kind, QStringLiteral("COM3"));
         rig.config.at(kind).port = 2;
         rig.config.trakBoxHostMode = hostMode;
         if (open)
@@ -515,9 +499,7 @@ private Q_SLOTS:
 
     void closingOnlyConcernsTheSelectedInterface()
     {
-        PseudoTerminal pty;
-        SerialRig rig;
-        rig.attach(InterfaceKind::Gs232, pty, QStringLiteral("COM3"));
+        auto [pty, rig] = SerialLine::on(InterfaceKind::Gs232, QStringLiteral("COM3"));
         QVERIFY(rig.rotors.EnsurePortOpen(InterfaceKind::Gs232));
         rig.rotors.closeForShutdown(0, InterfaceKind::EasyComm);
         QVERIFY(pty.readAll(SettleMs).isEmpty());
@@ -526,9 +508,7 @@ private Q_SLOTS:
     // Parking on the selected GS-232: STOP, the parking GO, then no second "S".
     void parkingOnGs232()
     {
-        PseudoTerminal pty;
-        SerialRig rig;
-        rig.attach(InterfaceKind::Gs232, pty, QStringLiteral("COM3"));
+        auto [pty, rig] = SerialLine::on(InterfaceKind::Gs232, QStringLiteral("COM3"));
         rig.go(InterfaceKind::Gs232, 200);
         rig.sequencer.runStop([&] { rig.stop(InterfaceKind::Gs232); });
         rig.state.lastSentAzimuth = -10;
