@@ -285,6 +285,7 @@ private:
     bool m_activatedOnce = false;
     bool m_closed = false;
     bool m_closingFinished = false;
+    bool m_finishingClose = false;
     // The ports are being let go: nothing may open one again.
     bool m_portsClosing = false;
     bool m_unattended = false;

@@ -337,7 +337,7 @@ void Station::closeNow()
 
 void Station::finishClosing()
 {
-    if (m_closingFinished)
+    if (m_closingFinished || std::exchange(m_finishingClose, true))
         return;
     m_closingClock.stop();
     save_configuration();
@@ -390,13 +390,14 @@ void Station::save_configuration()
         written.interfaceKind = *m_choices.interfaceAbsentAtStart;
 
     if (m_files.readFailed()) {
-        m_feedback.warning(ProgramTitle, m_files.leftUnreadText(m_language));
+        // Told without a box that waits: the closing waits for nobody.
+        m_feedback.notice(ProgramTitle, m_files.leftUnreadText(m_language));
         return;
     }
     m_saveFailed = !m_files.replace(writeConfiguration(written, inputs));
     m_settingsSaved = !m_saveFailed;
     if (m_saveFailed) {
-        m_feedback.error(QStringLiteral("Erreur"), SettingsFiles::createErrorText(m_language));
+        m_feedback.notice(QStringLiteral("Erreur"), SettingsFiles::createErrorText(m_language));
         return;
     }
     // The file keeps Windows-1252: a name it cannot hold is told, not lost in silence.
