@@ -45,6 +45,24 @@ void pushPastProbe(FakeAzimuthServer &server, const QString &service, const QStr
     QCoreApplication::processEvents();
 }
 
+// dde.Geomundo held by a server, and a link that has opened on it and read its first value.
+struct OpenLink {
+    explicit OpenLink(const QString &first) : first(first) {}
+    bool open()
+    {
+        if (!geomundo.claimName())
+            return false;
+        follow(link, QStringLiteral("Geomundo"));
+        return QTest::qWaitFor([this] { return log.events.size() >= 2; }, busTimeoutMs)
+            && log.events == QStringList({"open", "read " + first});
+    }
+
+    QString first;
+    FakeAzimuthServer geomundo {QStringLiteral("dde.Geomundo"), first};
+    DdeLink link;
+    LinkLog log {link};
+};
+
 } // namespace
 
 class TestDdeLink : public QObject {
@@ -68,13 +86,9 @@ void TestDdeLink::initTestCase()
 
 void TestDdeLink::readsOnceThenFollowsTheServer()
 {
-    FakeAzimuthServer geomundo(QStringLiteral("dde.Geomundo"), QStringLiteral("123\r"));
-    QVERIFY(geomundo.claimName());
-    DdeLink link;
-    LinkLog log(link);
-
-    follow(link, QStringLiteral("Geomundo"));
-    QTRY_COMPARE_WITH_TIMEOUT(log.events, QStringList({"open", "read 123\r"}), busTimeoutMs);
+    OpenLink open(QStringLiteral("123\r"));
+    QVERIFY(open.open());
+    auto &[first, geomundo, link, log] = open;
     QVERIFY(link.isOpen());
 
     geomundo.push(QStringLiteral(" 2 7 0\r"));
@@ -97,12 +111,9 @@ void TestDdeLink::readsOnceThenFollowsTheServer()
 
 void TestDdeLink::serverLeavingClosesForGood()
 {
-    FakeAzimuthServer geomundo(QStringLiteral("dde.Geomundo"), QStringLiteral("10\r"));
-    QVERIFY(geomundo.claimName());
-    DdeLink link;
-    LinkLog log(link);
-    follow(link, QStringLiteral("Geomundo"));
-    QTRY_COMPARE_WITH_TIMEOUT(log.events, QStringList({"open", "read 10\r"}), busTimeoutMs);
+    OpenLink open(QStringLiteral("10\r"));
+    QVERIFY(open.open());
+    auto &[first, geomundo, link, log] = open;
 
     QVERIFY(geomundo.releaseName());
     QTRY_COMPARE_WITH_TIMEOUT(log.events, QStringList({"open", "read 10\r", "close"}), busTimeoutMs);
@@ -117,14 +128,11 @@ void TestDdeLink::serverLeavingClosesForGood()
 
 void TestDdeLink::newLinkClosesTheOldOne()
 {
-    FakeAzimuthServer geomundo(QStringLiteral("dde.Geomundo"), QStringLiteral("10\r"));
     FakeAzimuthServer beamDx(QStringLiteral("dde.Beam_DX"), QStringLiteral("20\r"));
-    QVERIFY(geomundo.claimName());
     QVERIFY(beamDx.claimName());
-    DdeLink link;
-    LinkLog log(link);
-    follow(link, QStringLiteral("Geomundo"));
-    QTRY_COMPARE_WITH_TIMEOUT(log.events, QStringList({"open", "read 10\r"}), busTimeoutMs);
+    OpenLink open(QStringLiteral("10\r"));
+    QVERIFY(open.open());
+    auto &[first, geomundo, link, log] = open;
 
     link.setLink(QStringLiteral("Beam_DX"), QStringLiteral("Data"));
     QTRY_COMPARE_WITH_TIMEOUT(log.events, QStringList({"open", "read 10\r", "close", "open", "read 20\r"}),
