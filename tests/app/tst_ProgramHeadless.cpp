@@ -76,6 +76,47 @@ QByteArray ask(QTcpSocket &client, const QByteArray &line)
         reply += client.readAll();
     return reply + client.readAll();
 }
+
+// A station without a display in a program folder: a GS-232 on COM5 (a pseudo-
+// terminal), AUTO on, KORU and rotctld listeners, parking at 90, and a comment in
+// its settings that only a save drops.
+struct SteeredStation {
+    ProgramFolder folder {ProgramFolder::Display::None};
+    PseudoTerminal com5;
+    const quint16 rotctldPort = freeTcpPort();
+    const quint16 koruPort = ProgramFolder::freeUdpPort();
+    QTcpSocket client;
+
+    // Started (through launcher, a command line that runs it, when given), and
+    // steered once by a Hamlib client.
+    void start(const Headless &headless, QStringList launcher = {})
+    {
+        QVERIFY(folder.isValid() && com5.isValid() && rotctldPort != 0 && koruPort != 0);
+        QVERIFY(folder.linkComPort(5, com5.slavePath()));
+        QVERIFY(folder.writeIni("; by hand\r\n[ORVANTIS]\r\nAUTO=1\r\nSERVER=KORU\r\nPORTKORU="
+                                + QByteArray::number(koruPort - 1)
+                                + "\r\nANTKORU=1\r\nANT=GS232\r\nPARKING=GS232\r\nAZIMUT_PARKING=90\r\n"
+                                  "[GS-232]\r\nPORT_GS232=5\r\n[ROTCTLD]\r\nROTCTLD=1\r\nROTCTLD_PORT="
+                                + QByteArray::number(rotctldPort) + "\r\n"));
+        const QString program = folder.path() + QLatin1Char('/') + headless.program;
+        if (launcher.isEmpty()) {
+            folder.setProgram(program);
+            folder.setArguments(headless.arguments);
+        } else {
+            folder.setProgram(launcher.takeFirst());
+            folder.setArguments(launcher << program << headless.arguments);
+        }
+        QVERIFY(folder.start());
+        QVERIFY2(folder.waitUntilListening(koruPort, StartTimeoutMs), folder.standardError().constData());
+        // What a window would show in its caption is a line on standard error; it
+        // comes with the first activation, which starts the rotctld server.
+        QVERIFY(folder.waitForStandardError("GS232", StartTimeoutMs));
+        client.connectToHost(QHostAddress::LocalHost, rotctldPort);
+        QVERIFY(client.waitForConnected(ReplyTimeoutMs));
+        QCOMPARE(ask(client, "P 150 0\n"), QByteArray("RPRT 0\n"));
+        QCOMPARE(com5.readAtLeast(5, ReplyTimeoutMs), QByteArray("W150\r"));
+    }
+};
 } // namespace
 
 class TestProgramHeadless : public QObject {
@@ -106,28 +147,11 @@ void TestProgramHeadless::runsTheStationWithoutADisplay_data()
 void TestProgramHeadless::runsTheStationWithoutADisplay()
 {
     QFETCH(Headless, headless);
-    ProgramFolder folder(ProgramFolder::Display::None);
-    PseudoTerminal com5;
-    const quint16 rotctldPort = freeTcpPort();
-    const quint16 koruPort = ProgramFolder::freeUdpPort();
-    QVERIFY(folder.isValid() && com5.isValid() && rotctldPort != 0 && koruPort != 0);
-    QVERIFY(folder.linkComPort(5, com5.slavePath()));
-    QVERIFY(folder.writeIni("[ORVANTIS]\r\nAUTO=1\r\nSERVER=KORU\r\nPORTKORU=" + QByteArray::number(koruPort - 1)
-                            + "\r\nANTKORU=1\r\nANT=GS232\r\nPARKING=GS232\r\nAZIMUT_PARKING=90\r\n"
-                              "[GS-232]\r\nPORT_GS232=5\r\n[ROTCTLD]\r\nROTCTLD=1\r\nROTCTLD_PORT="
-                            + QByteArray::number(rotctldPort) + "\r\n"));
-    folder.setProgram(folder.path() + QLatin1Char('/') + headless.program);
-    folder.setArguments(headless.arguments);
-    QVERIFY(folder.start());
-    QVERIFY2(folder.waitUntilListening(koruPort, StartTimeoutMs), folder.standardError().constData());
-    // What a window would show in its caption is a line on standard error.
-    QVERIFY(folder.waitForStandardError("GS232", StartTimeoutMs));
-
-    QTcpSocket client;
-    client.connectToHost(QHostAddress::LocalHost, rotctldPort);
-    QVERIFY(client.waitForConnected(ReplyTimeoutMs));
-    QCOMPARE(ask(client, "P 150 0\n"), QByteArray("RPRT 0\n"));
-    QCOMPARE(com5.readAtLeast(5, ReplyTimeoutMs), QByteArray("W150\r"));
+    SteeredStation station;
+    station.start(headless);
+    if (QTest::currentTestFailed())
+        return;
+    auto &[folder, com5, rotctldPort, koruPort, client] = station;
 
     QUdpSocket logger;
     QVERIFY(logger.writeDatagram("<goazi>210.4</goazi>", QHostAddress::LocalHost, koruPort) > 0);
@@ -198,35 +222,11 @@ void TestProgramHeadless::signalsIgnoredAtStartStayIgnored()
     QFETCH(QStringList, launcher);
     QFETCH(int, signal);
     QFETCH(bool, survives);
-    ProgramFolder folder(ProgramFolder::Display::None);
-    PseudoTerminal com5;
-    const quint16 rotctldPort = freeTcpPort();
-    const quint16 koruPort = ProgramFolder::freeUdpPort();
-    QVERIFY(folder.isValid() && com5.isValid() && rotctldPort != 0 && koruPort != 0);
-    QVERIFY(folder.linkComPort(5, com5.slavePath()));
-    QVERIFY(folder.writeIni("; by hand\r\n[ORVANTIS]\r\nAUTO=1\r\nSERVER=KORU\r\nPORTKORU="
-                            + QByteArray::number(koruPort - 1)
-                            + "\r\nANTKORU=1\r\nANT=GS232\r\nPARKING=GS232\r\nAZIMUT_PARKING=90\r\n"
-                              "[GS-232]\r\nPORT_GS232=5\r\n[ROTCTLD]\r\nROTCTLD=1\r\nROTCTLD_PORT="
-                            + QByteArray::number(rotctldPort) + "\r\n"));
-    const QString program = folder.path() + QLatin1Char('/') + headless.program;
-    if (launcher.isEmpty()) {
-        folder.setProgram(program);
-        folder.setArguments(headless.arguments);
-    } else {
-        folder.setProgram(launcher.takeFirst());
-        folder.setArguments(launcher << program << headless.arguments);
-    }
-    QVERIFY(folder.start());
-    QVERIFY2(folder.waitUntilListening(koruPort, StartTimeoutMs), folder.standardError().constData());
-    // The caption comes with the first activation, which starts the rotctld server.
-    QVERIFY(folder.waitForStandardError("GS232", StartTimeoutMs));
-
-    QTcpSocket client;
-    client.connectToHost(QHostAddress::LocalHost, rotctldPort);
-    QVERIFY(client.waitForConnected(ReplyTimeoutMs));
-    QCOMPARE(ask(client, "P 150 0\n"), QByteArray("RPRT 0\n"));
-    QCOMPARE(com5.readAtLeast(5, ReplyTimeoutMs), QByteArray("W150\r"));
+    SteeredStation station;
+    station.start(headless, launcher);
+    if (QTest::currentTestFailed())
+        return;
+    auto &[folder, com5, rotctldPort, koruPort, client] = station;
 
     QCOMPARE(::kill(pid_t(folder.pid()), signal), 0);
     if (survives) {
