@@ -92,6 +92,7 @@ private Q_SLOTS:
     void answersTellTheTruth_data();
     void answersTellTheTruth();
     void hostileClientsNeverMoveTheAntenna();
+    void hungLibraryCallHoldsNobodyElse();
 };
 
 void ProgramRotctldTest::hamlibRotctlSteersGs232()
@@ -246,6 +247,28 @@ void ProgramRotctldTest::hostileClientsNeverMoveTheAntenna()
     QCOMPARE(program.com5().readAtLeast(5, ReplyTimeoutMs), QByteArray("W045\r"));
     QVERIFY(program.folder().stop(SIGTERM, ExitTimeoutMs));
     QCOMPARE(program.folder().exitCode(), 0);
+}
+
+// Hamlib's GS-232A on a line nobody answers, asked where it points: each read
+// waits out the library's one-second time-out. A move asked meanwhile waits its
+// turn and is answered from the library; another client is answered at once.
+void ProgramRotctldTest::hungLibraryCallHoldsNobodyElse()
+{
+    ServingProgram program("AUTO=1\r\nANT=HAMLIB\r\n[HAMLIB]\r\nPORT_HAMLIB=5\r\nHAMLIB_MODEL=601\r\n"
+                           "READPOS_HAMLIB=1\r\n");
+    QVERIFY2(program.isReady(), "the program did not come up serving rotctld");
+    auto waiting = program.connectClient();
+    auto other = program.connectClient();
+    QVERIFY(waiting->waitForConnected(ReplyTimeoutMs) && other->waitForConnected(ReplyTimeoutMs));
+    // A position query on the line: the library now waits a second for its answer.
+    QVERIFY(program.com5().readAtLeast(1, ReplyTimeoutMs).size() > 0);
+    waiting->write("P 100 0\n");
+    other->write("_\n");
+    QVERIFY(receive(*other, 8).startsWith("ORVANTIS"));
+    QCOMPARE(waiting->bytesAvailable(), 0);
+    QCOMPARE(receive(*waiting, 7), QByteArray("RPRT 0\n"));
+    QVERIFY(program.com5().readAll(1500).contains("100"));
+    QVERIFY(program.folder().stop(SIGTERM, ExitTimeoutMs));
 }
 
 QTEST_GUILESS_MAIN(ProgramRotctldTest)
