@@ -1,6 +1,8 @@
 #include "sources/RotctldProtocol.h"
 
 #include "config/ProgramIdentity.h"
+#include "geo/Geodesy.h"
+#include "geo/Maidenhead.h"
 #include "sources/RotctldHost.h"
 
 #include <cmath>
@@ -40,6 +42,13 @@ constexpr CommandName Commands[] = {
     {Command::GetStatus, 's', "get_status", 0},
     {Command::Reset, 'R', "reset", 1},
     {Command::Move, 'M', "move", 2},
+    {Command::LonLatToLocator, 'L', "lonlat2loc", 3},
+    {Command::LocatorToLonLat, 'l', "loc2lonlat", 1},
+    {Command::Qrb, 'B', "qrb", 4},
+    {Command::ShortToLongAzimuth, 'A', "a_sp2a_lp", 1},
+    {Command::ShortToLongDistance, 'a', "d_sp2d_lp", 1},
+    {Command::DmsToDecimal, 'D', "dms2dec", 4},
+    {Command::DecimalToDms, 'd', "dec2dms", 1},
 };
 
 const CommandName *findCommand(QByteArrayView word)
@@ -186,6 +195,111 @@ void dumpState(Reply &reply)
     setting("south_zero", "South Zero", "0");
     reply.line("rot_type=Az");
     reply.line("done");
+}
+
+std::optional<int> wholeNumber(const QByteArray &text)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+std::optional<GeoPoint> place(const QByteArray &longitude, const QByteArray &latitude)
+{
+    const auto lon = number(longitude);
+    const auto lat = number(latitude);
+    if (!lon || !lat)
+        return std::nullopt;
+    const GeoPoint point {*lat, *lon};
+    return isValidPoint(point) ? std::optional<GeoPoint>(point) : std::nullopt;
+}
+
+// Hamlib's locator commands, in the layout of its rotctld: six decimals, longitude
+// before latitude. Hamlib answers some nonsense with a number; these refuse it:
+// coordinates beyond ±180°/±90° (Hamlib wraps them into some square), a locator
+// of odd length or over 12 characters (Hamlib drops the last character), a short
+// path longer than half the Earth or negative (Hamlib gives a negative long path),
+// minutes beyond 59, seconds beyond 60 or a S/W flag other than 0 and 1 (Hamlib
+// adds them up or reads 2 as north). Its dec2dms also gives 60 seconds where
+// rounding reaches a whole minute (48.85 -> 48 50 60); here the minute carries.
+int locatorArithmetic(const Request &request, Reply &reply)
+{
+    const QList<QByteArray> &args = request.arguments;
+    switch (request.command) {
+    case Command::LonLatToLocator: {
+        const auto point = place(args.at(0), args.at(1));
+        const auto length = wholeNumber(args.at(2));
+        if (!point || !length)
+            return InvalidArgument;
+        const Maidenhead::Encoded encoded = Maidenhead::encode(*point, *length);
+        if (!encoded.ok())
+            return InvalidArgument;
+        reply.value("Locator", encoded.locator.toUpper().toLatin1());
+        return Ok;
+    }
+    case Command::LocatorToLonLat: {
+        const Maidenhead::Decoded decoded = Maidenhead::decode(QString::fromLatin1(args.at(0)));
+        if (!decoded.ok())
+            return InvalidArgument;
+        reply.value("Longitude", fixed(decoded.centre.longitude, 6));
+        reply.value("Latitude", fixed(decoded.centre.latitude, 6));
+        return Ok;
+    }
+    case Command::Qrb: {
+        const auto from = place(args.at(0), args.at(1));
+        const auto to = place(args.at(2), args.at(3));
+        if (!from || !to)
+            return InvalidArgument;
+        const Geodesy::Paths paths = Geodesy::solve(*from, *to);
+        reply.value("QRB Distance", fixed(paths.shortDistance, 6));
+        reply.value("QRB Azimuth", fixed(paths.shortAzimuth, 6));
+        return Ok;
+    }
+    case Command::ShortToLongAzimuth: {
+        const auto azimuth = number(args.at(0));
+        if (!azimuth || *azimuth < 0 || *azimuth > 360)
+            return InvalidArgument;
+        reply.value("Long Path Deg", fixed(Geodesy::longPathAzimuth(*azimuth), 6));
+        return Ok;
+    }
+    case Command::ShortToLongDistance: {
+        const auto distance = number(args.at(0));
+        if (!distance || *distance < 0 || *distance > Geodesy::meanCircumference() / 2)
+            return InvalidArgument;
+        reply.value("Long Path km", fixed(Geodesy::longPathDistance(*distance), 6));
+        return Ok;
+    }
+    case Command::DmsToDecimal: {
+        const auto degrees = wholeNumber(args.at(0));
+        const auto minutes = wholeNumber(args.at(1));
+        const auto seconds = number(args.at(2));
+        const auto southOrWest = wholeNumber(args.at(3));
+        if (!degrees || !minutes || !seconds || !southOrWest || *degrees < 0 || *minutes < 0 || *minutes > 59
+            || *seconds < 0 || *seconds >= 60 || (*southOrWest != 0 && *southOrWest != 1))
+            return InvalidArgument;
+        const double value = *degrees + *minutes / 60.0 + *seconds / 3600.0;
+        if (value > 180)
+            return InvalidArgument;
+        reply.value("Dec Degrees", fixed(*southOrWest && value != 0 ? -value : value, 6));
+        return Ok;
+    }
+    case Command::DecimalToDms: {
+        const auto value = number(args.at(0));
+        if (!value || std::abs(*value) > 180)
+            return InvalidArgument;
+        // Whole microseconds of arc, so rounding the seconds carries into the minutes.
+        constexpr long long PerSecond = 1000000;
+        const long long total = std::llround(std::abs(*value) * 3600 * PerSecond);
+        const long long seconds = total % (60 * PerSecond);
+        reply.value("Degrees", QByteArray::number(total / (3600 * PerSecond)));
+        reply.value("Minutes", QByteArray::number(total / (60 * PerSecond) % 60));
+        reply.value("Seconds", fixed(double(seconds) / PerSecond, 6));
+        reply.value("S/W", *value < 0 ? "1" : "0");
+        return Ok;
+    }
+    default:
+        Q_UNREACHABLE();
+    }
 }
 
 } // namespace
@@ -339,6 +453,14 @@ QByteArray answerAtOnce(const Request &request, const RotctldHost &host)
         reply.line("Can Park:\t\tY");
         reply.line("Can get Info:\t\tY");
         return reply.finish(Ok, true);
+    case Command::LonLatToLocator:
+    case Command::LocatorToLonLat:
+    case Command::Qrb:
+    case Command::ShortToLongAzimuth:
+    case Command::ShortToLongDistance:
+    case Command::DmsToDecimal:
+    case Command::DecimalToDms:
+        return reply.finish(locatorArithmetic(request, reply), false);
     default:
         Q_UNREACHABLE();
     }

@@ -31,6 +31,9 @@ struct Request {
         None, SetPosition, GetPosition, Stop, Park, GetInfo, DumpState, DumpCaps, Quit,
         // Hamlib commands this rotator cannot carry out.
         GetStatus, Reset, Move,
+        // Hamlib's locator arithmetic, answered without the rotator.
+        LonLatToLocator, LocatorToLonLat, Qrb, ShortToLongAzimuth, ShortToLongDistance, DmsToDecimal,
+        DecimalToDms,
         Unknown
     };
     Command command = Command::None;

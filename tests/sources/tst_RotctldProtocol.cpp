@@ -1,7 +1,15 @@
 #include "RecordingRotctldHost.h"
 #include "sources/RotctldProtocol.h"
+#include "support/FreePorts.h"
+#include "support/ReportingProcess.h"
 
+#include <QDeadlineTimer>
+#include <QHostAddress>
+#include <QStandardPaths>
+#include <QTcpSocket>
 #include <QTest>
+
+#include <cmath>
 
 using namespace RotctldProtocol;
 
@@ -33,6 +41,12 @@ private Q_SLOTS:
     void quitAndBlankLinesAnswerNothing();
     void lineBuffer_data();
     void lineBuffer();
+    void locatorCommands_data();
+    void locatorCommands();
+    void locatorNumbers_data();
+    void locatorNumbers();
+    void likeHamlibsRotctld_data();
+    void likeHamlibsRotctld();
 };
 
 void TestRotctldProtocol::replies_data()
@@ -287,6 +301,205 @@ void TestRotctldProtocol::lineBuffer()
         QVERIFY(buffer.buffered() <= Limit);
     }
     QCOMPARE(got, lines);
+}
+
+// Hamlib's locator arithmetic. The expected texts are worked out by hand (the
+// Maidenhead grid, degrees and minutes) in the layout Hamlib's rotctld prints;
+// where Hamlib answers nonsense with a number, the reply here is RPRT -1.
+void TestRotctldProtocol::locatorCommands_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QByteArray>("reply");
+
+    const QByteArray invalid("RPRT -1\n");
+    // 2.35°E = J (0°) + 1 (2°) + e (20'-25') + 2 (1'-1.5'); 48.85°N = N (40°) + 8 + u (50'-52.5') + 4.
+    QTest::newRow("L, six") << QByteArray("L 2.35 48.85 6") << QByteArray("JN18EU\n");
+    QTest::newRow("L, eight") << QByteArray("L 2.35 48.85 8") << QByteArray("JN18EU24\n");
+    QTest::newRow("L, two") << QByteArray("L 2.35 48.85 2") << QByteArray("JN\n");
+    QTest::newRow("lonlat2loc, west") << QByteArray("\\lonlat2loc -0.12 51.5 4") << QByteArray("IO91\n");
+    QTest::newRow("+L") << QByteArray("+L 2.35 48.85 6") << QByteArray("lonlat2loc: 2.35 48.85 6\nLocator: JN18EU\nRPRT 0\n");
+    QTest::newRow(";L") << QByteArray(";L 2.35 48.85 4") << QByteArray("lonlat2loc: 2.35 48.85 4;Locator: JN18;RPRT 0\n");
+    QTest::newRow("L, odd length") << QByteArray("L 2.35 48.85 5") << invalid;
+    QTest::newRow("L, too long") << QByteArray("L 2.35 48.85 14") << invalid;
+    QTest::newRow("L, longitude beyond 180") << QByteArray("L 200 48 6") << invalid;
+    QTest::newRow("L, latitude beyond 90") << QByteArray("L 2.35 95 4") << invalid;
+    QTest::newRow("L, length not whole") << QByteArray("L 2.35 48.85 6.5") << invalid;
+    QTest::newRow("L, argument missing") << QByteArray("L 2.35 48.85") << invalid;
+    QTest::newRow("+L refused") << QByteArray("+L 2.35 95 4") << QByteArray("lonlat2loc: 2.35 95 4\nRPRT -1\n");
+
+    // JN18du: 2° + 15' + 2.5' east, 48° + 50' + 1.25' north.
+    QTest::newRow("l") << QByteArray("l JN18du") << QByteArray("2.291667\n48.854167\n");
+    QTest::newRow("l, lower case square") << QByteArray("l jn18") << QByteArray("3.000000\n48.500000\n");
+    QTest::newRow("l, field only") << QByteArray("l JN") << QByteArray("10.000000\n45.000000\n");
+    QTest::newRow("l, south and west") << QByteArray("l AA00aa") << QByteArray("-179.958333\n-89.979167\n");
+    QTest::newRow("+l") << QByteArray("+l JN18du")
+                        << QByteArray("loc2lonlat: JN18du\nLongitude: 2.291667\nLatitude: 48.854167\nRPRT 0\n");
+    QTest::newRow("\\loc2lonlat") << QByteArray("\\loc2lonlat JO62") << QByteArray("13.000000\n52.500000\n");
+    QTest::newRow("l, cut short") << QByteArray("l JN18du1") << invalid;
+    QTest::newRow("l, one letter") << QByteArray("l J") << invalid;
+    QTest::newRow("l, Y subsquare") << QByteArray("l JN18dy") << invalid;
+    QTest::newRow("l, Z field") << QByteArray("l JZ18") << invalid;
+    QTest::newRow("l, two locators") << QByteArray("l JN18 JO62") << invalid;
+
+    QTest::newRow("A") << QByteArray("A 30") << QByteArray("210.000000\n");
+    QTest::newRow("A wraps") << QByteArray("A 200") << QByteArray("20.000000\n");
+    QTest::newRow("A, 360") << QByteArray("A 360") << QByteArray("180.000000\n");
+    QTest::newRow("A, fraction") << QByteArray("A 359.5") << QByteArray("179.500000\n");
+    QTest::newRow("+A") << QByteArray("+A 30") << QByteArray("a_sp2a_lp: 30\nLong Path Deg: 210.000000\nRPRT 0\n");
+    QTest::newRow("A, negative") << QByteArray("A -10") << invalid;
+    QTest::newRow("A, beyond 360") << QByteArray("A 361") << invalid;
+
+    QTest::newRow("a, negative") << QByteArray("a -5") << invalid;
+    QTest::newRow("a, beyond half the Earth") << QByteArray("a 30000") << invalid;
+    QTest::newRow("a, not a number") << QByteArray("a far") << invalid;
+
+    // 48° 51' 30" = 48.858333°.
+    QTest::newRow("D") << QByteArray("D 48 51 30 0") << QByteArray("48.858333\n");
+    QTest::newRow("D, south or west") << QByteArray("D 48 51 30 1") << QByteArray("-48.858333\n");
+    QTest::newRow("D, the date line") << QByteArray("D 180 0 0 1") << QByteArray("-180.000000\n");
+    QTest::newRow("D, zero west") << QByteArray("D 0 0 0 1") << QByteArray("0.000000\n");
+    QTest::newRow("+D") << QByteArray("+D 48 51 30 1")
+                        << QByteArray("dms2dec: 48 51 30 1\nDec Degrees: -48.858333\nRPRT 0\n");
+    QTest::newRow("D, minutes beyond 59") << QByteArray("D 48 61 30 0") << invalid;
+    QTest::newRow("D, seconds of 60") << QByteArray("D 48 51 60 0") << invalid;
+    QTest::newRow("D, beyond 180") << QByteArray("D 180 0 1 0") << invalid;
+    QTest::newRow("D, negative degrees") << QByteArray("D -48 51 30 0") << invalid;
+    QTest::newRow("D, flag 2") << QByteArray("D 48 51 30 2") << invalid;
+
+    // 48.85° is 48° 51' exactly (Hamlib says 48° 50' 60").
+    QTest::newRow("d, the minute carries") << QByteArray("d 48.85") << QByteArray("48\n51\n0.000000\n0\n");
+    QTest::newRow("d, seconds") << QByteArray("d 48.8583333") << QByteArray("48\n51\n29.999880\n0\n");
+    QTest::newRow("d, below a degree, west") << QByteArray("d -0.5") << QByteArray("0\n30\n0.000000\n1\n");
+    QTest::newRow("d, 180") << QByteArray("d 180") << QByteArray("180\n0\n0.000000\n0\n");
+    QTest::newRow("+d") << QByteArray("+d -48.85")
+                        << QByteArray("dec2dms: -48.85\nDegrees: 48\nMinutes: 51\nSeconds: 0.000000\nS/W: 1\nRPRT 0\n");
+    QTest::newRow(";d") << QByteArray(";\\dec2dms 12.5")
+                        << QByteArray("dec2dms: 12.5;Degrees: 12;Minutes: 30;Seconds: 0.000000;S/W: 0;RPRT 0\n");
+    QTest::newRow("d, beyond 180") << QByteArray("d 190") << invalid;
+    QTest::newRow("d, not a number") << QByteArray("d north") << invalid;
+
+    QTest::newRow("B, argument missing") << QByteArray("B 2.35 48.85 -0.12") << invalid;
+    QTest::newRow("B, latitude beyond 90") << QByteArray("B 2.35 91 -0.12 51.5") << invalid;
+    QTest::newRow("B, longitude beyond 180") << QByteArray("B 2.35 48.85 -181 51.5") << invalid;
+}
+
+void TestRotctldProtocol::locatorCommands()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QByteArray, reply);
+    RecordingRotctldHost host;
+    QCOMPARE(answerLine(line, host), reply);
+    QVERIFY(host.calls().isEmpty());
+}
+
+// Replies whose last digits belong to the ellipsoid, checked as numbers against
+// published figures: GeographicLib's JFK to Singapore example (GeodSolve's manual:
+// 003°18'29.9", 15 347 628 m), the quarter of the equator (pi a / 2), and the mean
+// sphere of WGS84 (radius 6 371 008.8 m) for a long path known by its length alone.
+void TestRotctldProtocol::locatorNumbers_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QList<double>>("values");
+    QTest::addColumn<double>("tolerance");
+
+    const double pi = 3.14159265358979323846;
+    QTest::newRow("B, JFK to Singapore")
+        << QByteArray("B -73.77888889 40.63972222 103.98944444 1.35916667")
+        << QList<double> {15347.628, 3 + 18.0 / 60 + 29.9 / 3600} << 0.01;
+    QTest::newRow("qrb, a quarter of the equator") << QByteArray("\\qrb 0 0 90 0")
+                                                   << QList<double> {pi * 6378.137 / 2, 90} << 0.001;
+    QTest::newRow("B, due west") << QByteArray("B 10 0 -20 0") << QList<double> {pi * 6378.137 / 6, 270} << 0.001;
+    QTest::newRow("a") << QByteArray("a 1000") << QList<double> {2 * pi * 6371.0088 - 1000} << 0.01;
+    QTest::newRow("d_sp2d_lp, nothing") << QByteArray("\\d_sp2d_lp 0") << QList<double> {2 * pi * 6371.0088} << 0.01;
+}
+
+void TestRotctldProtocol::locatorNumbers()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QList<double>, values);
+    QFETCH(double, tolerance);
+    RecordingRotctldHost host;
+    const QByteArray reply = answerLine(line, host);
+    QVERIFY2(reply.endsWith('\n'), reply.constData());
+    const QList<QByteArray> lines = reply.chopped(1).split('\n');
+    QCOMPARE(lines.size(), values.size());
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        // Six decimals, as Hamlib prints them.
+        QCOMPARE(lines.at(i).size() - lines.at(i).indexOf('.') - 1, 6);
+        QVERIFY2(std::abs(lines.at(i).toDouble() - values.at(i)) < tolerance, reply.constData());
+    }
+}
+
+namespace {
+
+// One line to Hamlib's own rotctld and its whole reply ("q" makes it hang up).
+QByteArray askRotctld(quint16 port, const QByteArray &line)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    if (!socket.waitForConnected(2000))
+        return "(no connection)";
+    socket.write(line + "\nq\n");
+    QByteArray reply;
+    const QDeadlineTimer deadline(5000);
+    while (socket.state() == QAbstractSocket::ConnectedState && !deadline.hasExpired()) {
+        socket.waitForReadyRead(100);
+        reply += socket.readAll();
+    }
+    return reply + socket.readAll();
+}
+
+} // namespace
+
+// Scripts written for Hamlib's rotctld get the same text here. Hamlib computes on a
+// sphere of 40 032 km and gives whole-degree azimuths for "B", so there its numbers
+// are only close; everywhere else the replies are the same bytes.
+void TestRotctldProtocol::likeHamlibsRotctld_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<double>("closeWithin"); // 0: the same bytes
+
+    for (const char *line : {"L 2.35 48.85 6", "+L -0.12 51.5 8", ";L 13.4 52.5 4", "l JN18du", "+l JO62qm",
+                             "l RR99xx", "\\loc2lonlat jn18DU12", "A 30", "+A 200", "D 48 51 30 1", ";D 12 0 0 0",
+                             "d 48.8583333", "+d -0.5", "l JN18dy"})
+        QTest::newRow(line) << QByteArray(line) << 0.0;
+    QTest::newRow("B, Paris to London") << QByteArray("B 2.35 48.85 -0.12 51.5") << 1.0;
+    QTest::newRow("B, JFK to Singapore") << QByteArray("B -73.78 40.64 103.99 1.36") << 1.0;
+    QTest::newRow("a") << QByteArray("a 1000") << 3.0;
+}
+
+void TestRotctldProtocol::likeHamlibsRotctld()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(double, closeWithin);
+    const QString rotctld = QStandardPaths::findExecutable(QStringLiteral("rotctld"));
+    if (rotctld.isEmpty())
+        QSKIP("Hamlib's rotctld is not installed (scripts/setup --test installs libhamlib-utils)");
+    const quint16 port = freeTcpPort();
+    QVERIFY(port != 0);
+    ReportingProcess hamlib(rotctld, {QStringLiteral("-m"), QStringLiteral("1"), QStringLiteral("-T"),
+                                      QStringLiteral("127.0.0.1"), QStringLiteral("-t"), QString::number(port)});
+    QByteArray theirs;
+    const QDeadlineTimer started(5000);
+    do {
+        theirs = askRotctld(port, line);
+    } while (theirs == "(no connection)" && !started.hasExpired() && (QTest::qWait(50), true));
+
+    RecordingRotctldHost host;
+    const QByteArray ours = answerLine(line, host);
+    if (closeWithin == 0) {
+        QCOMPARE(ours, theirs);
+        return;
+    }
+    const QList<QByteArray> ourLines = ours.split('\n');
+    const QList<QByteArray> theirLines = theirs.split('\n');
+    QCOMPARE(ourLines.size(), theirLines.size());
+    for (qsizetype i = 0; i < ourLines.size(); ++i) {
+        const double a = ourLines.at(i).toDouble();
+        const double b = theirLines.at(i).toDouble();
+        // Distances within half a per cent, azimuths within closeWithin degrees.
+        QVERIFY2(std::abs(a - b) <= std::max(closeWithin, 0.005 * std::abs(b)), QByteArray(ours + " / " + theirs).constData());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestRotctldProtocol)
