@@ -57,19 +57,8 @@ void checkReply(const QByteArray &line)
 {
     using namespace RotctldProtocol;
     const Request request = parseLine(line);
-    using Command = Request::Command;
-    switch (request.command) {
-    case Command::LonLatToLocator:
-    case Command::LocatorToLonLat:
-    case Command::Qrb:
-    case Command::ShortToLongAzimuth:
-    case Command::ShortToLongDistance:
-    case Command::DmsToDecimal:
-    case Command::DecimalToDms:
-        break;
-    default:
+    if (!isLocatorArithmetic(request.command))
         return;
-    }
     NoRotator host;
     const QByteArray reply = answerAtOnce(request, host);
     FUZZ_CHECK(reply.endsWith('\n'));

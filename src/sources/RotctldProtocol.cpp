@@ -304,6 +304,22 @@ int locatorArithmetic(const Request &request, Reply &reply)
 
 } // namespace
 
+bool isLocatorArithmetic(Request::Command command)
+{
+    switch (command) {
+    case Command::LonLatToLocator:
+    case Command::LocatorToLonLat:
+    case Command::Qrb:
+    case Command::ShortToLongAzimuth:
+    case Command::ShortToLongDistance:
+    case Command::DmsToDecimal:
+    case Command::DecimalToDms:
+        return true;
+    default:
+        return false;
+    }
+}
+
 Request parseLine(QByteArrayView line)
 {
     Request request;
@@ -453,15 +469,9 @@ QByteArray answerAtOnce(const Request &request, const RotctldHost &host)
         reply.line("Can Park:\t\tY");
         reply.line("Can get Info:\t\tY");
         return reply.finish(Ok, true);
-    case Command::LonLatToLocator:
-    case Command::LocatorToLonLat:
-    case Command::Qrb:
-    case Command::ShortToLongAzimuth:
-    case Command::ShortToLongDistance:
-    case Command::DmsToDecimal:
-    case Command::DecimalToDms:
-        return reply.finish(locatorArithmetic(request, reply), false);
     default:
+        if (isLocatorArithmetic(request.command))
+            return reply.finish(locatorArithmetic(request, reply), false);
         Q_UNREACHABLE();
     }
 }

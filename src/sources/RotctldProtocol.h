@@ -47,6 +47,9 @@ struct Request {
     Pointing pointing;
 };
 
+// Hamlib's locator and angle arithmetic, answered without the rotator.
+bool isLocatorArithmetic(Request::Command command);
+
 // One line without its terminator. Blank lines give Command::None.
 Request parseLine(QByteArrayView line);
 
