@@ -57,6 +57,7 @@ void checkReply(const QByteArray &line)
 {
     using namespace RotctldProtocol;
     const Request request = parseLine(line);
+    using Command = Request::Command;
     if (!isLocatorArithmetic(request.command))
         return;
     NoRotator host;
